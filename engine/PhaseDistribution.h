@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace engine {
+
+// The six phases in the order of the screen's rows and of the sum.
+enum class Phase : std::uint8_t {
+    Requirements,
+    ProductDesign,
+    DetailedDesign,
+    CodeAndUnitTest,
+    IntegrationAndTest,
+    Maintenance,
+};
+
+inline constexpr std::size_t PhaseCount = 6;
+inline constexpr std::size_t SizeColumnCount = 4; // 2, 8, 32 and 128 KDSI
+
+using PhaseTable = std::array<std::array<double, SizeColumnCount>, PhaseCount>;
+
+inline constexpr PhaseTable OrganicPhaseTable{{
+    {0.06, 0.06, 0.06, 0.06},
+    {0.16, 0.16, 0.16, 0.16},
+    {0.26, 0.25, 0.24, 0.23},
+    {0.42, 0.40, 0.38, 0.36},
+    {0.16, 0.19, 0.22, 0.25},
+    {1.0, 1.0, 1.0, 1.0},
+}};
+
+inline constexpr PhaseTable SemidetachedPhaseTable{{
+    {0.07, 0.07, 0.07, 0.07},
+    {0.17, 0.17, 0.17, 0.17},
+    {0.27, 0.26, 0.25, 0.24},
+    {0.37, 0.35, 0.33, 0.31},
+    {0.19, 0.22, 0.25, 0.28},
+    {1.0, 1.0, 1.0, 1.0},
+}};
+
+inline constexpr PhaseTable EmbeddedPhaseTable{{
+    {0.08, 0.08, 0.08, 0.08},
+    {0.18, 0.18, 0.18, 0.18},
+    {0.28, 0.27, 0.26, 0.25},
+    {0.32, 0.30, 0.28, 0.26},
+    {0.22, 0.25, 0.28, 0.31},
+    {1.0, 1.0, 1.0, 1.0},
+}};
+
+// The six current fractions, owned by a loaded phase screen.
+struct PhaseEffort {
+    std::array<double, PhaseCount> entries{1.0, 1.0, 1.0, 1.0, 1.0, 1.0};
+};
+
+void ResetPhaseEfforts(PhaseEffort &efforts);
+
+// Stores the table entry of the phase and column 0 to 3; any other column changes nothing.
+void SelectPhaseColumn(PhaseEffort &efforts, const PhaseTable &table, Phase phase,
+                       std::int16_t column);
+
+// Stores the sum of the six fractions in Module1::EAF.
+void ComputePhaseFactor(const PhaseEffort &efforts);
+
+} // namespace engine

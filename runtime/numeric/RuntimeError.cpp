@@ -1,0 +1,19 @@
+#include "RuntimeError.h"
+
+namespace rt {
+
+const char *Describe(ErrorCode code) {
+    switch (code) {
+    case ErrorCode::InvalidArgument:
+        return "Invalid procedure call or argument";
+    case ErrorCode::Overflow:
+        return "Overflow";
+    case ErrorCode::DivisionByZero:
+        return "Division by zero";
+    }
+    return "Application-defined or object-defined error";
+}
+
+RuntimeError::RuntimeError(ErrorCode code) : std::runtime_error(Describe(code)), code_(code) {}
+
+} // namespace rt

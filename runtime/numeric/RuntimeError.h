@@ -1,0 +1,30 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace rt {
+
+// The error numbers and texts a user of the classic forms runtime knows; every
+// failure of the numeric operations and of the forms layer maps onto one of them.
+enum class ErrorCode : int {
+    InvalidArgument = 5,
+    Overflow = 6,
+    DivisionByZero = 11,
+};
+
+const char *Describe(ErrorCode code);
+
+class RuntimeError : public std::runtime_error {
+public:
+    explicit RuntimeError(ErrorCode code);
+
+    ErrorCode code() const { return code_; }
+    int number() const { return static_cast<int>(code_); }
+    std::string description() const { return Describe(code_); }
+
+private:
+    ErrorCode code_;
+};
+
+} // namespace rt
