@@ -27,8 +27,9 @@ void BM_CalculateEstimate(benchmark::State &state) {
 
 void BM_BareFormula(benchmark::State &state) {
     Configure(state);
-    const engine::Coefficients &k = engine::CoefficientTable[static_cast<std::size_t>(
-        state.range(0) - 1)][static_cast<std::size_t>(state.range(1) - 1)];
+    const engine::Coefficients &k =
+        engine::CoefficientTable[static_cast<std::size_t>(state.range(0) - 1)]
+                                [static_cast<std::size_t>(state.range(1) - 1)];
     double lines = 32000.0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(lines);

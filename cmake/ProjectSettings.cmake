@@ -14,13 +14,17 @@ endif()
 
 find_package(GTest REQUIRED)
 
-# cocomo_add_test(NAME SOURCES files... LIBS targets... [LABELS labels...] [ENVIRONMENT vars...])
+# cocomo_add_test(NAME SOURCES files... LIBS targets... [OWN_MAIN] [LABELS labels...]
+#                 [ENVIRONMENT vars...])
 # Builds one test executable with the shared settings and registers it with ctest.
+# OWN_MAIN: the test brings its own main (screen tests need an application object).
 function(cocomo_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE project_options ${ARG_LIBS} GTest::gtest GTest::gtest_main
-                                        GTest::gmock)
+  target_link_libraries(${name} PRIVATE project_options ${ARG_LIBS} GTest::gtest GTest::gmock)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
   if(ARG_ENVIRONMENT)

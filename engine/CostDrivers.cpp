@@ -4,7 +4,9 @@
 
 namespace engine {
 
-void ResetDriverMultipliers(DriverMultiplier &multipliers) { multipliers.entries.fill(1.0); }
+void ResetDriverMultipliers(DriverMultiplier &multipliers) {
+    multipliers.entries.fill(1.0);
+}
 
 void SelectRating(DriverMultiplier &multipliers, CostDriver driver, std::int16_t index) {
     if (index < 0 || index >= static_cast<std::int16_t>(RatingCount)) {

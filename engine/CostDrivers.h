@@ -49,21 +49,21 @@ inline constexpr std::array<std::array<double, RatingCount>, CostDriverCount> Co
 // Which steps the screen offers. The undefined steps are not offered, except Very Low
 // of DATA, which is offered although it holds 1.00 like Nominal.
 inline constexpr std::array<std::array<bool, RatingCount>, CostDriverCount> RatingOffered{{
-    {true, true, true, true, true, false},   // ACAP
-    {true, true, true, true, true, false},   // AEXP
-    {true, true, true, true, true, true},    // CPLX
-    {true, true, true, true, true, false},   // DATA
-    {true, true, true, true, false, false},  // LEXP
-    {true, true, true, true, true, false},   // MODP
-    {true, true, true, true, true, false},   // PCAP
-    {true, true, true, true, true, false},   // RELY
-    {true, true, true, true, true, false},   // SCED
-    {false, false, true, true, true, true},  // STOR
-    {false, false, true, true, true, true},  // TIME
-    {true, true, true, true, true, false},   // TOOL
-    {false, true, true, true, true, false},  // TURN
-    {true, true, true, true, false, false},  // VEXP
-    {false, true, true, true, true, false},  // VIRT
+    {true, true, true, true, true, false},  // ACAP
+    {true, true, true, true, true, false},  // AEXP
+    {true, true, true, true, true, true},   // CPLX
+    {true, true, true, true, true, false},  // DATA
+    {true, true, true, true, false, false}, // LEXP
+    {true, true, true, true, true, false},  // MODP
+    {true, true, true, true, true, false},  // PCAP
+    {true, true, true, true, true, false},  // RELY
+    {true, true, true, true, true, false},  // SCED
+    {false, false, true, true, true, true}, // STOR
+    {false, false, true, true, true, true}, // TIME
+    {true, true, true, true, true, false},  // TOOL
+    {false, true, true, true, true, false}, // TURN
+    {true, true, true, true, false, false}, // VEXP
+    {false, true, true, true, true, false}, // VIRT
 }};
 
 // The fifteen current multipliers, owned by the loaded cost-driver screen.

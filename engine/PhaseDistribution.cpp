@@ -4,7 +4,9 @@
 
 namespace engine {
 
-void ResetPhaseEfforts(PhaseEffort &efforts) { efforts.entries.fill(1.0); }
+void ResetPhaseEfforts(PhaseEffort &efforts) {
+    efforts.entries.fill(1.0);
+}
 
 void SelectPhaseColumn(PhaseEffort &efforts, const PhaseTable &table, Phase phase,
                        std::int16_t column) {

@@ -12,8 +12,12 @@
 namespace rt {
 namespace {
 
-bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSkipped(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The parts of a number as the grammar finds them, blanks already skipped.
 struct ScannedNumber {
@@ -26,7 +30,8 @@ struct ScannedNumber {
 // Walks the text by the number grammar, skipping blanks wherever they stand.
 class NumberScanner {
 public:
-    explicit NumberScanner(std::string_view text) : text_(text) {}
+    explicit NumberScanner(std::string_view text)
+        : text_(text) {}
 
     ScannedNumber Scan() {
         ScannedNumber number;

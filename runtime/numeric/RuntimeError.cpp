@@ -8,12 +8,18 @@ const char *Describe(ErrorCode code) {
         return "Invalid procedure call or argument";
     case ErrorCode::Overflow:
         return "Overflow";
+    case ErrorCode::OutOfMemory:
+        return "Out of memory";
     case ErrorCode::DivisionByZero:
         return "Division by zero";
+    case ErrorCode::Internal:
+        return "Internal error";
     }
     return "Application-defined or object-defined error";
 }
 
-RuntimeError::RuntimeError(ErrorCode code) : std::runtime_error(Describe(code)), code_(code) {}
+RuntimeError::RuntimeError(ErrorCode code)
+    : std::runtime_error(Describe(code))
+    , code_(code) {}
 
 } // namespace rt

@@ -10,7 +10,9 @@ namespace rt {
 enum class ErrorCode : int {
     InvalidArgument = 5,
     Overflow = 6,
+    OutOfMemory = 7,
     DivisionByZero = 11,
+    Internal = 51,
 };
 
 const char *Describe(ErrorCode code);

@@ -75,12 +75,10 @@ INSTANTIATE_TEST_SUITE_P(
         ProductCase{"RelyVeryHighWithCplxAndTimeExtraHigh",
                     {{CostDriver::RELY, VH}, {CostDriver::CPLX, EH}, {CostDriver::TIME, EH}},
                     3.834599999999999},
-        ProductCase{"LastRatingOfARowCounts",
-                    {{CostDriver::ACAP, VL}, {CostDriver::ACAP, H}},
-                    0.86},
-        ProductCase{"BackToNominalRestoresOne",
-                    {{CostDriver::TURN, VH}, {CostDriver::TURN, N}},
-                    1.0},
+        ProductCase{
+            "LastRatingOfARowCounts", {{CostDriver::ACAP, VL}, {CostDriver::ACAP, H}}, 0.86},
+        ProductCase{
+            "BackToNominalRestoresOne", {{CostDriver::TURN, VH}, {CostDriver::TURN, N}}, 1.0},
         ProductCase{"IndexOutOfRangeIgnored",
                     {{CostDriver::ACAP, 6}, {CostDriver::AEXP, -1}, {CostDriver::CPLX, 32767}},
                     1.0}),

@@ -21,7 +21,9 @@ std::optional<ErrorCode> ErrorOf(auto &&call) {
     return std::nullopt;
 }
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 struct ValCase {
     const char *name;
@@ -33,46 +35,37 @@ class ValReads : public testing::TestWithParam<ValCase> {};
 
 TEST_P(ValReads, TheNumberAtTheStartOfTheText) {
     const ValCase &c = GetParam();
-    EXPECT_TRUE(SameBits(rt::Val(c.text), c.value)) << '"' << c.text << "\" read as "
-                                                    << rt::Val(c.text);
+    EXPECT_TRUE(SameBits(rt::Val(c.text), c.value))
+        << '"' << c.text << "\" read as " << rt::Val(c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Syntax, ValReads,
-    testing::Values(ValCase{"Plain", "32000", 32000.0}, ValCase{"Empty", "", 0.0},
-                    ValCase{"OneBlank", " ", 0.0}, ValCase{"Letters", "abc", 0.0},
-                    ValCase{"CommaEndsTheNumber", "32,000", 32.0},
-                    ValCase{"BlanksInside", "  32 000", 32000.0},
-                    ValCase{"TabsAndLineFeeds", "\t3\n2\t", 32.0},
-                    ValCase{"CarriageReturnEnds", "1\r2", 1.0},
-                    ValCase{"ExponentUpper", "3.2E4", 32000.0},
-                    ValCase{"ExponentLower", "3.2e4", 32000.0},
-                    ValCase{"ExponentPlus", "1E+2", 100.0},
-                    ValCase{"ExponentMinus", "25E-1", 2.5},
-                    ValCase{"BlanksAroundExponent", "1 E 3", 1000.0},
-                    ValCase{"ExponentWithoutDigits", "3E", 3.0},
-                    ValCase{"ExponentSignWithoutDigits", "3E+x", 3.0},
-                    ValCase{"SecondPointEnds", "1.2.3", 1.2},
-                    ValCase{"LeadingPoint", ".5", 0.5}, ValCase{"TrailingPoint", "5.", 5.0},
-                    ValCase{"PointAlone", ".", 0.0}, ValCase{"SignAlone", "-", 0.0},
-                    ValCase{"PlusSign", "+7", 7.0}, ValCase{"MinusSign", "-1000", -1000.0},
-                    ValCase{"BlankAfterSign", "- 5", -5.0},
-                    ValCase{"NegativeZero", "-0", -0.0},
-                    ValCase{"DoubleSign", "--5", 0.0},
-                    ValCase{"HexIsNotANumber", "0x10", 0.0},
-                    ValCase{"CorrectlyRounded", "0.1", 0.1},
-                    ValCase{"LongMantissa", "3.14159265358979323846264338327950288",
-                            3.141592653589793},
-                    ValCase{"LargestDouble", "1.7976931348623157e308",
-                            std::numeric_limits<double>::max()},
-                    ValCase{"Subnormal", "4.9e-324", std::numeric_limits<double>::denorm_min()},
-                    ValCase{"UnderflowIsZero", "1E-400", 0.0},
-                    ValCase{"NegativeUnderflowIsNegativeZero", "-2e-324", -0.0},
-                    ValCase{"ManyLeadingFractionZeros", "0.000000000000000000000000001e-300",
-                            0.0},
-                    ValCase{"ZeroWithHugeExponent", "0e999999999999", 0.0},
-                    ValCase{"FullwidthDigitsAreNotDigits", "\xef\xbc\x91\xef\xbc\x92", 0.0},
-                    ValCase{"NulEnds", "1\0002", 1.0}),
+    testing::Values(
+        ValCase{"Plain", "32000", 32000.0}, ValCase{"Empty", "", 0.0},
+        ValCase{"OneBlank", " ", 0.0}, ValCase{"Letters", "abc", 0.0},
+        ValCase{"CommaEndsTheNumber", "32,000", 32.0}, ValCase{"BlanksInside", "  32 000", 32000.0},
+        ValCase{"TabsAndLineFeeds", "\t3\n2\t", 32.0}, ValCase{"CarriageReturnEnds", "1\r2", 1.0},
+        ValCase{"ExponentUpper", "3.2E4", 32000.0}, ValCase{"ExponentLower", "3.2e4", 32000.0},
+        ValCase{"ExponentPlus", "1E+2", 100.0}, ValCase{"ExponentMinus", "25E-1", 2.5},
+        ValCase{"BlanksAroundExponent", "1 E 3", 1000.0},
+        ValCase{"ExponentWithoutDigits", "3E", 3.0},
+        ValCase{"ExponentSignWithoutDigits", "3E+x", 3.0}, ValCase{"SecondPointEnds", "1.2.3", 1.2},
+        ValCase{"LeadingPoint", ".5", 0.5}, ValCase{"TrailingPoint", "5.", 5.0},
+        ValCase{"PointAlone", ".", 0.0}, ValCase{"SignAlone", "-", 0.0},
+        ValCase{"PlusSign", "+7", 7.0}, ValCase{"MinusSign", "-1000", -1000.0},
+        ValCase{"BlankAfterSign", "- 5", -5.0}, ValCase{"NegativeZero", "-0", -0.0},
+        ValCase{"DoubleSign", "--5", 0.0}, ValCase{"HexIsNotANumber", "0x10", 0.0},
+        ValCase{"CorrectlyRounded", "0.1", 0.1},
+        ValCase{"LongMantissa", "3.14159265358979323846264338327950288", 3.141592653589793},
+        ValCase{"LargestDouble", "1.7976931348623157e308", std::numeric_limits<double>::max()},
+        ValCase{"Subnormal", "4.9e-324", std::numeric_limits<double>::denorm_min()},
+        ValCase{"UnderflowIsZero", "1E-400", 0.0},
+        ValCase{"NegativeUnderflowIsNegativeZero", "-2e-324", -0.0},
+        ValCase{"ManyLeadingFractionZeros", "0.000000000000000000000000001e-300", 0.0},
+        ValCase{"ZeroWithHugeExponent", "0e999999999999", 0.0},
+        ValCase{"FullwidthDigitsAreNotDigits", "\xef\xbc\x91\xef\xbc\x92", 0.0},
+        ValCase{"NulEnds", "1\0002", 1.0}),
     [](const auto &row) { return row.param.name; });
 
 TEST(Val, RaisesOverflowBeyondTheDoubleRange) {
@@ -101,10 +94,10 @@ TEST_P(ToInt32Rounds, HalfToEvenWithinThe32BitRange) {
 
 INSTANTIATE_TEST_SUITE_P(
     Conversion, ToInt32Rounds,
-    testing::Values(RoundCase{"HalfDownToEven", 2500.5, 2500}, RoundCase{"HalfUpToEven", 2501.5, 2502},
-                    RoundCase{"OneAndAHalf", 1.5, 2}, RoundCase{"AHalf", 0.5, 0},
-                    RoundCase{"BelowAHalf", 0.4, 0}, RoundCase{"NegativeHalf", -0.5, 0},
-                    RoundCase{"NegativeOneAndAHalf", -1.5, -2},
+    testing::Values(RoundCase{"HalfDownToEven", 2500.5, 2500},
+                    RoundCase{"HalfUpToEven", 2501.5, 2502}, RoundCase{"OneAndAHalf", 1.5, 2},
+                    RoundCase{"AHalf", 0.5, 0}, RoundCase{"BelowAHalf", 0.4, 0},
+                    RoundCase{"NegativeHalf", -0.5, 0}, RoundCase{"NegativeOneAndAHalf", -1.5, -2},
                     RoundCase{"JustAboveAHalf", 2500.5000001, 2501},
                     RoundCase{"Largest", 2147483647.0, 2147483647},
                     RoundCase{"LargestPlusFraction", 2147483647.4, 2147483647},
@@ -128,9 +121,9 @@ TEST(Power, DomainAndZeroBase) {
 }
 
 TEST(CheckFloatingPoint, RaisesOverflowForNaNAndInfinityOnly) {
-    for (double bad : {std::numeric_limits<double>::quiet_NaN(),
-                       std::numeric_limits<double>::infinity(),
-                       -std::numeric_limits<double>::infinity()}) {
+    for (double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+          -std::numeric_limits<double>::infinity()}) {
         EXPECT_EQ(ErrorOf([&] { rt::CheckFloatingPoint(bad); }), ErrorCode::Overflow);
     }
     for (double fine : {0.0, -0.0, std::numeric_limits<double>::denorm_min(),
@@ -163,21 +156,23 @@ TEST_P(FormatHundredths, Pattern0Point00) {
     EXPECT_EQ(rt::FormatHundredths(c.value, c.separator), c.shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pattern, FormatHundredths,
-    testing::Values(FormatCase{"TrailingZero", 230.4, ".", "230.40"},
-                    FormatCase{"RoundsUp", 13.898711, ".", "13.90"},
-                    FormatCase{"RoundsDown", 6.5711, ".", "6.57"},
-                    FormatCase{"ThirdDecimal", 3.456, ".", "3.46"},
-                    FormatCase{"TinyIsZero", 0.0016, ".", "0.00"},
-                    FormatCase{"TinyRoundsUp", 0.0076, ".", "0.01"},
-                    FormatCase{"NoGrouping", 10684091.5403, ".", "10684091.54"},
-                    FormatCase{"Zero", 0.0, ".", "0.00"},
-                    FormatCase{"Negative", -1.234, ".", "-1.23"},
-                    FormatCase{"NegativeRoundingToZero", -0.001, ".", "0.00"},
-                    FormatCase{"Billion", 1e9, ".", "1000000000.00"},
-                    FormatCase{"CommaSeparator", 230.4, ",", "230,40"},
-                    FormatCase{"MultiByteSeparator", 1.5, "\xd9\xab", "1\xd9\xab" "50"}),
-    [](const auto &row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(Pattern, FormatHundredths,
+                         testing::Values(FormatCase{"TrailingZero", 230.4, ".", "230.40"},
+                                         FormatCase{"RoundsUp", 13.898711, ".", "13.90"},
+                                         FormatCase{"RoundsDown", 6.5711, ".", "6.57"},
+                                         FormatCase{"ThirdDecimal", 3.456, ".", "3.46"},
+                                         FormatCase{"TinyIsZero", 0.0016, ".", "0.00"},
+                                         FormatCase{"TinyRoundsUp", 0.0076, ".", "0.01"},
+                                         FormatCase{"NoGrouping", 10684091.5403, ".",
+                                                    "10684091.54"},
+                                         FormatCase{"Zero", 0.0, ".", "0.00"},
+                                         FormatCase{"Negative", -1.234, ".", "-1.23"},
+                                         FormatCase{"NegativeRoundingToZero", -0.001, ".", "0.00"},
+                                         FormatCase{"Billion", 1e9, ".", "1000000000.00"},
+                                         FormatCase{"CommaSeparator", 230.4, ",", "230,40"},
+                                         FormatCase{"MultiByteSeparator", 1.5, "\xd9\xab",
+                                                    "1\xd9\xab"
+                                                    "50"}),
+                         [](const auto &row) { return row.param.name; });
 
 } // namespace

@@ -1,0 +1,30 @@
+#include "Form.h"
+#include "Look.h"
+#include "frmMain.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char *argv[]) {
+    const bool hasDisplay = std::getenv("DISPLAY") != nullptr ||
+                            std::getenv("WAYLAND_DISPLAY") != nullptr ||
+                            std::getenv("QT_QPA_PLATFORM") != nullptr;
+    if (!hasDisplay) {
+        std::fputs("cocomo-wizard: no desktop to show the wizard on (neither DISPLAY nor "
+                   "WAYLAND_DISPLAY is set).\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("COCOMO Estimation Wizard"));
+    // The forms decide when the program ends: at End, or once no form is left loaded.
+    QApplication::setQuitOnLastWindowClosed(false);
+    forms::RegisterFontSubstitutions();
+
+    forms::Dispatch(nullptr, [] { forms::Show<frmMain>(); });
+    const int status = QApplication::exec();
+    forms::UnloadAll();
+    return status;
+}

@@ -1,0 +1,341 @@
+#include "Form.h"
+
+#include "Look.h"
+#include "RuntimeError.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <new>
+
+namespace forms {
+namespace {
+
+struct Registry {
+    std::vector<Form *> loaded; // back to front
+    bool ended = false;
+    unsigned generation = 0; // tells a stale queued check from a current one
+};
+
+Registry &State() {
+    static Registry registry;
+    return registry;
+}
+
+void BringToFront(Form *form) {
+    auto &loaded = State().loaded;
+    loaded.erase(std::remove(loaded.begin(), loaded.end(), form), loaded.end());
+    loaded.push_back(form);
+}
+
+// The program also ends when no form is left open. Checked once the current handler has
+// finished, since a handler may unload its own form and then show another.
+void ScheduleLastWindowCheck() {
+    const unsigned generation = State().generation;
+    QTimer::singleShot(0, qApp, [generation] {
+        if (State().generation == generation && !State().ended && State().loaded.empty()) {
+            End();
+        }
+    });
+}
+
+Qt::Alignment ToQt(Align align) {
+    switch (align) {
+    case Align::Center:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case Align::Right:
+        return Qt::AlignRight | Qt::AlignTop;
+    case Align::Left:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+void ApplyColours(QWidget *widget, const ControlSpec &c) {
+    QPalette palette = widget->palette();
+    if (c.foreground != SystemColour::Default) {
+        const QColor colour = ColourOf(c.foreground);
+        palette.setColor(QPalette::Active, QPalette::WindowText, colour);
+        palette.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+    }
+    if (c.background != SystemColour::Default) {
+        palette.setColor(QPalette::Window, ColourOf(c.background));
+        widget->setAutoFillBackground(true);
+    }
+    widget->setPalette(palette);
+}
+
+QWidget *Create(const ControlSpec &c, QWidget *parent) {
+    switch (c.kind) {
+    case Kind::Label: {
+        auto *label = new QLabel(parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setText(c.caption);
+        label->setAlignment(ToQt(c.align));
+        label->setWordWrap(c.wordWrap);
+        return label;
+    }
+    case Kind::Button: {
+        auto *button = new QPushButton(c.caption, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case Kind::TextBox: {
+        auto *box = new QLineEdit(parent);
+        if (c.maxLength > 0) {
+            box->setMaxLength(c.maxLength);
+        }
+        return box;
+    }
+    case Kind::Frame:
+        return new QGroupBox(c.caption, parent);
+    case Kind::PictureBox: {
+        auto *strip = new QFrame(parent);
+        strip->setFrameStyle(QFrame::Box | QFrame::Plain);
+        return strip;
+    }
+    case Kind::OptionButton:
+        return new QRadioButton(c.caption, parent);
+    }
+    return nullptr;
+}
+
+bool TakesFocus(Kind kind) {
+    return kind == Kind::Button || kind == Kind::TextBox || kind == Kind::OptionButton;
+}
+
+void ReportRuntimeError(Form *owner, int number, const QString &description) {
+    QWidget *parent = owner != nullptr && owner->IsLoaded() ? owner->Window() : nullptr;
+    if (parent == nullptr && FrontForm() != nullptr) {
+        parent = FrontForm()->Window();
+    }
+    auto *box =
+        new QMessageBox(QMessageBox::Critical, QStringLiteral("COCOMO Estimation Wizard"),
+                        QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description),
+                        QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("RuntimeErrorBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
+}
+
+} // namespace
+
+// The top-level window of a loaded form.
+class FormWindow : public QWidget {
+public:
+    explicit FormWindow(Form *owner)
+        : owner_(owner) {
+        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+        setAttribute(Qt::WA_DeleteOnClose);
+    }
+
+protected:
+    // A close through the window manager unloads this form alone and runs no handler.
+    void closeEvent(QCloseEvent *event) override {
+        if (owner_->window_ == this) {
+            owner_->ClosedByWindowManager();
+        }
+        event->accept();
+    }
+
+    bool event(QEvent *event) override {
+        if (event->type() == QEvent::WindowActivate && owner_->window_ == this) {
+            BringToFront(owner_);
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    Form *owner_;
+};
+
+void Dispatch(Form *owner, const std::function<void()> &handler) {
+    if (State().ended) {
+        return;
+    }
+    try {
+        handler();
+    } catch (const rt::RuntimeError &error) {
+        ReportRuntimeError(owner, error.number(), QString::fromStdString(error.description()));
+    } catch (const std::bad_alloc &) {
+        const rt::RuntimeError error(rt::ErrorCode::OutOfMemory);
+        ReportRuntimeError(owner, error.number(), QString::fromStdString(error.description()));
+    } catch (const std::exception &) {
+        const rt::RuntimeError error(rt::ErrorCode::Internal);
+        ReportRuntimeError(owner, error.number(), QString::fromStdString(error.description()));
+    }
+}
+
+void End() {
+    State().ended = true;
+    for (Form *form : State().loaded) {
+        form->Window()->hide();
+    }
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        widget->hide();
+    }
+    QCoreApplication::exit(0);
+}
+
+bool Ended() {
+    return State().ended;
+}
+
+std::vector<Form *> LoadedForms() {
+    return State().loaded;
+}
+
+Form *FrontForm() {
+    return State().loaded.empty() ? nullptr : State().loaded.back();
+}
+
+void UnloadAll() {
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox *>(widget) != nullptr) {
+            delete widget;
+        }
+    }
+    const std::vector<Form *> loaded = State().loaded;
+    for (Form *form : loaded) {
+        QWidget *window = form->Window();
+        form->Forget();
+        delete window;
+    }
+    State() = Registry{{}, false, State().generation + 1};
+}
+
+void Form::Show() {
+    if (window_ == nullptr) {
+        Load();
+        return;
+    }
+    if (window_->isMinimized()) {
+        window_->showNormal();
+    }
+    if (!window_->isVisible()) {
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize size = window_->size();
+        window_->move(available.x() + (available.width() - size.width()) / 2,
+                      available.y() + (available.height() - size.height()) / 2);
+        window_->show();
+    }
+    window_->raise();
+    window_->activateWindow();
+    BringToFront(this);
+}
+
+void Form::Unload() {
+    QWidget *window = window_;
+    if (window == nullptr) {
+        return;
+    }
+    Forget();
+    window->hide();
+    window->deleteLater();
+    ScheduleLastWindowCheck();
+}
+
+QString Form::Caption() const {
+    return window_ != nullptr ? window_->windowTitle() : QString();
+}
+
+void Form::SetCaption(const QString &caption) {
+    if (window_ != nullptr) {
+        window_->setWindowTitle(caption);
+    }
+}
+
+void Form::Load() {
+    window_ = new FormWindow(this);
+    Build(LayoutOf());
+    Wire();
+    BringToFront(this);
+    Form_Load();
+}
+
+void Form::Build(const Layout &layout) {
+    window_->setWindowTitle(layout.caption);
+    window_->setFont(ToQFont(Regular));
+    window_->setFixedSize(ToPixels(layout.width), ToPixels(layout.height));
+    QWidget *previous = nullptr;
+    for (const ControlSpec &c : layout.controls) {
+        QWidget *parent = c.container.isEmpty() ? window_.data() : controls_.value(c.container);
+        QWidget *widget = Create(c, parent);
+        widget->setObjectName(c.name);
+        if (c.index >= 0) {
+            widget->setProperty("Index", c.index);
+        }
+        widget->setGeometry(ToPixels(c.geometry));
+        widget->setFont(ToQFont(c.font));
+        widget->setEnabled(c.enabled);
+        ApplyColours(widget, c);
+        if (!c.accessibleName.isEmpty()) {
+            widget->setAccessibleName(c.accessibleName);
+        }
+        if (!c.accessibleDescription.isEmpty()) {
+            widget->setAccessibleDescription(c.accessibleDescription);
+        }
+        if (!c.toolTip.isEmpty()) {
+            widget->setToolTip(c.toolTip);
+        }
+        if (TakesFocus(c.kind)) {
+            if (previous == nullptr) {
+                widget->setFocus();
+            } else {
+                QWidget::setTabOrder(previous, widget);
+            }
+            previous = widget;
+        }
+        controls_.insert(Key(c.name, c.index), widget);
+    }
+}
+
+void Form::ConnectClick(QWidget *button, std::function<void()> handler) {
+    auto *clickable = qobject_cast<QAbstractButton *>(button);
+    QWidget *window = window_;
+    QObject::connect(clickable, &QAbstractButton::clicked, clickable,
+                     [this, window, handler = std::move(handler)] {
+                         // A click queued for a window already unloaded runs nothing.
+                         if (window_ == window) {
+                             Dispatch(this, handler);
+                         }
+                     });
+}
+
+void Form::ConnectSelected(QWidget *option, std::function<void()> handler) {
+    auto *button = qobject_cast<QAbstractButton *>(option);
+    QWidget *window = window_;
+    QObject::connect(button, &QAbstractButton::toggled, button,
+                     [this, window, handler = std::move(handler)](bool checked) {
+                         if (checked && window_ == window) {
+                             Dispatch(this, handler);
+                         }
+                     });
+}
+
+void Form::ClosedByWindowManager() {
+    Forget();
+    ScheduleLastWindowCheck();
+}
+
+void Form::Forget() {
+    window_ = nullptr;
+    controls_.clear();
+    DiscardWorkingValues();
+    auto &loaded = State().loaded;
+    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
+}
+
+} // namespace forms

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "Layout.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace forms {
+
+class Form;
+
+// Runs one event handler of a form. A run-time error it raises is reported in a message
+// box parented to the form's window; the program then goes on with every form and
+// variable as the handler left them. After End no handler runs.
+void Dispatch(Form *owner, const std::function<void()> &handler);
+
+// Ends the program at once: every window closes and no further handler runs.
+void End();
+bool Ended();
+
+// The loaded forms, the one in front last.
+std::vector<Form *> LoadedForms();
+Form *FrontForm();
+
+// Deletes every form's window at once and forgets that End ran. For the end of main, where
+// the event loop no longer runs, and for tests that start each case afresh.
+void UnloadAll();
+
+// One screen. The object exists once per run, created on first reference; loading builds
+// its window from its layout and runs Form_Load, unloading discards the window, its
+// controls and the form's working values.
+class Form {
+public:
+    Form() = default;
+    Form(const Form &) = delete;
+    Form &operator=(const Form &) = delete;
+    virtual ~Form() = default;
+
+    // Loads the form if needed, else brings its window to the front and activates it.
+    void Show();
+    // Hides the window at once and discards it; safe inside the form's own handlers,
+    // which go on running after it.
+    void Unload();
+
+    bool IsLoaded() const { return window_ != nullptr; }
+    QWidget *Window() const { return window_; }
+
+    QString Caption() const;
+    void SetCaption(const QString &caption);
+
+    // A control of the loaded form by its name, and its Index for control-array elements.
+    template <class W = QWidget> W *Control(const QString &name, std::int16_t index = -1) const {
+        return qobject_cast<W *>(controls_.value(Key(name, index)));
+    }
+
+protected:
+    virtual Layout LayoutOf() const = 0;
+    // Connects the freshly built controls to the form's handlers.
+    virtual void Wire() = 0;
+    virtual void Form_Load() = 0;
+    // Drops the working values that live only while the form is loaded.
+    virtual void DiscardWorkingValues() {}
+
+    template <class F> void OnClick(const QString &button, void (F::*handler)()) {
+        ConnectClick(Control<QWidget>(button),
+                     [this, handler] { (static_cast<F *>(this)->*handler)(); });
+    }
+
+    // handler(Index) runs whenever an element of the array becomes selected, by mouse,
+    // keyboard or code.
+    template <class F> void OnOptionClick(const QString &array, void (F::*handler)(std::int16_t)) {
+        for (std::int16_t i = 0; QWidget *element = Control<QWidget>(array, i); ++i) {
+            ConnectSelected(element, [this, handler, i] { (static_cast<F *>(this)->*handler)(i); });
+        }
+    }
+
+private:
+    friend class FormWindow;
+    friend void UnloadAll();
+
+    static QString Key(const QString &name, std::int16_t index) {
+        return index < 0 ? name
+                         : name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+    }
+    void Load();
+    void Build(const Layout &layout);
+    void ConnectClick(QWidget *button, std::function<void()> handler);
+    void ConnectSelected(QWidget *option, std::function<void()> handler);
+    void ClosedByWindowManager();
+    void Forget();
+
+    QPointer<QWidget> window_;
+    QHash<QString, QWidget *> controls_;
+};
+
+// The single instance of a form type, created on first reference.
+template <class F> F &Get() {
+    static F instance;
+    return instance;
+}
+
+template <class F> void Show() {
+    Get<F>().Show();
+}
+
+} // namespace forms

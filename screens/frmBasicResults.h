@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Form.h"
+
+// The results of the last calculation, for all three models.
+class frmBasicResults : public forms::Form {
+public:
+    void cmdMainMenu_Click();
+    void cmdExit_Click();
+
+    // Fills the captions and figures again from the current results.
+    void Refresh();
+
+protected:
+    forms::Layout LayoutOf() const override;
+    void Wire() override;
+    void Form_Load() override;
+};

@@ -1,0 +1,128 @@
+#include "frmKLOC.h"
+
+#include "Estimate.h"
+#include "Module1.h"
+#include "frmBasicResults.h"
+#include "frmEAF.h"
+#include "frmMode.h"
+#include "frmPhase.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace forms;
+
+namespace {
+
+constexpr Font Title{"MS Sans Serif", 24, true};
+constexpr Font Entry{"MS Sans Serif", 9.75, false};
+
+// The prompt speaks of thousands but the box takes a count of lines; say so where a
+// pointer or a screen reader lands on the box.
+const QString SizeHelp = QStringLiteral(
+    "Size in lines of code: type 32000 for 32 thousand lines. Press Enter to calculate.");
+
+} // namespace
+
+Layout frmKLOC::LayoutOf() const {
+    return {
+        "Lines of Code",
+        7500,
+        4995,
+        {
+            {.name = "lblCocomo",
+             .kind = Kind::Label,
+             .geometry = {1200, 240, 5055, 615},
+             .caption = "COCOMO Model",
+             .font = Title,
+             .align = Align::Center,
+             .foreground = SystemColour::Highlight},
+            {.name = "Label2",
+             .kind = Kind::Label,
+             .geometry = {1080, 1560, 2775, 615},
+             .caption = "Estimated number of delivered lines of code for the project (express "
+                        "in thousands):",
+             .font = Bold,
+             .wordWrap = true},
+            {.name = "txtKLOC",
+             .kind = Kind::TextBox,
+             .geometry = {3960, 1680, 1575, 405},
+             .font = Entry,
+             .accessibleName = "Estimated number of delivered lines of code",
+             .accessibleDescription = SizeHelp,
+             .toolTip = SizeHelp,
+             .maxLength = 6},
+            {.name = "cmdBack",
+             .kind = Kind::Button,
+             .geometry = {1080, 2880, 1695, 495},
+             .caption = "Back",
+             .font = Bold},
+            {.name = "cmdClear",
+             .kind = Kind::Button,
+             .geometry = {3000, 2880, 1695, 495},
+             .caption = "Clear",
+             .font = Bold},
+            {.name = "cmdCalculate",
+             .kind = Kind::Button,
+             .geometry = {4920, 2880, 1695, 495},
+             .caption = "Calculate",
+             .font = Bold},
+            {.name = "Label1",
+             .kind = Kind::Label,
+             .geometry = {1680, 4680, 4335, 255},
+             .caption = FooterNotice,
+             .align = Align::Center,
+             .foreground = SystemColour::Highlight},
+        },
+    };
+}
+
+void frmKLOC::Wire() {
+    OnClick("cmdBack", &frmKLOC::cmdBack_Click);
+    OnClick("cmdClear", &frmKLOC::cmdClear_Click);
+    OnClick("cmdCalculate", &frmKLOC::cmdCalculate_Click);
+    // Calculate is the default button: Enter in the box clicks it. Plain windows have no
+    // default-button handling of their own, so the box forwards its Enter.
+    auto *calculate = Control<QPushButton>("cmdCalculate");
+    calculate->setDefault(true);
+    QObject::connect(Control<QLineEdit>("txtKLOC"), &QLineEdit::returnPressed, calculate,
+                     &QPushButton::click);
+}
+
+void frmKLOC::Form_Load() {
+    Show();
+    Control<QLineEdit>("txtKLOC")->setText(QStringLiteral(" "));
+}
+
+void frmKLOC::cmdClear_Click() {
+    auto *box = Control<QLineEdit>("txtKLOC");
+    box->setText(QStringLiteral(" "));
+    box->setFocus();
+}
+
+void frmKLOC::cmdCalculate_Click() {
+    if (!engine::CalculateEstimate(Control<QLineEdit>("txtKLOC")->text().toStdString())) {
+        return;
+    }
+    // An open results screen would otherwise keep the figures of an earlier estimate.
+    if (forms::Get<frmBasicResults>().IsLoaded()) {
+        forms::Get<frmBasicResults>().Refresh();
+    }
+    forms::Show<frmBasicResults>();
+}
+
+void frmKLOC::cmdBack_Click() {
+    switch (Module1::Model) {
+    case 1:
+        forms::Show<frmMode>();
+        break;
+    case 2:
+        forms::Show<frmEAF>();
+        break;
+    case 3:
+        ShowPhaseScreen(Module1::Mode);
+        break;
+    default:
+        break;
+    }
+}

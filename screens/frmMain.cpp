@@ -1,0 +1,87 @@
+#include "frmMain.h"
+
+#include "Module1.h"
+#include "frmMode.h"
+
+using namespace forms;
+
+namespace {
+
+constexpr Font Title{"MS Sans Serif", 24, true};
+
+} // namespace
+
+Layout frmMain::LayoutOf() const {
+    return {
+        "Main Menu",
+        7500,
+        4995,
+        {
+            {.name = "lblCocomo",
+             .kind = Kind::Label,
+             .geometry = {1200, 240, 5055, 735},
+             .caption = "COCOMO Model",
+             .font = Title,
+             .align = Align::Center,
+             .foreground = SystemColour::Highlight},
+            {.name = "cmdBasic",
+             .kind = Kind::Button,
+             .geometry = {2280, 1800, 3015, 495},
+             .caption = "Basic Model",
+             .font = Bold},
+            {.name = "cmdIntermediate",
+             .kind = Kind::Button,
+             .geometry = {2280, 2520, 3015, 495},
+             .caption = "Intermediate Model",
+             .font = Bold},
+            {.name = "cmdAdvanced",
+             .kind = Kind::Button,
+             .geometry = {2280, 3240, 3015, 495},
+             .caption = "Advanced Model",
+             .font = Bold},
+            {.name = "cmdExit",
+             .kind = Kind::Button,
+             .geometry = {2280, 3960, 3015, 495},
+             .caption = "Exit",
+             .font = Bold},
+            {.name = "lblInfo",
+             .kind = Kind::Label,
+             .geometry = {1560, 4680, 4575, 255},
+             .caption = FooterNotice,
+             .align = Align::Center,
+             .foreground = SystemColour::Highlight},
+        },
+    };
+}
+
+void frmMain::Wire() {
+    OnClick("cmdBasic", &frmMain::cmdBasic_Click);
+    OnClick("cmdIntermediate", &frmMain::cmdIntermediate_Click);
+    OnClick("cmdAdvanced", &frmMain::cmdAdvanced_Click);
+    OnClick("cmdExit", &frmMain::cmdExit_Click);
+}
+
+void frmMain::Form_Load() {
+    Show();
+}
+
+void frmMain::ChooseModel(std::int16_t model) {
+    Module1::Model = model;
+    Unload();
+    forms::Show<frmMode>();
+}
+
+void frmMain::cmdBasic_Click() {
+    ChooseModel(1);
+}
+void frmMain::cmdIntermediate_Click() {
+    ChooseModel(2);
+}
+void frmMain::cmdAdvanced_Click() {
+    ChooseModel(3);
+}
+
+void frmMain::cmdExit_Click() {
+    Unload();
+    End();
+}

@@ -1,0 +1,115 @@
+#include "frmMode.h"
+
+#include "Module1.h"
+#include "frmEAF.h"
+#include "frmKLOC.h"
+#include "frmMain.h"
+#include "frmPhase.h"
+
+using namespace forms;
+
+namespace {
+
+constexpr Font Title{"MS Sans Serif", 24, true};
+constexpr Font Heading{"Arial", 12, true};
+constexpr Font Explanation{"Tahoma", 9.75, false};
+
+} // namespace
+
+Layout frmMode::LayoutOf() const {
+    return {
+        "Development Mode",
+        7500,
+        4995,
+        {
+            {.name = "lblMode",
+             .kind = Kind::Label,
+             .geometry = {480, 960, 2895, 375},
+             .caption = "The Development Mode ",
+             .font = Heading,
+             .enabled = false},
+            {.name = "cmdOrganic",
+             .kind = Kind::Button,
+             .geometry = {2280, 2400, 2175, 495},
+             .caption = "Organic Mode",
+             .font = Bold},
+            {.name = "cmdSemidetached",
+             .kind = Kind::Button,
+             .geometry = {2280, 3000, 2175, 495},
+             .caption = "Semidetached Mode",
+             .font = Bold},
+            {.name = "cmdEmbedded",
+             .kind = Kind::Button,
+             .geometry = {2280, 3600, 2175, 495},
+             .caption = "Embedded Mode",
+             .font = Bold},
+            {.name = "cmdBack",
+             .kind = Kind::Button,
+             .geometry = {360, 4080, 1575, 495},
+             .caption = "Back",
+             .font = Bold},
+            {.name = "Label1",
+             .kind = Kind::Label,
+             .geometry = {1200, 240, 5055, 615},
+             .caption = "COCOMO Model",
+             .font = Title,
+             .align = Align::Center,
+             .foreground = SystemColour::Highlight},
+            {.name = "Label2",
+             .kind = Kind::Label,
+             .geometry = {2160, 4680, 3735, 255},
+             .caption = FooterNotice,
+             .align = Align::Center,
+             .foreground = SystemColour::Highlight},
+            {.name = "Label3",
+             .kind = Kind::Label,
+             .geometry = {480, 1320, 6135, 735},
+             .caption = "In the COCOMO model, one of the most important factors contributing to "
+                        "a project's duration and cost is the Development Mode. Every project "
+                        "is considered to be developed in one of the three modes:",
+             .font = Explanation,
+             .wordWrap = true},
+        },
+    };
+}
+
+void frmMode::Wire() {
+    OnClick("cmdOrganic", &frmMode::cmdOrganic_Click);
+    OnClick("cmdSemidetached", &frmMode::cmdSemidetached_Click);
+    OnClick("cmdEmbedded", &frmMode::cmdEmbedded_Click);
+    OnClick("cmdBack", &frmMode::cmdBack_Click);
+}
+
+void frmMode::Form_Load() {
+    Show();
+}
+
+void frmMode::ChooseMode(std::int16_t mode) {
+    Module1::Mode = mode;
+    switch (Module1::Model) {
+    case 1:
+        forms::Show<frmKLOC>();
+        break;
+    case 2:
+        forms::Show<frmEAF>();
+        break;
+    case 3:
+        ShowPhaseScreen(mode);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMode::cmdOrganic_Click() {
+    ChooseMode(1);
+}
+void frmMode::cmdSemidetached_Click() {
+    ChooseMode(2);
+}
+void frmMode::cmdEmbedded_Click() {
+    ChooseMode(3);
+}
+void frmMode::cmdBack_Click() {
+    forms::Show<frmMain>();
+}

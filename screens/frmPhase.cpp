@@ -1,0 +1,188 @@
+#include "frmPhase.h"
+
+#include "Module1.h"
+#include "frmKLOC.h"
+#include "frmMode.h"
+
+using namespace forms;
+using engine::Phase;
+
+namespace {
+
+struct Row {
+    const char *strip;
+    const char *label;
+    const char *caption;
+    int labelWidth;
+    int labelHeight;
+    const char *array;
+};
+
+// The rows from top to bottom, in the order of the phases and of the sum.
+constexpr Row Rows[engine::PhaseCount] = {
+    {"Picture2", "Label6", "Requirements", 1815, 375, "optRQ"},
+    {"Picture3", "Label8", "Product Design", 1695, 255, "optPD"},
+    {"Picture4", "Label9", "Detailed Design", 1455, 375, "optDD"},
+    {"Picture5", "Label10", "Code and Unit Test", 1815, 375, "optCT"},
+    {"Picture6", "Label11", "Integration and Test", 1815, 375, "optIT"},
+    {"Picture7", "Label12", "Maintenance", 1815, 375, "optMN"},
+};
+
+struct Column {
+    const char *label;
+    const char *caption; // blanks included: they put the size word above its KDSI figure
+    Twips geometry;
+    int optionLeft;
+    const char *spoken;
+};
+
+constexpr Column Columns[engine::SizeColumnCount] = {
+    {"Label2", "      Small       (2 KDSI)", {1920, 0, 975, 375}, 2280, "Small (2 KDSI)"},
+    {"Label3", "  Intermediate   (8 KDSI)", {3000, 0, 1095, 375}, 3360, "Intermediate (8 KDSI)"},
+    {"Label4", "     Medium     (32 KDSI)", {4200, 0, 1215, 375}, 4680, "Medium (32 KDSI)"},
+    {"Label5", "         Large         (128 KDSI)", {5520, 0, 1215, 375}, 6000, "Large (128 KDSI)"},
+};
+
+ControlSpec HeaderLabel(const char *name, const char *caption, Twips geometry, Align align) {
+    return {.name = name,
+            .kind = Kind::Label,
+            .geometry = geometry,
+            .caption = caption,
+            .align = align,
+            .foreground = SystemColour::HighlightText,
+            .background = SystemColour::DesktopBackground,
+            .wordWrap = true,
+            .container = "Picture1"};
+}
+
+} // namespace
+
+Layout frmPhase::LayoutOf() const {
+    Layout layout{"Phase Distribution of Effort and Schedule", 7500, 4995, {}};
+    auto &controls = layout.controls;
+    controls.push_back({.name = "Frame1",
+                        .kind = Kind::Frame,
+                        .geometry = {120, 600, 7215, 3255},
+                        .caption = "Phase Distribution",
+                        .font = Bold});
+    controls.push_back({.name = "Picture1",
+                        .kind = Kind::PictureBox,
+                        .geometry = {120, 360, 6855, 495},
+                        .background = SystemColour::DesktopBackground,
+                        .container = "Frame1"});
+    controls.push_back(HeaderLabel("Label1", "Phase", {120, 60, 1695, 375}, Align::Left));
+    for (const Column &column : Columns) {
+        controls.push_back(
+            HeaderLabel(column.label, column.caption, column.geometry, Align::Center));
+    }
+    for (std::size_t r = 0; r < engine::PhaseCount; ++r) {
+        const Row &row = Rows[r];
+        controls.push_back({.name = row.strip,
+                            .kind = Kind::PictureBox,
+                            .geometry = {120, 840 + 360 * static_cast<int>(r), 6855, 375},
+                            .container = "Frame1"});
+        controls.push_back({.name = row.label,
+                            .kind = Kind::Label,
+                            .geometry = {0, 60, row.labelWidth, row.labelHeight},
+                            .caption = row.caption,
+                            .font = Bold,
+                            .wordWrap = true,
+                            .container = row.strip});
+        for (std::size_t k = 0; k < engine::SizeColumnCount; ++k) {
+            controls.push_back(
+                {.name = row.array,
+                 .kind = Kind::OptionButton,
+                 .geometry = {Columns[k].optionLeft, 60, 255, 195},
+                 .caption = "Option1",
+                 .container = row.strip,
+                 .index = static_cast<std::int16_t>(k),
+                 .accessibleName = QStringLiteral("%1: %2").arg(row.caption, Columns[k].spoken)});
+        }
+    }
+    controls.push_back({.name = "cmdBack",
+                        .kind = Kind::Button,
+                        .geometry = {2280, 4080, 1335, 375},
+                        .caption = "Back",
+                        .font = Bold});
+    controls.push_back({.name = "cmdContinue",
+                        .kind = Kind::Button,
+                        .geometry = {3840, 4080, 1335, 375},
+                        .caption = "Continue",
+                        .font = Bold});
+    controls.push_back({.name = "Label13",
+                        .kind = Kind::Label,
+                        .geometry = {1200, 4680, 5055, 255},
+                        .caption = FooterNotice,
+                        .align = Align::Center,
+                        .foreground = SystemColour::Highlight});
+    return layout;
+}
+
+void frmPhase::Wire() {
+    OnOptionClick("optRQ", &frmPhase::optRQ_Click);
+    OnOptionClick("optPD", &frmPhase::optPD_Click);
+    OnOptionClick("optDD", &frmPhase::optDD_Click);
+    OnOptionClick("optCT", &frmPhase::optCT_Click);
+    OnOptionClick("optIT", &frmPhase::optIT_Click);
+    OnOptionClick("optMN", &frmPhase::optMN_Click);
+    OnClick("cmdContinue", &frmPhase::cmdContinue_Click);
+    OnClick("cmdBack", &frmPhase::cmdBack_Click);
+}
+
+void frmPhase::Form_Load() {
+    Show();
+    efforts_.emplace();
+    engine::ResetPhaseEfforts(*efforts_);
+}
+
+void frmPhase::Choose(Phase phase, std::int16_t column) {
+    engine::SelectPhaseColumn(*efforts_, table_, phase, column);
+}
+
+void frmPhase::optRQ_Click(std::int16_t Index) {
+    Choose(Phase::Requirements, Index);
+}
+void frmPhase::optPD_Click(std::int16_t Index) {
+    Choose(Phase::ProductDesign, Index);
+}
+void frmPhase::optDD_Click(std::int16_t Index) {
+    Choose(Phase::DetailedDesign, Index);
+}
+void frmPhase::optCT_Click(std::int16_t Index) {
+    Choose(Phase::CodeAndUnitTest, Index);
+}
+void frmPhase::optIT_Click(std::int16_t Index) {
+    Choose(Phase::IntegrationAndTest, Index);
+}
+void frmPhase::optMN_Click(std::int16_t Index) {
+    Choose(Phase::Maintenance, Index);
+}
+
+void frmPhase::cmdContinue_Click() {
+    engine::ComputePhaseFactor(*efforts_);
+    Unload();
+    forms::Show<frmKLOC>();
+}
+
+void frmPhase::cmdBack_Click() {
+    Unload();
+    if (Module1::Model == 3) {
+        forms::Show<frmMode>();
+    }
+}
+
+void ShowPhaseScreen(std::int16_t mode) {
+    switch (mode) {
+    case 1:
+        forms::Show<frmPhaseOrg>();
+        break;
+    case 2:
+        forms::Show<frmPhaseSemi>();
+        break;
+    case 3:
+        forms::Show<frmPhaseEmb>();
+        break;
+    default:
+        break;
+    }
+}

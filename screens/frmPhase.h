@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Form.h"
+#include "PhaseDistribution.h"
+
+#include <optional>
+
+// A phase-distribution screen: one size column per phase, whose fractions add up to the
+// phase factor. The three screens differ only in the mode's table they carry.
+class frmPhase : public forms::Form {
+public:
+    void optRQ_Click(std::int16_t Index);
+    void optPD_Click(std::int16_t Index);
+    void optDD_Click(std::int16_t Index);
+    void optCT_Click(std::int16_t Index);
+    void optIT_Click(std::int16_t Index);
+    void optMN_Click(std::int16_t Index);
+    void cmdContinue_Click();
+    void cmdBack_Click();
+
+    // The working fractions while the screen is loaded.
+    const std::optional<engine::PhaseEffort> &Fractions() const { return efforts_; }
+
+protected:
+    explicit frmPhase(const engine::PhaseTable &table)
+        : table_(table) {}
+
+    forms::Layout LayoutOf() const override;
+    void Wire() override;
+    void Form_Load() override;
+    void DiscardWorkingValues() override { efforts_.reset(); }
+
+private:
+    void Choose(engine::Phase phase, std::int16_t column);
+
+    const engine::PhaseTable &table_;
+    std::optional<engine::PhaseEffort> efforts_;
+};
+
+class frmPhaseOrg : public frmPhase {
+public:
+    frmPhaseOrg()
+        : frmPhase(engine::OrganicPhaseTable) {}
+};
+
+class frmPhaseSemi : public frmPhase {
+public:
+    frmPhaseSemi()
+        : frmPhase(engine::SemidetachedPhaseTable) {}
+};
+
+class frmPhaseEmb : public frmPhase {
+public:
+    frmPhaseEmb()
+        : frmPhase(engine::EmbeddedPhaseTable) {}
+};
+
+// Shows the phase screen of a mode (1 Organic, 2 Semidetached, 3 Embedded); any other
+// mode shows nothing.
+void ShowPhaseScreen(std::int16_t mode);
