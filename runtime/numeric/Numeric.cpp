@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 namespace rt {
@@ -19,115 +20,214 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The parts of a number as the grammar finds them, blanks already skipped.
+constexpr long long ExponentLimit = 1'000'000'000LL; // far beyond the double range
+
+// A number as the grammar finds it, blanks already skipped: the significant digits as a
+// whole number and the power of ten they are scaled by, for the exact fast conversion
+// below, and on request the number written out in the form std::from_chars reads
+// (optional '-', integer digits, optional '.' and fraction digits, optional 'e' and
+// exponent).
 struct ScannedNumber {
     bool negative = false;
-    std::string integerDigits;
-    std::string fractionDigits;
-    std::string exponent; // optional sign, then digits; empty when there is none
+    bool anyDigit = false;
+    std::uint64_t mantissa = 0;
+    int significantDigits = 0;      // counted from the first non-zero digit
+    long long integerMagnitude = 0; // significant digits before the point
+    long long fractionScale = 0;    // minus the number of fraction digits kept in mantissa
+    long long leadingFractionZeros = 0;
+    long long exponent = 0;
 };
 
 // Walks the text by the number grammar, skipping blanks wherever they stand.
 class NumberScanner {
 public:
-    explicit NumberScanner(std::string_view text)
-        : text_(text) {}
+    // clean: where to write the number out, or nullptr.
+    NumberScanner(std::string_view text, std::string *clean)
+        : position_(text.data())
+        , end_(text.data() + text.size())
+        , clean_(clean) {}
 
     ScannedNumber Scan() {
-        ScannedNumber number;
+        ScannedNumber n;
         if (Peek() == '+' || Peek() == '-') {
-            number.negative = Peek() == '-';
+            n.negative = Peek() == '-';
+            if (n.negative) {
+                Write('-');
+            }
             Advance();
         }
-        AppendDigits(number.integerDigits);
+        while (IsDigit(Peek())) {
+            const char c = Take();
+            n.anyDigit = true;
+            AddSignificant(n, c);
+            if (n.significantDigits > 0) {
+                ++n.integerMagnitude;
+            }
+        }
+        if (!n.anyDigit) {
+            Write('0');
+        }
         if (Peek() == '.') {
             Advance();
-            AppendDigits(number.fractionDigits);
+            Write('.');
+            while (IsDigit(Peek())) {
+                const char c = Take();
+                n.anyDigit = true;
+                if (n.significantDigits == 0 && c == '0') {
+                    ++n.leadingFractionZeros;
+                }
+                if (AddSignificant(n, c)) {
+                    --n.fractionScale;
+                }
+            }
         }
-        if (number.integerDigits.empty() && number.fractionDigits.empty()) {
-            return number;
+        if (!n.anyDigit) {
+            return n;
         }
         if (Peek() == 'E' || Peek() == 'e') {
-            const std::size_t mark = position_;
-            Advance();
-            std::string exponent;
-            if (Peek() == '+' || Peek() == '-') {
-                exponent += Peek();
-                Advance();
-            }
-            if (AppendDigits(exponent)) {
-                number.exponent = exponent;
-            } else {
-                position_ = mark;
-            }
+            ScanExponent(n);
         }
-        return number;
+        return n;
     }
 
 private:
+    // Keeps up to 19 significant digits in the mantissa; reports whether it kept this one.
+    static bool AddSignificant(ScannedNumber &n, char c) {
+        if (n.significantDigits == 0 && c == '0') {
+            return true;
+        }
+        ++n.significantDigits;
+        if (n.significantDigits > 19) {
+            return false;
+        }
+        n.mantissa = n.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        return true;
+    }
+
+    void ScanExponent(ScannedNumber &n) {
+        const char *mark = position_;
+        const std::size_t length = clean_ != nullptr ? clean_->size() : 0;
+        Advance();
+        Write('e');
+        bool negative = false;
+        if (Peek() == '+' || Peek() == '-') {
+            negative = Peek() == '-';
+            Take();
+        }
+        bool any = false;
+        long long exponent = 0;
+        while (IsDigit(Peek())) {
+            exponent = std::min(ExponentLimit, exponent * 10 + (Take() - '0'));
+            any = true;
+        }
+        if (!any) {
+            position_ = mark;
+            if (clean_ != nullptr) {
+                clean_->resize(length);
+            }
+            return;
+        }
+        n.exponent = negative ? -exponent : exponent;
+    }
+
     char Peek() {
-        while (position_ < text_.size() && IsSkipped(text_[position_])) {
+        while (position_ != end_ && IsSkipped(*position_)) {
             ++position_;
         }
-        return position_ < text_.size() ? text_[position_] : '\0';
+        return position_ != end_ ? *position_ : '\0';
     }
 
     void Advance() { ++position_; }
 
-    bool AppendDigits(std::string &out) {
-        bool any = false;
-        while (IsDigit(Peek())) {
-            out += text_[position_];
-            Advance();
-            any = true;
+    void Write(char c) const {
+        if (clean_ != nullptr) {
+            *clean_ += c;
         }
-        return any;
     }
 
-    std::string_view text_;
-    std::size_t position_ = 0;
+    char Take() {
+        const char c = *position_++;
+        Write(c);
+        return c;
+    }
+
+    const char *position_;
+    const char *end_;
+    std::string *clean_;
 };
 
-// The power of ten of the number's leading non-zero digit, saturated far beyond the
-// double range. Only consulted when from_chars reports a value out of range, to tell
-// an overflow (an error) from an underflow (zero).
-long long DecimalMagnitude(const ScannedNumber &number) {
-    constexpr long long limit = 1'000'000'000LL;
-    long long exponent = 0;
-    const bool negativeExponent = !number.exponent.empty() && number.exponent.front() == '-';
-    for (char c : number.exponent) {
-        if (IsDigit(c)) {
-            exponent = std::min(limit, exponent * 10 + (c - '0'));
+// Whole numbers below 2^53 and powers of ten up to 10^22 are exact doubles, so one
+// multiplication or division of the two rounds correctly: the same double from_chars
+// gives, without its cost on the sizes people type.
+std::optional<double> ExactFastConversion(const ScannedNumber &n) {
+    constexpr std::uint64_t exactLimit = std::uint64_t{1} << 53;
+    constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (n.significantDigits > 19 || n.mantissa > exactLimit) {
+        return std::nullopt;
+    }
+    const long long scale = n.fractionScale + n.exponent;
+    double value = static_cast<double>(n.mantissa);
+    if (n.mantissa == 0) {
+        value = 0.0;
+    } else if (scale >= 0 && scale <= 22) {
+        value *= powers[scale];
+    } else if (scale < 0 && scale >= -22) {
+        value /= powers[-scale];
+    } else {
+        return std::nullopt;
+    }
+    return n.negative ? -value : value;
+}
+
+// The power of ten of the number's leading significant digit. Only consulted when
+// from_chars reports a value out of range, to tell an overflow (an error) from an
+// underflow (zero).
+long long DecimalMagnitude(const ScannedNumber &n) {
+    const long long position =
+        n.integerMagnitude > 0 ? n.integerMagnitude - 1 : -n.leadingFractionZeros - 1;
+    return position + n.exponent;
+}
+
+// The text people type most: blanks and at most 15 digits, nothing else. Such a number
+// is a whole number below 2^53, exact as a double; anything else takes the full grammar.
+std::optional<double> PlainWholeNumber(std::string_view text) {
+    std::uint64_t value = 0;
+    int digits = 0;
+    for (const char c : text) {
+        const auto digit = static_cast<unsigned char>(c - '0');
+        if (digit < 10) {
+            value = value * 10 + digit;
+            ++digits;
+        } else if (!IsSkipped(c)) {
+            return std::nullopt;
         }
     }
-    if (negativeExponent) {
-        exponent = -exponent;
+    if (digits > 15) {
+        return std::nullopt;
     }
-    const std::size_t leading = number.integerDigits.find_first_not_of('0');
-    if (leading != std::string::npos) {
-        return static_cast<long long>(number.integerDigits.size() - leading) - 1 + exponent;
+    if (digits == 0) {
+        return std::nullopt;
     }
-    const std::size_t firstFraction = number.fractionDigits.find_first_not_of('0');
-    return -static_cast<long long>(firstFraction) - 1 + exponent;
+    return static_cast<double>(value);
 }
 
 } // namespace
 
 double Val(std::string_view text) {
-    const ScannedNumber number = NumberScanner(text).Scan();
-    if (number.integerDigits.empty() && number.fractionDigits.empty()) {
+    if (const std::optional<double> plain = PlainWholeNumber(text)) {
+        return *plain;
+    }
+    const ScannedNumber number = NumberScanner(text, nullptr).Scan();
+    if (!number.anyDigit) {
         return 0.0;
     }
-    std::string clean = number.negative ? "-" : "";
-    clean += number.integerDigits.empty() ? "0" : number.integerDigits;
-    if (!number.fractionDigits.empty()) {
-        clean += '.';
-        clean += number.fractionDigits;
+    if (const std::optional<double> fast = ExactFastConversion(number)) {
+        return *fast;
     }
-    if (!number.exponent.empty()) {
-        clean += 'e';
-        clean += number.exponent;
-    }
+    std::string clean;
+    NumberScanner(text, &clean).Scan();
     double value = 0.0;
     const auto result = std::from_chars(clean.data(), clean.data() + clean.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
@@ -137,40 +237,6 @@ double Val(std::string_view text) {
         return number.negative ? -0.0 : 0.0;
     }
     return value;
-}
-
-std::int32_t ToInt32(double value) {
-    if (!std::isfinite(value)) {
-        throw RuntimeError(ErrorCode::Overflow);
-    }
-    const double rounded = std::nearbyint(value);
-    constexpr double lowest = static_cast<double>(std::numeric_limits<std::int32_t>::min());
-    constexpr double highest = static_cast<double>(std::numeric_limits<std::int32_t>::max());
-    if (rounded < lowest || rounded > highest) {
-        throw RuntimeError(ErrorCode::Overflow);
-    }
-    return static_cast<std::int32_t>(rounded);
-}
-
-double Power(double base, double exponent) {
-    if (base < 0.0 && std::trunc(exponent) != exponent) {
-        throw RuntimeError(ErrorCode::InvalidArgument);
-    }
-    if (base == 0.0) {
-        if (exponent < 0.0) {
-            throw RuntimeError(ErrorCode::DivisionByZero);
-        }
-        if (exponent > 0.0) {
-            return 0.0;
-        }
-    }
-    return std::pow(base, exponent);
-}
-
-void CheckFloatingPoint(double stored) {
-    if (!std::isfinite(stored)) {
-        throw RuntimeError(ErrorCode::Overflow);
-    }
 }
 
 std::string FormatHundredths(double value, std::string_view decimalSeparator) {

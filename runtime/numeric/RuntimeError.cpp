@@ -18,6 +18,10 @@ const char *Describe(ErrorCode code) {
     return "Application-defined or object-defined error";
 }
 
+void Raise(ErrorCode code) {
+    throw RuntimeError(code);
+}
+
 RuntimeError::RuntimeError(ErrorCode code)
     : std::runtime_error(Describe(code))
     , code_(code) {}

@@ -29,4 +29,7 @@ private:
     ErrorCode code_;
 };
 
+// Throws the run-time error; kept out of line so the checks that call it stay small.
+[[noreturn]] void Raise(ErrorCode code);
+
 } // namespace rt
