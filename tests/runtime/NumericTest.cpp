@@ -65,7 +65,18 @@ INSTANTIATE_TEST_SUITE_P(
         ValCase{"ManyLeadingFractionZeros", "0.000000000000000000000000001e-300", 0.0},
         ValCase{"ZeroWithHugeExponent", "0e999999999999", 0.0},
         ValCase{"FullwidthDigitsAreNotDigits", "\xef\xbc\x91\xef\xbc\x92", 0.0},
-        ValCase{"NulEnds", "1\0002", 1.0}),
+        ValCase{"FifteenDigits", "123456789012345", 123456789012345.0},
+        ValCase{"SixteenDigits", "1234567890123456", 1234567890123456.0},
+        ValCase{"AboveTwoTo53RoundsToEven", "9007199254740993", 9007199254740992.0},
+        ValCase{"TwentyDigits", "12345678901234567890", 12345678901234567890.0},
+        ValCase{"TwentyDigitsWithFraction", "1234567890.1234567891", 1234567890.1234567891},
+        ValCase{"LargestExactPowerOfTen", "1.5e22", 1.5e22},
+        ValCase{"BeyondExactPowersOfTen", "1e23", 1e23},
+        ValCase{"SmallestExactScale", "123e-22", 123e-22},
+        ValCase{"BeyondExactScale", "123e-23", 123e-23},
+        ValCase{"ManyLeadingZeros", "0000000000000000000000012", 12.0},
+        ValCase{"FractionLeadingZeros", "0.0000000000000000000000012", 1.2e-24},
+        ValCase{"BlanksBetweenDigits", " 1 2\t3\n", 123.0}),
     [](const auto &row) { return row.param.name; });
 
 TEST(Val, RaisesOverflowBeyondTheDoubleRange) {
