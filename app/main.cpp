@@ -3,6 +3,7 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,10 @@ int main(int argc, char *argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("COCOMO Estimation Wizard"));
+    QApplication::setDesktopFileName(QStringLiteral(COCOMO_APP_ID));
+    // The installed theme icon wins; the embedded copy serves the build tree.
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral(COCOMO_APP_ID), QIcon(QStringLiteral(":/icons/" COCOMO_APP_ID ".svg"))));
     // The forms decide when the program ends: at End, or once no form is left loaded.
     QApplication::setQuitOnLastWindowClosed(false);
     forms::RegisterFontSubstitutions();
