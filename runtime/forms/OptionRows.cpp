@@ -42,11 +42,11 @@ protected:
         switch (key->key()) {
         case Qt::Key_Left:
         case Qt::Key_Up:
-            Step(watched, -1);
+            Step(watched, false);
             return true;
         case Qt::Key_Right:
         case Qt::Key_Down:
-            Step(watched, 1);
+            Step(watched, true);
             return true;
         default:
             return false;
@@ -54,17 +54,18 @@ protected:
     }
 
 private:
-    void Step(QObject *from, int direction) {
+    void Step(QObject *from, bool forward) {
         const auto at = std::find(buttons_.begin(), buttons_.end(), from);
         if (at == buttons_.end()) {
             return;
         }
-        const int count = static_cast<int>(buttons_.size());
-        const int start = static_cast<int>(at - buttons_.begin());
-        for (int step = 1; step <= count; ++step) {
-            QRadioButton *next = buttons_[((start + direction * step) % count + count) % count];
+        const std::size_t count = buttons_.size();
+        const auto start = static_cast<std::size_t>(at - buttons_.begin());
+        for (std::size_t step = 1; step <= count; ++step) {
+            QRadioButton *next =
+                buttons_[forward ? (start + step) % count : (start + count - step) % count];
             if (next->isEnabled()) {
-                next->setFocus(direction < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+                next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
                 if (!next->isChecked()) {
                     next->click();
                 }

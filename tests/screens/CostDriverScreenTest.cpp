@@ -30,8 +30,8 @@ constexpr bool X = false; // a step the driver does not offer
 struct DriverRow {
     const char *array;
     const char *label;
-    std::array<double, Columns> multipliers;
-    std::array<bool, Columns> offered;
+    double multipliers[Columns];
+    bool offered[Columns];
 };
 
 // The rows as the user sees them, with the published multipliers.
@@ -98,6 +98,11 @@ const DriverRow Drivers[Rows] = {
 const char *const ColumnNames[Columns] = {"Very Low (VL)", "Low (L)",        "Nominal (N)",
                                           "High (H)",      "Very High (VH)", "Extra High (EH)"};
 
+// Element i of a standard container, counted the way the rows and columns are.
+template <class C> decltype(auto) At(C &&c, int i) {
+    return c[static_cast<std::size_t>(i)];
+}
+
 int RowOf(const char *array) {
     for (int r = 0; r < Rows; ++r) {
         if (QLatin1String(Drivers[r].array) == QLatin1String(array)) {
@@ -140,8 +145,8 @@ protected:
         for (int r = 0; r < Rows; ++r) {
             for (int k = 0; k < Columns; ++k) {
                 if (Option(r, k)->isChecked()) {
-                    EXPECT_EQ(selected[r], -1) << "two buttons selected in row " << r;
-                    selected[r] = k;
+                    EXPECT_EQ(At(selected, r), -1) << "two buttons selected in row " << r;
+                    At(selected, r) = k;
                 }
             }
         }
@@ -193,7 +198,7 @@ TEST_F(CostDriverScreenTest, EveryEnabledButtonStoresItsMultiplier) {
                 QStringLiteral("%1: %2").arg(Drivers[r].label, ColumnNames[k]).toStdString());
             Click(Eaf(), Drivers[r].array, static_cast<std::int16_t>(k));
             EXPECT_TRUE(Option(r, k)->isChecked());
-            EXPECT_EQ(Eaf().Multipliers()->entries[r], Drivers[r].multipliers[k]);
+            EXPECT_EQ(At(Eaf().Multipliers()->entries, r), Drivers[r].multipliers[k]);
         }
         // Back to Nominal so that the product below shows this row alone.
         Click(Eaf(), Drivers[r].array, 2);
@@ -298,14 +303,14 @@ TEST_F(CostDriverScreenTest, ASelectionLeavesTheOtherRows) {
     OpenScreen();
     Choose({{"OptACAP", 0}, {"optCPLX", 5}, {"optDATA", 0}, {"optVIRT", 4}});
     std::vector<int> expected(Rows, -1);
-    expected[RowOf("OptACAP")] = 0;
-    expected[RowOf("optCPLX")] = 5;
-    expected[RowOf("optDATA")] = 0;
-    expected[RowOf("optVIRT")] = 4;
+    At(expected, RowOf("OptACAP")) = 0;
+    At(expected, RowOf("optCPLX")) = 5;
+    At(expected, RowOf("optDATA")) = 0;
+    At(expected, RowOf("optVIRT")) = 4;
     EXPECT_EQ(Selection(), expected);
 
     Click(Eaf(), "optCPLX", 1);
-    expected[RowOf("optCPLX")] = 1;
+    At(expected, RowOf("optCPLX")) = 1;
     EXPECT_EQ(Selection(), expected);
     EXPECT_EQ(Continue(), 1.6133);
 }
@@ -368,8 +373,8 @@ TEST_F(CostDriverScreenTest, ALaterEstimateStartsFromTheEarlierRatings) {
 
     EXPECT_EQ(forms::FrontForm(), &Eaf());
     std::vector<int> expected(Rows, -1);
-    expected[RowOf("optPCAP")] = 1;
-    expected[RowOf("optMODP")] = 3;
+    At(expected, RowOf("optPCAP")) = 1;
+    At(expected, RowOf("optMODP")) = 3;
     EXPECT_EQ(Selection(), expected);
     Module1::EAF = 0.0;
     EXPECT_EQ(Continue(), eaf);
@@ -401,8 +406,8 @@ TEST_F(CostDriverScreenTest, ArrowKeysMoveAlongTheRowSelectAndSkipDisabledButton
         Key(c.key);
         EXPECT_EQ(Focused(), Option(r, c.to));
         EXPECT_TRUE(Option(r, c.to)->isChecked());
-        EXPECT_EQ(Eaf().Multipliers()->entries[r], Drivers[r].multipliers[c.to]);
-        EXPECT_EQ(Selection()[RowOf("optMODP")], -1);
+        EXPECT_EQ(At(Eaf().Multipliers()->entries, r), Drivers[r].multipliers[c.to]);
+        EXPECT_EQ(At(Selection(), RowOf("optMODP")), -1);
     }
 }
 
@@ -411,7 +416,7 @@ TEST_F(CostDriverScreenTest, KeyboardAloneRatesFromNoSelection) {
     ASSERT_EQ(Focused(), Option(0, 0));
     Key(Qt::Key_Space);
     EXPECT_TRUE(Option(0, 0)->isChecked());
-    EXPECT_EQ(Eaf().Multipliers()->entries[0], 1.46);
+    EXPECT_EQ(At(Eaf().Multipliers()->entries, 0), 1.46);
 
     // An arrow key on a row with nothing selected selects the button it lands on.
     Key(Qt::Key_Tab);
@@ -428,7 +433,7 @@ TEST_F(CostDriverScreenTest, TabStopsOncePerRowThenAtBackAndContinue) {
     // The selected button of a row, else its first enabled one.
     std::vector<QWidget *> expected;
     for (int r = 0; r < Rows; ++r) {
-        const int selected = Selection()[r];
+        const int selected = At(Selection(), r);
         int first = 0;
         while (!Drivers[r].offered[first]) {
             ++first;

@@ -26,13 +26,11 @@ namespace {
 constexpr int Rows = 6;
 constexpr int Columns = 4;
 
-using Fractions = std::array<std::array<double, Columns>, Rows>;
-
 struct Screen {
     const char *name;
     const char *modeButton;
     frmPhase &(*form)();
-    Fractions fractions; // the published distribution, Maintenance counting 1.0
+    double fractions[Rows][Columns]; // the published distribution, Maintenance counting 1.0
     double requirementsAlone;
 };
 
@@ -40,32 +38,32 @@ const Screen Screens[] = {
     {"Organic",
      "cmdOrganic",
      []() -> frmPhase & { return Get<frmPhaseOrg>(); },
-     {{{0.06, 0.06, 0.06, 0.06},
-       {0.16, 0.16, 0.16, 0.16},
-       {0.26, 0.25, 0.24, 0.23},
-       {0.42, 0.40, 0.38, 0.36},
-       {0.16, 0.19, 0.22, 0.25},
-       {1.0, 1.0, 1.0, 1.0}}},
+     {{0.06, 0.06, 0.06, 0.06},
+      {0.16, 0.16, 0.16, 0.16},
+      {0.26, 0.25, 0.24, 0.23},
+      {0.42, 0.40, 0.38, 0.36},
+      {0.16, 0.19, 0.22, 0.25},
+      {1.0, 1.0, 1.0, 1.0}},
      5.0600000000000005},
     {"Semidetached",
      "cmdSemidetached",
      []() -> frmPhase & { return Get<frmPhaseSemi>(); },
-     {{{0.07, 0.07, 0.07, 0.07},
-       {0.17, 0.17, 0.17, 0.17},
-       {0.27, 0.26, 0.25, 0.24},
-       {0.37, 0.35, 0.33, 0.31},
-       {0.19, 0.22, 0.25, 0.28},
-       {1.0, 1.0, 1.0, 1.0}}},
+     {{0.07, 0.07, 0.07, 0.07},
+      {0.17, 0.17, 0.17, 0.17},
+      {0.27, 0.26, 0.25, 0.24},
+      {0.37, 0.35, 0.33, 0.31},
+      {0.19, 0.22, 0.25, 0.28},
+      {1.0, 1.0, 1.0, 1.0}},
      5.07},
     {"Embedded",
      "cmdEmbedded",
      []() -> frmPhase & { return Get<frmPhaseEmb>(); },
-     {{{0.08, 0.08, 0.08, 0.08},
-       {0.18, 0.18, 0.18, 0.18},
-       {0.28, 0.27, 0.26, 0.25},
-       {0.32, 0.30, 0.28, 0.26},
-       {0.22, 0.25, 0.28, 0.31},
-       {1.0, 1.0, 1.0, 1.0}}},
+     {{0.08, 0.08, 0.08, 0.08},
+      {0.18, 0.18, 0.18, 0.18},
+      {0.28, 0.27, 0.26, 0.25},
+      {0.32, 0.30, 0.28, 0.26},
+      {0.22, 0.25, 0.28, 0.31},
+      {1.0, 1.0, 1.0, 1.0}},
      5.08},
 };
 
@@ -93,6 +91,11 @@ const PhaseRow PhaseRows[Rows] = {
 const char *const ColumnNames[Columns] = {"Small (2 KDSI)", "Intermediate (8 KDSI)",
                                           "Medium (32 KDSI)", "Large (128 KDSI)"};
 constexpr int OptionLefts[Columns] = {2280, 3360, 4680, 6000};
+
+// Element i of a standard container, counted the way the rows and columns are.
+template <class C> decltype(auto) At(C &&c, int i) {
+    return c[static_cast<std::size_t>(i)];
+}
 
 using Choices = std::vector<std::pair<int, int>>; // row, column
 
@@ -134,8 +137,8 @@ protected:
         for (int r = 0; r < Rows; ++r) {
             for (int k = 0; k < Columns; ++k) {
                 if (Option(form, r, k)->isChecked()) {
-                    EXPECT_EQ(selected[r], -1) << "two buttons selected in row " << r;
-                    selected[r] = k;
+                    EXPECT_EQ(At(selected, r), -1) << "two buttons selected in row " << r;
+                    At(selected, r) = k;
                 }
             }
         }
@@ -183,7 +186,7 @@ TEST_F(PhaseScreenTest, EveryButtonStoresItsColumnFraction) {
                                  .toStdString());
                 Click(form, PhaseRows[r].array, static_cast<std::int16_t>(k));
                 EXPECT_TRUE(Option(form, r, k)->isChecked());
-                EXPECT_EQ(form.Fractions()->entries[r], screen.fractions[r][k]);
+                EXPECT_EQ(At(form.Fractions()->entries, r), screen.fractions[r][k]);
             }
         }
         Restart();
@@ -245,7 +248,7 @@ TEST_F(PhaseScreenTest, MaintenanceNeverChangesTheFactor) {
         for (int k = 0; k < Columns; ++k) {
             Click(form, "optMN", static_cast<std::int16_t>(k));
             EXPECT_TRUE(Option(form, 5, k)->isChecked());
-            EXPECT_EQ(form.Fractions()->entries[5], 1.0);
+            EXPECT_EQ(At(form.Fractions()->entries, 5), 1.0);
         }
         EXPECT_EQ(Continue(form), screen.requirementsAlone);
         Restart();
@@ -424,7 +427,7 @@ TEST_F(PhaseScreenTest, KeyboardSelectionRunsTheHandler) {
     Key(form, Qt::Key_Tab);
     ASSERT_EQ(form.Window()->focusWidget(), Option(form, 3, 0));
     Key(form, Qt::Key_Space);
-    EXPECT_EQ(form.Fractions()->entries[3], 0.32);
+    EXPECT_EQ(At(form.Fractions()->entries, 3), 0.32);
     const struct {
         Qt::Key key;
         int column;
@@ -435,7 +438,7 @@ TEST_F(PhaseScreenTest, KeyboardSelectionRunsTheHandler) {
         Key(form, step.key);
         EXPECT_EQ(form.Window()->focusWidget(), Option(form, 3, step.column));
         EXPECT_EQ(Selection(form), (std::vector<int>{-1, -1, -1, step.column, -1, -1}));
-        EXPECT_EQ(form.Fractions()->entries[3], Embedded.fractions[3][step.column]);
+        EXPECT_EQ(At(form.Fractions()->entries, 3), Embedded.fractions[3][step.column]);
     }
     EXPECT_EQ(Continue(form), 5.28);
 }
