@@ -1,6 +1,7 @@
 #include "Form.h"
 
 #include "Look.h"
+#include "OptionRows.h"
 #include "RuntimeError.h"
 
 #include <QAbstractButton>
@@ -260,6 +261,7 @@ void Form::SetCaption(const QString &caption) {
 void Form::Load() {
     window_ = new FormWindow(this);
     Build(LayoutOf());
+    AttachOptionRows(window_);
     Wire();
     BringToFront(this);
     Form_Load();
