@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <utility>
@@ -137,6 +138,8 @@ void WizardTest::ExpectControl(const forms::Form &form, const ControlRow &row) {
     const QRect expected(row.geometry.left / 15, row.geometry.top / 15, row.geometry.width / 15,
                          row.geometry.height / 15);
     EXPECT_EQ(widget->geometry(), expected);
+    EXPECT_EQ(widget->parentWidget(),
+              row.container == nullptr ? form.Window() : form.Control<QWidget>(row.container));
     if (row.caption) {
         EXPECT_EQ(CaptionOf(widget), *row.caption);
     }
@@ -160,6 +163,23 @@ void WizardTest::ExpectControl(const forms::Form &form, const ControlRow &row) {
             EXPECT_EQ(text, plain);
         }
     }
+}
+
+void WizardTest::ExpectWindow(const forms::Form &form, const QString &caption) {
+    QWidget *window = form.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), caption);
+    EXPECT_EQ(window->size(), QSize(500, 333));
+    EXPECT_EQ(window->minimumSize(), QSize(500, 333));
+    EXPECT_EQ(window->maximumSize(), QSize(500, 333));
+    EXPECT_EQ(window->windowModality(), Qt::NonModal);
+    const QRect available = window->screen()->availableGeometry();
+    // Centred up to the window decoration, whose size is only known once the window is shown.
+    const QSize decoration = window->frameGeometry().size() - window->size();
+    EXPECT_LE((window->geometry().center() - available.center()).manhattanLength(),
+              decoration.width() + decoration.height());
 }
 
 std::vector<std::string> WizardTest::TabStops(const forms::Form &form, const char *first) {

@@ -33,6 +33,7 @@ struct ControlRow {
     bool highlight = false;
     bool enabled = true;
     bool wraps = false;
+    const char *container = nullptr; // nullptr: directly on the form
 };
 
 class WizardTest : public ScreenTest {
@@ -53,6 +54,8 @@ protected:
     static QString FallbackFamily();
 
     static void ExpectControl(const forms::Form &form, const ControlRow &row);
+    // The window: its caption, a fixed 500 x 333 pixel client area, centred on the screen.
+    static void ExpectWindow(const forms::Form &form, const QString &caption);
     // The controls that Tab stops on, in the order it visits them, from the first.
     static std::vector<std::string> TabStops(const forms::Form &form, const char *first);
     // Waits for the form's window to become active and returns the focused control's name.
