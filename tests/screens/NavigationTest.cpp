@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QPointer>
+#include <QTest>
 
 #include <cmath>
 #include <cstring>
@@ -658,6 +659,21 @@ TEST_F(Survival, MainMenuOpensFreshOverTheScreensStillOpen) {
     Do({"frmKLOC", "cmdCalculate"});
     EXPECT_EQ(FrontName(), "frmBasicResults");
     EXPECT_EQ(Get<frmBasicResults>().Caption(), "Advanced Effort Results");
+}
+
+TEST_F(Survival, ScreenTheUserActivatesComesToTheFront) {
+    Start();
+    DoAll({Basic, Organic});
+    ASSERT_EQ(FrontName(), "frmKLOC");
+    QWidget *mode = Get<frmMode>().Window();
+    mode->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mode));
+    EXPECT_EQ(FrontName(), "frmMode");
+    EXPECT_EQ(OpenNames(), (Names{"frmKLOC", "frmMode"}));
+    // Its buttons act as always, with Model as it stands.
+    Do({"frmMode", "cmdSemidetached"});
+    EXPECT_EQ(FrontName(), "frmKLOC");
+    EXPECT_EQ(Module1::Mode, 2);
 }
 
 } // namespace
