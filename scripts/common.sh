@@ -10,7 +10,7 @@ RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
 # What the whole test suite needs on top: clang for the sanitizer build and the fuzzer,
 # a real X server, a window manager, input and accessibility tools for the desktop tests.
 TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils imagemagick
-               dbus dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
+               dbus dbus-bin dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
                desktop-file-utils appstream dpkg-dev fakeroot file)
 
 say() { printf '==> %s\n' "$*"; }
