@@ -302,6 +302,7 @@ void Form::Build(const Layout &layout) {
         }
         controls_.insert(Key(c.name, c.index), widget);
     }
+    FitCaptions(window_);
 }
 
 void Form::ConnectClick(QWidget *button, std::function<void()> handler) {

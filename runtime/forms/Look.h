@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QFont>
 
+class QWidget;
+
 namespace forms {
 
 // Registers the substitutes for the Windows fonts the layouts name. Call once, after the
@@ -12,6 +14,17 @@ namespace forms {
 void RegisterFontSubstitutions();
 
 QFont ToQFont(const Font &font);
+
+// Pixels touched by the text's ink outside the box when drawn as a label draws it (into the
+// box, with the label's alignment and wrapping flags, at the device pixel ratio) but
+// unclipped: a label cuts off whatever this counts.
+int InkOutside(const QFont &font, const QRect &box, int flags, const QString &text, qreal ratio);
+
+// The Linux substitutes run wider than the Windows fonts the boxes were drawn for: where a
+// caption would be cut off, its label gets the same size and weight in a narrower family.
+// Labels of one size and font (a column of row captions) change together, so that a
+// column keeps one face.
+void FitCaptions(QWidget *window);
 
 // The colour a layout's system colour stands for, from the application palette. The
 // highlight colour used for text is darkened where needed to stay readable on the

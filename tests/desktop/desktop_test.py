@@ -1,0 +1,591 @@
+#!/usr/bin/python3
+"""Drives the built wizard on a real X server with a real window manager.
+
+Starts its own Xvfb, session bus, accessibility bus and openbox, runs each scenario against a
+fresh instance of the program with real input events (xdotool), finds windows by caption,
+reads texts and states through AT-SPI, saves a screenshot of every screen it visits, and
+stops every process it started.
+
+    desktop_test.py --program PATH [--scenario NAME] [--screenshots DIR]
+"""
+
+import argparse
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+TWIPS_PER_PIXEL = 15
+WAIT = 15.0  # seconds: the bound on every wait for the program or the desktop
+POLL = 0.05
+ERROR_BOX = "COCOMO Estimation Wizard"
+
+
+def px(twips):
+    return (twips + TWIPS_PER_PIXEL // 2) // TWIPS_PER_PIXEL
+
+
+# Where to click: a control's rectangle in twips, preceded by its containers', each relative
+# to the next; the centre is taken as the program places it, every rectangle rounded to
+# whole pixels on its own.
+def centre(*chain):
+    x = sum(px(left) for left, _, _, _ in chain[:-1])
+    y = sum(px(top) for _, top, _, _ in chain[:-1])
+    left, top, width, height = chain[-1]
+    return x + px(left) + px(width) // 2, y + px(top) + px(height) // 2
+
+
+MAIN = {
+    "cmdBasic": (2280, 1800, 3015, 495),
+    "cmdIntermediate": (2280, 2520, 3015, 495),
+    "cmdAdvanced": (2280, 3240, 3015, 495),
+    "cmdExit": (2280, 3960, 3015, 495),
+}
+MODE = {
+    "cmdOrganic": (2280, 2400, 2175, 495),
+    "cmdSemidetached": (2280, 3000, 2175, 495),
+    "cmdEmbedded": (2280, 3600, 2175, 495),
+    "cmdBack": (360, 4080, 1575, 495),
+}
+KLOC = {
+    "txtKLOC": (3960, 1680, 1575, 405),
+    "cmdBack": (1080, 2880, 1695, 495),
+    "cmdClear": (3000, 2880, 1695, 495),
+    "cmdCalculate": (4920, 2880, 1695, 495),
+}
+RESULTS = {
+    "cmdMainMenu": (2040, 4080, 1455, 375),
+    "cmdExit": (3840, 4080, 1455, 375),
+}
+EAF = {
+    "cmdBack": (2280, 6600, 1575, 375),
+    "cmdContinue": (4200, 6600, 1575, 375),
+}
+PHASE = {
+    "cmdBack": (2280, 4080, 1335, 375),
+    "cmdContinue": (3840, 4080, 1335, 375),
+}
+DRIVERS = ["ACAP", "AEXP", "CPLX", "DATA", "LEXP", "MODP", "PCAP", "RELY", "SCED", "STOR",
+           "TIME", "TOOL", "TURN", "VEXP", "VIRT"]
+PHASES = ["RQ", "PD", "DD", "CT", "IT", "MN"]
+PHASE_OPTION_LEFT = [2280, 3360, 4680, 6000]
+
+
+def eaf_option(driver, rating):
+    strip = (0, 720 + 360 * DRIVERS.index(driver), 7335, 375)
+    return centre(strip, (2460 + 840 * rating, 60, 255, 255))
+
+
+def phase_option(phase, column):
+    frame = (120, 600, 7215, 3255)
+    strip = (120, 840 + 360 * PHASES.index(phase), 6855, 375)
+    return centre(frame, strip, (PHASE_OPTION_LEFT[column], 60, 255, 195))
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_for(what, condition, timeout=WAIT):
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise Failure("timed out after %.0f s waiting for %s" % (timeout, what))
+        time.sleep(POLL)
+
+
+class Desktop:
+    """Xvfb, a session bus with the accessibility bus, and openbox, started and stopped here."""
+
+    def __init__(self, workdir):
+        self.workdir = workdir
+        self.processes = []
+        self.env = dict(os.environ)
+        for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "SESSION_MANAGER", "XAUTHORITY"):
+            self.env.pop(name, None)
+
+    def spawn(self, argv, **kwargs):
+        log = open(os.path.join(self.workdir, os.path.basename(argv[0]) + ".log"), "ab")
+        kwargs.setdefault("stdout", log)
+        process = subprocess.Popen(argv, env=kwargs.pop("env", self.env), stderr=log,
+                                   start_new_session=True, **kwargs)
+        self.processes.append(process)
+        return process
+
+    def start(self):
+        read_end, write_end = os.pipe()
+        argv = ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                "-nolisten", "tcp", "-noreset"]
+        first = os.environ.get("COCOMO_TEST_DISPLAY_FROM")
+        if first:
+            argv.insert(1, ":" + self.free_display(int(first)))
+        self.spawn(argv, pass_fds=(write_end,))
+        os.close(write_end)
+        number = self.read_line(read_end, "Xvfb to report its display")
+        os.close(read_end)
+        self.env["DISPLAY"] = ":" + number
+
+        bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                         stdout=subprocess.PIPE)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self.read_line(bus.stdout.fileno(),
+                                                              "the session bus address")
+        self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+        wait_for("the accessibility bus", lambda: self.run_ok(
+            ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+             "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+             "string:org.a11y.Bus"], "boolean true"))
+        self.spawn(["/usr/libexec/at-spi2-registryd"])
+        self.spawn(["openbox", "--sm-disable"])
+        wait_for("openbox to manage the screen", lambda: self.run_ok(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], "window id"))
+        os.environ.update({k: self.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+
+    @staticmethod
+    def free_display(first):
+        for number in range(first, first + 50):
+            if not os.path.exists("/tmp/.X%d-lock" % number) and \
+                    not os.path.exists("/tmp/.X11-unix/X%d" % number):
+                return str(number)
+        raise Failure("no free X display from :%d on" % first)
+
+    @staticmethod
+    def read_line(fd, what):
+        data = b""
+        deadline = time.monotonic() + WAIT
+        os.set_blocking(fd, False)
+        while not data.endswith(b"\n"):
+            if time.monotonic() > deadline:
+                raise Failure("timed out waiting for " + what)
+            try:
+                chunk = os.read(fd, 256)
+            except BlockingIOError:
+                time.sleep(POLL)
+                continue
+            if not chunk:
+                raise Failure("no answer while waiting for " + what)
+            data += chunk
+        return data.decode().strip()
+
+    def run_ok(self, argv, expect=""):
+        result = subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=WAIT)
+        return result.returncode == 0 and expect in result.stdout
+
+    def stop(self):
+        for process in reversed(self.processes):
+            stop_process(process)
+        self.processes.clear()
+
+
+def stop_process(process):
+    if process.poll() is not None:
+        return
+    try:
+        # Each was started as the leader of its own group, with whatever it spawned.
+        os.killpg(process.pid, signal.SIGTERM)
+        process.wait(timeout=5)
+    except subprocess.TimeoutExpired:
+        os.killpg(process.pid, signal.SIGKILL)
+        process.wait(timeout=5)
+    except ProcessLookupError:
+        process.wait(timeout=5)
+
+
+def xdotool(*args):
+    result = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True,
+                            timeout=WAIT)
+    return result.stdout.split()
+
+
+class Program:
+    """One run of the wizard, driven as a user drives it."""
+
+    def __init__(self, path, desktop, screenshots):
+        env = dict(desktop.env, QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8")
+        self.process = desktop.spawn([path], env=env)
+        self.screenshots = screenshots
+
+    def stop(self):
+        stop_process(self.process)
+
+    # Windows, by caption.
+    def windows(self, caption):
+        return xdotool("search", "--all", "--onlyvisible", "--pid", self.process.pid, "--name",
+                       "^%s$" % re.escape(caption))
+
+    def open_captions(self):
+        captions = set()
+        for window in xdotool("search", "--all", "--onlyvisible", "--pid", self.process.pid, "--name",
+                              "."):
+            names = xdotool("getwindowname", window)
+            captions.add(" ".join(names))
+        return captions
+
+    def window(self, caption):
+        found = wait_for('a window "%s"' % caption, lambda: self.windows(caption))
+        window = found[0]
+        wait_for('"%s" to be active' % caption,
+                 lambda: xdotool("getactivewindow") == [window])
+        return window
+
+    def expect_no_window(self, caption):
+        wait_for('"%s" to close' % caption, lambda: not self.windows(caption))
+
+    def expect_open(self, *captions):
+        wait_for("the open windows to be %s" % sorted(captions),
+                 lambda: self.open_captions() == set(captions))
+
+    @staticmethod
+    def origin(window):
+        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True,
+                              timeout=WAIT).stdout
+        x = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", info).group(1))
+        y = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", info).group(1))
+        return x, y
+
+    # Input.
+    def click(self, caption, point):
+        window = self.window(caption)
+        x0, y0 = self.origin(window)
+        x, y = x0 + point[0], y0 + point[1]
+        xdotool("mousemove", x, y)
+        wait_for("the pointer at %d,%d" % (x, y),
+                 lambda: xdotool("getmouselocation", "--shell")[:2] == ["X=%d" % x, "Y=%d" % y])
+        # Qt drops a press that arrives before it has seen the pointer enter the button.
+        time.sleep(0.1)
+        xdotool("mousedown", 1)
+        time.sleep(0.05)
+        xdotool("mouseup", 1)
+
+    def press(self, caption, button, layout):
+        self.click(caption, centre(layout[button]))
+
+    def type(self, caption, text):
+        self.window(caption)
+        xdotool("type", "--delay", 40, text)
+
+    def key(self, caption, *keys):
+        self.window(caption)
+        for key in keys:
+            xdotool("key", "--clearmodifiers", key)
+            time.sleep(0.05)
+
+    def activate(self, caption):
+        """Brings a covered screen forward as the window manager's switching does."""
+        window = wait_for('a window "%s"' % caption, lambda: self.windows(caption))[0]
+        xdotool("windowactivate", "--sync", window)
+        return self.window(caption)
+
+    def close(self, caption):
+        """Closes the active screen as a user does: the window manager's Alt+F4."""
+        self.window(caption)
+        xdotool("key", "--clearmodifiers", "alt+F4")
+        self.expect_no_window(caption)
+
+    def screenshot(self, caption, name):
+        window = self.window(caption)
+        os.makedirs(self.screenshots, exist_ok=True)
+        path = os.path.join(self.screenshots, "%s.png" % name)
+        # Let the window paint after mapping, then grab it with its frame from the screen.
+        time.sleep(0.3)
+        subprocess.run(["import", "-window", "root", "-crop", self.frame_geometry(window),
+                        "+repage", path], check=True, timeout=WAIT)
+        return path
+
+    def screenshot_desktop(self, name):
+        os.makedirs(self.screenshots, exist_ok=True)
+        subprocess.run(["import", "-window", "root",
+                        os.path.join(self.screenshots, "%s.png" % name)], timeout=WAIT)
+
+    @staticmethod
+    def frame_geometry(window):
+        """The window with the window manager's frame around it, as X geometry."""
+        info = subprocess.run(["xwininfo", "-id", window, "-frame"], capture_output=True,
+                              text=True, timeout=WAIT).stdout
+        x, y, width, height = (int(re.search(key + r":\s+(-?\d+)", info).group(1))
+                               for key in ("Absolute upper-left X", "Absolute upper-left Y",
+                                           "Width", "Height"))
+        return "%dx%d+%d+%d" % (width, height, max(0, x), max(0, y))
+
+    def exit_status(self):
+        try:
+            return self.process.wait(timeout=WAIT)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program was still running %.0f s after Exit" % WAIT)
+
+    # Accessibility.
+    def application(self):
+        import pyatspi
+
+        def find():
+            desktop = pyatspi.Registry.getDesktop(0)
+            for index in range(desktop.childCount):
+                app = desktop.getChildAtIndex(index)
+                try:
+                    if app is not None and app.get_process_id() == self.process.pid:
+                        return app
+                except Exception:
+                    continue
+            return None
+
+        return wait_for("the program on the accessibility bus", find)
+
+    def frame(self, caption):
+        def find():
+            app = self.application()
+            for index in range(app.childCount):
+                child = app.getChildAtIndex(index)
+                # Qt gives a plain top-level widget the role filler, not frame.
+                if child is not None and child.name == caption:
+                    return child
+            return None
+
+        return wait_for('the accessible window "%s"' % caption, find)
+
+    @staticmethod
+    def descendants(node):
+        for index in range(node.childCount):
+            child = node.getChildAtIndex(index)
+            if child is None:
+                continue
+            yield child
+            yield from Program.descendants(child)
+
+    def labels(self, caption):
+        import pyatspi
+        return [node.name for node in self.descendants(self.frame(caption))
+                if node.getRole() == pyatspi.ROLE_LABEL]
+
+    def expect_labels(self, caption, *texts):
+        def all_there():
+            return all(text in self.labels(caption) for text in texts)
+
+        try:
+            wait_for("the labels of %s" % caption, all_there)
+        except Failure:
+            raise Failure('"%s" should show %s; it shows %s (screenshots in %s)' % (
+                caption, list(texts), self.labels(caption), self.screenshots))
+
+    def checked(self, caption, name):
+        import pyatspi
+        for node in self.descendants(self.frame(caption)):
+            if node.name == name and node.getRole() == pyatspi.ROLE_RADIO_BUTTON:
+                return node.getState().contains(pyatspi.STATE_CHECKED)
+        raise Failure('no option button "%s" on "%s"' % (name, caption))
+
+    def text_of(self, caption):
+        import pyatspi
+        for node in self.descendants(self.frame(caption)):
+            if node.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY):
+                text = node.queryText()
+                return text.getText(0, text.characterCount)
+        raise Failure('no text box on "%s"' % caption)
+
+
+def expect_equal(what, expected, actual, program):
+    if expected != actual:
+        raise Failure("%s: expected %r, read %r (screenshots in %s)" % (
+            what, expected, actual, program.screenshots))
+
+
+def hundredths(value):
+    return "%.2f" % value
+
+
+# The scenarios. Each gets a fresh program and must leave it ended or running.
+
+def basic_embedded(p):
+    p.screenshot("Main Menu", "1-main-menu")
+    p.expect_open("Main Menu")
+    p.press("Main Menu", "cmdBasic", MAIN)
+    p.screenshot("Development Mode", "2-development-mode")
+    p.expect_open("Development Mode")
+    p.press("Development Mode", "cmdEmbedded", MODE)
+    p.expect_open("Development Mode", "Lines of Code")
+    p.type("Lines of Code", "32000")
+    p.screenshot("Lines of Code", "7-lines-of-code")
+    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.window("Basic Effort Results")
+    p.expect_open("Development Mode", "Lines of Code", "Basic Effort Results")
+    p.expect_labels("Basic Effort Results", "Basic", "Embedded", "230.40", "14.25", "16.16")
+    p.screenshot("Basic Effort Results", "8-results")
+    p.press("Basic Effort Results", "cmdExit", RESULTS)
+    expect_equal("exit status after Exit", 0, p.exit_status(), p)
+
+
+def intermediate_organic(p):
+    p.press("Main Menu", "cmdIntermediate", MAIN)
+    p.press("Development Mode", "cmdOrganic", MODE)
+    p.click("Effort Adjustment Factor", eaf_option("PCAP", 1))
+    rating = "PCAP Programmer Capability: Low (L)"
+    wait_for("PCAP Low to be selected", lambda: p.checked("Effort Adjustment Factor", rating))
+    p.screenshot("Effort Adjustment Factor", "3-effort-adjustment-factor")
+    p.press("Effort Adjustment Factor", "cmdContinue", EAF)
+    p.type("Lines of Code", "32000")
+    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.expect_open("Development Mode", "Effort Adjustment Factor", "Lines of Code",
+                  "Intermediate Effort Results")
+    p.expect_labels("Intermediate Effort Results", "Intermediate", "Organic", "142.48", "16.46",
+                    "8.66")
+    p.activate("Lines of Code")
+    p.press("Lines of Code", "cmdBack", KLOC)
+    p.window("Effort Adjustment Factor")
+    expect_equal('"%s" after Back' % rating, True, p.checked("Effort Adjustment Factor", rating),
+                 p)
+    p.activate("Intermediate Effort Results")
+    p.press("Intermediate Effort Results", "cmdExit", RESULTS)
+    expect_equal("exit status after Exit", 0, p.exit_status(), p)
+
+
+# Columns chosen on the Semidetached screen, and the fractions of those columns.
+SEMI_CHOICES = [("RQ", 0, 0.07), ("DD", 2, 0.25), ("CT", 3, 0.31), ("IT", 1, 0.22)]
+
+
+def advanced_semidetached(p):
+    p.press("Main Menu", "cmdAdvanced", MAIN)
+    phase = "Phase Distribution of Effort and Schedule"
+    # The Organic and Embedded screens on the way, for their pictures.
+    for button, shot in (("cmdOrganic", "4-phase-organic"), ("cmdEmbedded", "6-phase-embedded")):
+        p.press("Development Mode", button, MODE)
+        p.screenshot(phase, shot)
+        p.press(phase, "cmdBack", PHASE)
+        p.expect_open("Development Mode")
+    p.press("Development Mode", "cmdSemidetached", MODE)
+    for row, column, _ in SEMI_CHOICES:
+        p.click(phase, phase_option(row, column))
+    p.screenshot(phase, "5-phase-semidetached")
+    p.press(phase, "cmdContinue", PHASE)
+    p.expect_open("Development Mode", "Lines of Code")
+    p.type("Lines of Code", "8 000")
+    p.press("Lines of Code", "cmdCalculate", KLOC)
+
+    eaf = 6.0 - sum(1.0 - fraction for _, _, fraction in SEMI_CHOICES)
+    effort = 3.0 * 8.0 ** 1.12 * eaf
+    tdev = 2.5 * effort ** 0.35
+    p.expect_labels("Advanced Effort Results", "Advanced", "Semi-detached", hundredths(effort),
+                    hundredths(tdev), hundredths(effort / tdev))
+    p.press("Advanced Effort Results", "cmdExit", RESULTS)
+    expect_equal("exit status after Exit", 0, p.exit_status(), p)
+
+
+def basic_keyboard(p):
+    p.key("Main Menu", "space")
+    p.key("Development Mode", "Tab", "Tab", "space")
+    p.type("Lines of Code", "32000")
+    p.key("Lines of Code", "Return")
+    p.expect_labels("Basic Effort Results", "Basic", "Embedded", "230.40", "14.25", "16.16")
+    p.key("Basic Effort Results", "Tab", "space")
+    expect_equal("exit status after Exit by keyboard", 0, p.exit_status(), p)
+
+
+def runtime_error(p):
+    p.press("Main Menu", "cmdBasic", MAIN)
+    p.press("Development Mode", "cmdEmbedded", MODE)
+    p.type("Lines of Code", "abc")
+    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.window(ERROR_BOX)
+    p.expect_labels(ERROR_BOX, "Run-time error '6':\n\nOverflow")
+    p.screenshot(ERROR_BOX, "9-run-time-error")
+    p.key(ERROR_BOX, "Return")
+    p.expect_no_window(ERROR_BOX)
+    expect_equal("the program after the error box", None, p.process.poll(), p)
+    p.expect_open("Development Mode", "Lines of Code")
+    expect_equal("the size box after the error", " abc", p.text_of("Lines of Code"), p)
+    p.press("Lines of Code", "cmdClear", KLOC)
+    p.type("Lines of Code", "32000")
+    p.key("Lines of Code", "Return")
+    p.expect_labels("Basic Effort Results", "230.40", "14.25", "16.16")
+    p.press("Basic Effort Results", "cmdExit", RESULTS)
+    expect_equal("exit status after Exit", 0, p.exit_status(), p)
+
+
+def second_estimate(p):
+    p.press("Main Menu", "cmdBasic", MAIN)
+    mode_window = p.window("Development Mode")
+    p.press("Development Mode", "cmdOrganic", MODE)
+    p.type("Lines of Code", "32000")
+    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.expect_labels("Basic Effort Results", "Organic", "91.33", "13.90", "6.57")
+    p.press("Basic Effort Results", "cmdMainMenu", RESULTS)
+    p.expect_open("Development Mode", "Lines of Code", "Main Menu")
+    p.press("Main Menu", "cmdBasic", MAIN)
+    expect_equal("the development-mode window on the second pass", mode_window,
+                 p.window("Development Mode"), p)
+    p.press("Development Mode", "cmdEmbedded", MODE)
+    expect_equal("the size box on the second pass", " 32000", p.text_of("Lines of Code"), p)
+    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.expect_labels("Basic Effort Results", "Embedded", "230.40", "14.25", "16.16")
+    p.activate("Development Mode")
+    p.close("Development Mode")
+    p.expect_open("Lines of Code", "Basic Effort Results")
+    expect_equal("the program after closing a screen", None, p.process.poll(), p)
+    p.activate("Basic Effort Results")
+    p.press("Basic Effort Results", "cmdExit", RESULTS)
+    expect_equal("exit status after Exit", 0, p.exit_status(), p)
+    p.expect_open()
+
+
+SCENARIOS = {
+    "basic_embedded": basic_embedded,
+    "intermediate_organic": intermediate_organic,
+    "advanced_semidetached": advanced_semidetached,
+    "basic_keyboard": basic_keyboard,
+    "runtime_error": runtime_error,
+    "second_estimate": second_estimate,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--program", required=True, help="the wizard's executable")
+    parser.add_argument("--scenario", action="append", choices=sorted(SCENARIOS),
+                        help="run only this scenario (may be repeated)")
+    parser.add_argument("--screenshots", default=os.path.join(os.getcwd(), "screenshots"),
+                        help="directory for the PNG of every screen")
+    args = parser.parse_args()
+    program = os.path.abspath(args.program)
+    screenshots = os.path.abspath(args.screenshots)
+    for tool in ("Xvfb", "dbus-daemon", "openbox", "xdotool", "xwininfo", "xprop", "import"):
+        if shutil.which(tool) is None:
+            print("desktop test: %s is not installed" % tool, file=sys.stderr)
+            return 2
+
+    failures = []
+    workdir = tempfile.mkdtemp(prefix="cocomo-desktop-")
+    desktop = Desktop(workdir)
+    try:
+        desktop.start()
+        for name in args.scenario or list(SCENARIOS):
+            started = time.monotonic()
+            run = Program(program, desktop, screenshots)
+            try:
+                SCENARIOS[name](run)
+                print("PASS %s (%.1f s)" % (name, time.monotonic() - started), flush=True)
+            except Failure as failure:
+                failures.append(name)
+                print("FAIL %s: %s" % (name, failure), flush=True)
+                run.screenshot_desktop("failed-" + name)
+            finally:
+                run.stop()
+    except Failure as failure:
+        failures.append("desktop")
+        print("FAIL desktop: %s (logs in %s)" % (failure, workdir), flush=True)
+    finally:
+        desktop.stop()
+    if failures:
+        print("screenshots in %s, logs in %s" % (screenshots, workdir))
+        return 1
+    shutil.rmtree(workdir, ignore_errors=True)
+    print("screenshots in %s" % screenshots)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
