@@ -75,11 +75,6 @@ protected:
         QTest::keyClick(Box(), Qt::Key_A, Qt::ControlModifier);
         Settle();
     }
-
-    static QString Shown(const char *label) {
-        auto *widget = Get<frmBasicResults>().Control<QLabel>(label);
-        return widget == nullptr ? QStringLiteral("(results not open)") : widget->text();
-    }
 };
 
 TEST_F(KlocScreen, ControlsMatchTheLayout) {

@@ -127,11 +127,6 @@ TEST_F(MainModeScreens, TabRunsThroughModesThenBack) {
               (Names{"cmdOrganic", "cmdSemidetached", "cmdEmbedded", "cmdBack"}));
 }
 
-TEST_F(MainModeScreens, FooterNoticeIsOneLine) {
-    EXPECT_FALSE(FooterNotice.trimmed().isEmpty());
-    EXPECT_FALSE(FooterNotice.contains(QLatin1Char('\n')));
-}
-
 TEST_F(MainModeScreens, NoCaptionCarriesAnAccessKey) {
     Start();
     for (const ControlRow &row : MainMenu) {

@@ -203,10 +203,6 @@ const ControlRow Results[] = {
 
 class ResultsScreen : public WizardTest {
 protected:
-    static QString Shown(const char *label) {
-        auto *widget = Get<frmBasicResults>().Control<QLabel>(label);
-        return widget == nullptr ? QStringLiteral("(results not open)") : widget->text();
-    }
     static QString FrameCaption() {
         auto *frame = Get<frmBasicResults>().Control<QGroupBox>("Frame1");
         return frame == nullptr ? QStringLiteral("(results not open)") : frame->title();

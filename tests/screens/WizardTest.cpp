@@ -121,6 +121,11 @@ void WizardTest::Estimate(int model, int mode, const char *size) {
     Do({"frmKLOC", "cmdCalculate"});
 }
 
+QString WizardTest::Shown(const char *label) {
+    auto *widget = Get<frmBasicResults>().Control<QLabel>(label);
+    return widget == nullptr ? QStringLiteral("(results not open)") : widget->text();
+}
+
 QString WizardTest::ResolvedFamily(const QFont &font) {
     return QFontInfo(font).family();
 }

@@ -49,6 +49,9 @@ protected:
     // A whole pass from the start to the results screen.
     static void Estimate(int model, int mode, const char *size);
 
+    // A label's text on the results screen.
+    static QString Shown(const char *label);
+
     // The family a font actually renders in, and the one an unknown family falls back to.
     static QString ResolvedFamily(const QFont &font);
     static QString FallbackFamily();
