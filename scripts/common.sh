@@ -46,3 +46,6 @@ configure_and_build() {
     say "Building $dir"
     cmake --build "$dir"
 }
+# What the desktop benchmarks (bench/run_all.sh) build against: synthetic input and damage
+# reports from the X server.
+RUN_PACKAGES+=(libxtst-dev libxdamage-dev)
