@@ -734,12 +734,12 @@ int main(int argc, char *argv[]) {
         if (mode == "startup") {
             std::vector<Program> programs;
             for (int i = 3; i < argc; ++i) {
-                const std::string spec = argv[i];
-                const std::size_t equals = spec.find('=');
+                const std::string argument = argv[i];
+                const std::size_t equals = argument.find('=');
                 if (equals == std::string::npos) {
                     return Usage();
                 }
-                programs.push_back({spec.substr(0, equals), spec.substr(equals + 1)});
+                programs.push_back({argument.substr(0, equals), argument.substr(equals + 1)});
             }
             return Startup(display, runs, programs);
         }
