@@ -58,6 +58,22 @@ const char *NameOfForm(const forms::Form *form) {
     return "an unknown form";
 }
 
+// A text with everything but plain ASCII written as code points.
+std::string Quoted(const QString &text) {
+    std::ostringstream q;
+    q << '"';
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7f && c != QLatin1Char('"') &&
+            c != QLatin1Char('\\')) {
+            q << static_cast<char>(c.unicode());
+        } else {
+            q << "\\u{" << std::hex << static_cast<unsigned>(c.unicode()) << std::dec << '}';
+        }
+    }
+    q << '"';
+    return q.str();
+}
+
 struct Action {
     enum Kind { Button, Option, Type, Paste, Enter, Close, Dismiss } kind;
     Screen screen = Screen::Main;
@@ -70,21 +86,6 @@ struct Action {
     std::string Describe() const {
         std::ostringstream out;
         const char *form = model::NameOf(screen);
-        const auto quoted = [&] {
-            std::ostringstream q;
-            q << '"';
-            for (const QChar c : text) {
-                if (c.unicode() >= 0x20 && c.unicode() < 0x7f && c != QLatin1Char('"') &&
-                    c != QLatin1Char('\\')) {
-                    q << static_cast<char>(c.unicode());
-                } else {
-                    q << "\\u{" << std::hex << static_cast<unsigned>(c.unicode()) << std::dec
-                      << '}';
-                }
-            }
-            q << '"';
-            return q.str();
-        };
         switch (kind) {
         case Button:
             out << "click " << form << '.' << button.toStdString();
@@ -95,10 +96,10 @@ struct Action {
                 << '(' << index << ')';
             break;
         case Type:
-            out << (selectAll ? "select all, type " : "at the end, type ") << quoted();
+            out << (selectAll ? "select all, type " : "at the end, type ") << Quoted(text);
             break;
         case Paste:
-            out << (selectAll ? "select all, paste " : "at the end, paste ") << quoted();
+            out << (selectAll ? "select all, paste " : "at the end, paste ") << Quoted(text);
             break;
         case Enter:
             out << "press Enter in frmKLOC.txtKLOC";
@@ -514,10 +515,8 @@ protected:
             const QString text =
                 forms::Get<frmKLOC>().Control<QLineEdit>(QStringLiteral("txtKLOC"))->text();
             if (text != model_.SizeText()) {
-                const Action shown{Action::Type, Screen::KLOC, {}, 0, 0, text};
-                const Action wanted{Action::Type, Screen::KLOC, {}, 0, 0, model_.SizeText()};
-                diff << "txtKLOC: program " << shown.Describe().substr(17) << ", model "
-                     << wanted.Describe().substr(17);
+                diff << "txtKLOC: program " << Quoted(text) << ", model "
+                     << Quoted(model_.SizeText());
                 return diff.str();
             }
         }

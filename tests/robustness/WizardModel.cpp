@@ -82,6 +82,17 @@ double Power(double base, double exponent, bool &invalid) {
     return invalid ? 0.0 : std::pow(base, exponent);
 }
 
+// "#0.00" with a period: rounded to hundredths, no grouping, no minus on a zero.
+QString Hundredths(double value) {
+    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", nullptr);
+    const locale_t previous = uselocale(c);
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.2f", value);
+    uselocale(previous);
+    QString text = QString::fromLatin1(buffer);
+    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
+}
+
 } // namespace
 
 const char *NameOf(Screen screen) {
@@ -127,16 +138,6 @@ const std::vector<OptionRow> &OptionRowsOf(Screen screen) {
         return drivers;
     }
     return IsPhase(screen) ? phases : none;
-}
-
-QString Hundredths(double value) {
-    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", nullptr);
-    const locale_t previous = uselocale(c);
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.2f", value);
-    uselocale(previous);
-    QString text = QString::fromLatin1(buffer);
-    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
 }
 
 void WizardModel::Start() {

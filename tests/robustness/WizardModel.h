@@ -111,7 +111,4 @@ private:
     ResultLabels results_;
 };
 
-// "#0.00" with a period: rounded to hundredths, no grouping, no minus on a zero.
-QString Hundredths(double value);
-
 } // namespace model
