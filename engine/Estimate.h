@@ -29,4 +29,9 @@ inline constexpr std::array<std::array<Coefficients, 3>, 3> CoefficientTable{{
 // a zero size or zero EAF (after storing NaN in AvgStaffing).
 bool CalculateEstimate(std::string_view sizeText);
 
+// What the size must be for the calculation to give a result, told to a user whose size it
+// refused.
+inline constexpr std::string_view SizeRequirement =
+    "The size must be a whole number of lines from 1 to 2147483647, for example 32000.";
+
 } // namespace engine

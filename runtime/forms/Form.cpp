@@ -115,14 +115,14 @@ bool TakesFocus(Kind kind) {
     return kind == Kind::Button || kind == Kind::TextBox || kind == Kind::OptionButton;
 }
 
-void ReportRuntimeError(Form *owner, int number, const QString &description) {
+void ReportRuntimeError(Form *owner, const rt::RuntimeError &error) {
     QWidget *parent = owner != nullptr && owner->IsLoaded() ? owner->Window() : nullptr;
     if (parent == nullptr && FrontForm() != nullptr) {
         parent = FrontForm()->Window();
     }
     auto *box =
         new QMessageBox(QMessageBox::Critical, QStringLiteral("COCOMO Estimation Wizard"),
-                        QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description),
+                        QString::fromStdString(error.heading() + "\n\n" + error.description()),
                         QMessageBox::Ok, parent);
     box->setObjectName(QStringLiteral("RuntimeErrorBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -169,13 +169,11 @@ void Dispatch(Form *owner, const std::function<void()> &handler) {
     try {
         handler();
     } catch (const rt::RuntimeError &error) {
-        ReportRuntimeError(owner, error.number(), QString::fromStdString(error.description()));
+        ReportRuntimeError(owner, error);
     } catch (const std::bad_alloc &) {
-        const rt::RuntimeError error(rt::ErrorCode::OutOfMemory);
-        ReportRuntimeError(owner, error.number(), QString::fromStdString(error.description()));
+        ReportRuntimeError(owner, rt::RuntimeError(rt::ErrorCode::OutOfMemory));
     } catch (const std::exception &) {
-        const rt::RuntimeError error(rt::ErrorCode::Internal);
-        ReportRuntimeError(owner, error.number(), QString::fromStdString(error.description()));
+        ReportRuntimeError(owner, rt::RuntimeError(rt::ErrorCode::Internal));
     }
 }
 

@@ -24,6 +24,8 @@ public:
     ErrorCode code() const { return code_; }
     int number() const { return static_cast<int>(code_); }
     std::string description() const { return Describe(code_); }
+    // The first line of the report: "Run-time error '6':".
+    std::string heading() const { return "Run-time error '" + std::to_string(number()) + "':"; }
 
 private:
     ErrorCode code_;
