@@ -1,6 +1,11 @@
 #include "Form.h"
 #include "Look.h"
+#include "frmBasicResults.h"
+#include "frmEAF.h"
+#include "frmKLOC.h"
 #include "frmMain.h"
+#include "frmMode.h"
+#include "frmPhase.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -29,6 +34,9 @@ int main(int argc, char *argv[]) {
     forms::RegisterFontSubstitutions();
 
     forms::Dispatch(nullptr, [] { forms::Show<frmMain>(); });
+    forms::PrepareAfterFirstPaint({&forms::Get<frmMode>(), &forms::Get<frmEAF>(),
+                                   &forms::Get<frmPhaseOrg>(), &forms::Get<frmKLOC>(),
+                                   &forms::Get<frmBasicResults>()});
     const int status = QApplication::exec();
     forms::UnloadAll();
     return status;

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,18 +51,6 @@ void ScheduleLastWindowCheck() {
     });
 }
 
-Qt::Alignment ToQt(Align align) {
-    switch (align) {
-    case Align::Center:
-        return Qt::AlignHCenter | Qt::AlignTop;
-    case Align::Right:
-        return Qt::AlignRight | Qt::AlignTop;
-    case Align::Left:
-        break;
-    }
-    return Qt::AlignLeft | Qt::AlignTop;
-}
-
 void ApplyColours(QWidget *widget, const ControlSpec &c) {
     QPalette palette = widget->palette();
     if (c.foreground != SystemColour::Default) {
@@ -82,7 +71,7 @@ QWidget *Create(const ControlSpec &c, QWidget *parent) {
         auto *label = new QLabel(parent);
         label->setTextFormat(Qt::PlainText);
         label->setText(c.caption);
-        label->setAlignment(ToQt(c.align));
+        label->setAlignment(AlignmentOf(c.align));
         label->setWordWrap(c.wordWrap);
         return label;
     }
@@ -215,6 +204,52 @@ void UnloadAll() {
     State() = Registry{{}, false, State().generation + 1};
 }
 
+void PrepareAfterFirstPaint(std::vector<const Form *> forms) {
+    // Lives on the window it waits for, so a window closed before painting takes it along.
+    class FirstPaint : public QObject {
+    public:
+        FirstPaint(QWidget *window, std::vector<const Form *> forms)
+            : QObject(window)
+            , forms_(std::move(forms)) {
+            window->installEventFilter(this);
+        }
+
+    protected:
+        bool eventFilter(QObject *watched, QEvent *event) override {
+            if (event->type() == QEvent::Paint) {
+                watched->removeEventFilter(this);
+                // Queued, so it runs once this paint has reached the screen.
+                QTimer::singleShot(0, qApp, [forms = std::move(forms_)] { PrepareFrom(forms, 0); });
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        static void PrepareFrom(const std::vector<const Form *> &forms, std::size_t next) {
+            if (next >= forms.size() || State().ended) {
+                return;
+            }
+            forms[next]->Prepare();
+            QTimer::singleShot(0, qApp, [forms, next] { PrepareFrom(forms, next + 1); });
+        }
+
+        std::vector<const Form *> forms_;
+    };
+    if (Form *front = FrontForm(); front != nullptr) {
+        new FirstPaint(front->Window(), std::move(forms));
+    }
+}
+
+void Form::Prepare() const {
+    // A window not yet shown takes the primary screen's ratio, as the load will.
+    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    for (const QFont &font : FittedFonts(LayoutOf(), ratio)) {
+        // The first measurement in a face is what loads it.
+        static_cast<void>(QFontMetrics(font).height());
+    }
+}
+
 void Form::Show() {
     if (window_ == nullptr) {
         Load();
@@ -269,8 +304,10 @@ void Form::Build(const Layout &layout) {
     window_->setWindowTitle(layout.caption);
     window_->setFont(ToQFont(Regular));
     window_->setFixedSize(ToPixels(layout.width), ToPixels(layout.height));
+    const std::vector<QFont> fonts = FittedFonts(layout, window_->devicePixelRatioF());
     QWidget *previous = nullptr;
-    for (const ControlSpec &c : layout.controls) {
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        const ControlSpec &c = layout.controls[i];
         QWidget *parent = c.container.isEmpty() ? window_.data() : controls_.value(c.container);
         QWidget *widget = Create(c, parent);
         widget->setObjectName(c.name);
@@ -278,7 +315,7 @@ void Form::Build(const Layout &layout) {
             widget->setProperty("Index", c.index);
         }
         widget->setGeometry(ToPixels(c.geometry));
-        widget->setFont(ToQFont(c.font));
+        widget->setFont(fonts[i]);
         widget->setEnabled(c.enabled);
         ApplyColours(widget, c);
         if (!c.accessibleName.isEmpty()) {
@@ -300,7 +337,6 @@ void Form::Build(const Layout &layout) {
         }
         controls_.insert(Key(c.name, c.index), widget);
     }
-    FitCaptions(window_);
 }
 
 void Form::ConnectClick(QWidget *button, std::function<void()> handler) {

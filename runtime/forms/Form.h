@@ -31,6 +31,10 @@ Form *FrontForm();
 // the event loop no longer runs, and for tests that start each case afresh.
 void UnloadAll();
 
+// Once the front form's window has painted, prepares each of the forms in turn, one per pass
+// of the event loop, so that the user's first visit to a screen does not wait for it.
+void PrepareAfterFirstPaint(std::vector<const Form *> forms);
+
 // One screen. The object exists once per run, created on first reference; loading builds
 // its window from its layout and runs Form_Load, unloading discards the window, its
 // controls and the form's working values.
@@ -46,6 +50,10 @@ public:
     // Hides the window at once and discards it; safe inside the form's own handlers,
     // which go on running after it.
     void Unload();
+
+    // Does ahead of time what the form's first load would otherwise do first: deciding the
+    // faces its captions need and loading those fonts. The window is still built at Show.
+    void Prepare() const;
 
     bool IsLoaded() const { return window_ != nullptr; }
     QWidget *Window() const { return window_; }

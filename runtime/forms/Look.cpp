@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QImage>
-#include <QLabel>
 #include <QPainter>
 #include <QPalette>
 
@@ -38,8 +37,44 @@ QColor ReadableOn(QColor text, const QColor &background) {
 // drawn for exactly two lines of the Windows font.
 const char *const NarrowerFamilies[] = {"Liberation Sans Narrow", "DejaVu Sans Condensed"};
 
-int LabelFlags(const QLabel *label) {
-    return static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+int measured = 0;
+
+int FlagsOf(const ControlSpec &c) {
+    return static_cast<int>(AlignmentOf(c.align)) | (c.wordWrap ? Qt::TextWordWrap : 0);
+}
+
+// The smallest q for which q * ratio is a whole number; 0 when there is none up to 16.
+int PixelGridPeriod(qreal ratio) {
+    for (int q = 1; q <= 16; ++q) {
+        const qreal device = q * ratio;
+        if (std::abs(device - std::round(device)) < 1e-9) {
+            return q;
+        }
+    }
+    return 0;
+}
+
+// Whether the caption, drawn in the font as a label of that size and flags draws it, stays
+// whole inside the label. The answer depends on nothing the user does, so it is worked out
+// once per run.
+bool Fits(const QFont &font, const QSize &box, int flags, const QString &text, qreal ratio) {
+    static QHash<QString, bool> decided;
+    const QString key = QStringLiteral("%1|%2x%3|%4|%5|")
+                            .arg(font.key())
+                            .arg(box.width())
+                            .arg(box.height())
+                            .arg(flags)
+                            .arg(ratio) +
+                        text;
+    if (const auto known = decided.constFind(key); known != decided.cend()) {
+        return *known;
+    }
+    ++measured;
+    const QRect rect(QPoint(0, 0), box);
+    const bool fits = QFontMetrics(font).boundingRect(rect, flags, text).width() <= box.width() &&
+                      InkOutside(font, rect, flags, text, ratio) == 0;
+    decided.insert(key, fits);
+    return fits;
 }
 
 } // namespace
@@ -61,9 +96,21 @@ QFont ToQFont(const Font &font) {
 
 int InkOutside(const QFont &font, const QRect &box, int flags, const QString &text, qreal ratio) {
     const QFontMetrics metrics(font);
-    // Room for the whole text on one line beside the box, or one line per word below it.
-    const int margin = metrics.horizontalAdvance(text) +
-                       metrics.lineSpacing() * (static_cast<int>(text.count(u' ')) + 2);
+    // Room for the whole text on one line beside the box, or one line per word below it:
+    // where the text stands in the canvas fixes where its glyphs fall on the pixel grid.
+    const int room = metrics.horizontalAdvance(text) +
+                     metrics.lineSpacing() * (static_cast<int>(text.count(u' ')) + 2);
+    // Ink reaches beyond the laid-out lines by less than a line and the widest glyph. Only
+    // that much room is kept, less whole device pixels, so the glyphs fall on the same grid.
+    const QRect local(QPoint(0, 0), box.size());
+    const QRect laid = metrics.boundingRect(local, flags, text);
+    const int reach = metrics.height() + metrics.maxWidth() +
+                      std::max({0, -laid.left(), -laid.top(), laid.right() - local.right(),
+                                laid.bottom() - local.bottom()});
+    int margin = room;
+    if (const int period = PixelGridPeriod(ratio); period > 0 && room > reach) {
+        margin -= period * ((room - reach) / period);
+    }
     const QRect placed(margin, margin, box.width(), box.height());
     const QSize logical = box.size() + QSize(2 * margin, 2 * margin);
     QImage canvas(logical * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -88,31 +135,43 @@ int InkOutside(const QFont &font, const QRect &box, int flags, const QString &te
     return outside;
 }
 
-void FitCaptions(QWidget *window) {
-    QHash<QString, std::vector<QLabel *>> columns;
-    for (QLabel *label : window->findChildren<QLabel *>()) {
-        if (!label->text().isEmpty()) {
-            const QSize size = label->contentsRect().size();
+Qt::Alignment AlignmentOf(Align align) {
+    switch (align) {
+    case Align::Center:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case Align::Right:
+        return Qt::AlignRight | Qt::AlignTop;
+    case Align::Left:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+std::vector<QFont> FittedFonts(const Layout &layout, qreal ratio) {
+    std::vector<QFont> fonts;
+    fonts.reserve(layout.controls.size());
+    QHash<QString, std::vector<std::size_t>> columns;
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        const ControlSpec &c = layout.controls[i];
+        fonts.push_back(ToQFont(c.font));
+        if (c.kind == Kind::Label && !c.caption.isEmpty()) {
+            const QSize box = ToPixels(c.geometry).size();
             columns[QStringLiteral("%1 %2x%3 %4")
-                        .arg(label->font().key())
-                        .arg(size.width())
-                        .arg(size.height())
-                        .arg(LabelFlags(label))]
-                .push_back(label);
+                        .arg(fonts.back().key())
+                        .arg(box.width())
+                        .arg(box.height())
+                        .arg(FlagsOf(c))]
+                .push_back(i);
         }
     }
-    for (const std::vector<QLabel *> &column : std::as_const(columns)) {
-        const auto fitsIn = [&column](const QFont &font) {
-            return std::all_of(column.begin(), column.end(), [&font](const QLabel *label) {
-                const QRect box = label->contentsRect();
-                return QFontMetrics(font)
-                               .boundingRect(box, LabelFlags(label), label->text())
-                               .width() <= box.width() &&
-                       InkOutside(font, box, LabelFlags(label), label->text(),
-                                  label->devicePixelRatioF()) == 0;
+    for (const std::vector<std::size_t> &column : std::as_const(columns)) {
+        const auto fitsIn = [&](const QFont &font) {
+            return std::all_of(column.begin(), column.end(), [&](std::size_t i) {
+                const ControlSpec &c = layout.controls[i];
+                return Fits(font, ToPixels(c.geometry).size(), FlagsOf(c), c.caption, ratio);
             });
         };
-        const QFont font = column.front()->font();
+        const QFont font = fonts[column.front()];
         if (fitsIn(font)) {
             continue;
         }
@@ -120,13 +179,18 @@ void FitCaptions(QWidget *window) {
             QFont narrower = font;
             narrower.setFamily(QString::fromLatin1(family));
             if (fitsIn(narrower)) {
-                for (QLabel *label : column) {
-                    label->setFont(narrower);
+                for (const std::size_t i : column) {
+                    fonts[i] = narrower;
                 }
                 break;
             }
         }
     }
+    return fonts;
+}
+
+int CaptionsMeasured() {
+    return measured;
 }
 
 QColor ColourOf(SystemColour colour) {

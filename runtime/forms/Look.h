@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QFont>
 
+#include <vector>
+
 class QWidget;
 
 namespace forms {
@@ -20,11 +22,19 @@ QFont ToQFont(const Font &font);
 // unclipped: a label cuts off whatever this counts.
 int InkOutside(const QFont &font, const QRect &box, int flags, const QString &text, qreal ratio);
 
-// The Linux substitutes run wider than the Windows fonts the boxes were drawn for: where a
+// How a label of the layouts aligns its caption.
+Qt::Alignment AlignmentOf(Align align);
+
+// The font of each control of the layout, in layout order, at the device pixel ratio. The
+// Linux substitutes run wider than the Windows fonts the boxes were drawn for: where a
 // caption would be cut off, its label gets the same size and weight in a narrower family.
-// Labels of one size and font (a column of row captions) change together, so that a
-// column keeps one face.
-void FitCaptions(QWidget *window);
+// Labels of one size and font (a column of row captions) change together, so that a column
+// keeps one face. Each caption is measured once per font, box and ratio for the rest of
+// the run, so the same layout costs only lookups after the first time.
+std::vector<QFont> FittedFonts(const Layout &layout, qreal ratio);
+
+// How many times a caption has been measured in this run.
+int CaptionsMeasured();
 
 // The colour a layout's system colour stands for, from the application palette. The
 // highlight colour used for text is darkened where needed to stay readable on the

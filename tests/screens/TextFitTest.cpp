@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <QTest>
 
 #include <functional>
 #include <sstream>
@@ -197,6 +198,28 @@ TEST_P(LookTest, EveryEnabledLabelIsReadable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllScreens, LookTest, testing::ValuesIn(Screens), NameOf<Screen>);
+
+// Deciding the faces draws captions. The main menu pays for its own at start-up; every other
+// screen is prepared once the main menu has painted, so that no load, first or later, waits
+// for a caption to be measured. Meaningful in a process of its own (ctest runs it so), where
+// nothing was measured before.
+TEST_F(ScreenTest, ScreensPreparedAfterTheFirstPaintLoadWithoutMeasuring) {
+    forms::Dispatch(nullptr, [] { forms::Show<frmMain>(); });
+    const int atStart = forms::CaptionsMeasured();
+    forms::PrepareAfterFirstPaint({&Get<frmMode>(), &Get<frmEAF>(), &Get<frmPhaseOrg>(),
+                                   &Get<frmKLOC>(), &Get<frmBasicResults>()});
+    QTest::qWait(500);
+    const int prepared = forms::CaptionsMeasured();
+    EXPECT_GT(prepared, atStart);
+    for (int pass = 0; pass < 2; ++pass) {
+        forms::UnloadAll();
+        for (const Screen &screen : Screens) {
+            screen.open();
+            Settle();
+            EXPECT_EQ(forms::CaptionsMeasured(), prepared) << screen.name << ", pass " << pass;
+        }
+    }
+}
 
 struct Substitution {
     const char *name;
