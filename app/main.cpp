@@ -26,9 +26,13 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("COCOMO Estimation Wizard"));
     QApplication::setDesktopFileName(QStringLiteral(COCOMO_APP_ID));
-    // The installed theme icon wins; the embedded copy serves the build tree.
-    QApplication::setWindowIcon(QIcon::fromTheme(
-        QStringLiteral(COCOMO_APP_ID), QIcon(QStringLiteral(":/icons/" COCOMO_APP_ID ".svg"))));
+    // Pixels rendered from the desktop's SVG icon ahead of time: drawing the SVG, and looking
+    // for it in the icon theme, would hold up the first window.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128}) {
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
     // The forms decide when the program ends: at End, or once no form is left loaded.
     QApplication::setQuitOnLastWindowClosed(false);
     forms::RegisterFontSubstitutions();

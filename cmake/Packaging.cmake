@@ -10,9 +10,13 @@ set(COCOMO_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
 
 find_package(Qt6 REQUIRED COMPONENTS Core)
 target_compile_definitions(cocomo-wizard PRIVATE COCOMO_APP_ID="${COCOMO_APP_ID}")
-# Embedded, so that the windows carry the icon from the build tree too.
-qt_add_resources(cocomo-wizard app_icon PREFIX /icons BASE ${COCOMO_DATA_DIR}
-                 FILES ${COCOMO_DATA_DIR}/${COCOMO_APP_ID}.svg)
+# The windows' icon, embedded as pixels rendered from the SVG, which stays the desktop's icon:
+#   convert -background none -density $((3 * N)) APP_ID.svg -resize NxN PNG32:icons/N.png
+set(COCOMO_ICON_SIZES 16 32 48 64 128)
+list(TRANSFORM COCOMO_ICON_SIZES REPLACE "(.+)" "${COCOMO_DATA_DIR}/icons/\\1.png"
+     OUTPUT_VARIABLE COCOMO_ICON_FILES)
+qt_add_resources(cocomo-wizard app_icon PREFIX /icons BASE ${COCOMO_DATA_DIR}/icons
+                 FILES ${COCOMO_ICON_FILES})
 
 install(TARGETS cocomo-wizard RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${COCOMO_DATA_DIR}/${COCOMO_APP_ID}.desktop
@@ -42,7 +46,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# What the libraries' dependencies do not bring: the X11 platform plugin, the plugins that draw
-# the SVG icon, and the font that stands in for the layouts' Windows fonts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, fonts-liberation")
+# What the libraries' dependencies do not bring: the X11 platform plugin and the font that
+# stands in for the layouts' Windows fonts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
 include(CPack)

@@ -7,8 +7,6 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
               qt6-base-dev qt6-qpa-plugins fonts-liberation fonts-dejavu-core
               fonts-dejavu-extra)
-# The plugins that draw the program's SVG icon.
-RUN_PACKAGES+=(libqt6svg6)
 # What the whole test suite needs on top: clang for the sanitizer build and the fuzzer,
 # a real X server, a window manager, input and accessibility tools for the desktop tests.
 TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils imagemagick

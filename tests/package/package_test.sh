@@ -66,7 +66,7 @@ depends_names=$(tr ',' '\n' <<<"$depends" | sed -E 's/^ +//; s/[ (].*//')
 # The libraries come from dpkg-shlibdeps; plugins and fonts are loaded at run time and must be
 # named by hand.
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins \
-    libqt6svg6 fonts-liberation; do
+    fonts-liberation; do
     grep -Fxq "$package" <<<"$depends_names" || fail "Depends lacks $package: $depends"
 done
 
