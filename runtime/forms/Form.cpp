@@ -7,8 +7,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -242,12 +242,13 @@ void PrepareAfterFirstPaint(std::vector<const Form *> forms) {
 }
 
 void Form::Prepare() const {
-    // A window not yet shown takes the primary screen's ratio, as the load will.
-    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
-    for (const QFont &font : FittedFonts(LayoutOf(), ratio)) {
-        // The first measurement in a face is what loads it.
-        static_cast<void>(QFontMetrics(font).height());
-    }
+    // Drawn once off screen, the controls pay for what a style, a face or a glyph costs the
+    // first time it is drawn: the faces to decide and load, the style's images, the glyphs.
+    QWidget scratch;
+    Build(&scratch, LayoutOf());
+    QImage image(scratch.size() * scratch.devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scratch.devicePixelRatioF());
+    scratch.render(&image);
 }
 
 void Form::Show() {
@@ -293,22 +294,23 @@ void Form::SetCaption(const QString &caption) {
 
 void Form::Load() {
     window_ = new FormWindow(this);
-    Build(LayoutOf());
+    controls_ = Build(window_, LayoutOf());
     AttachOptionRows(window_);
     Wire();
     BringToFront(this);
     Form_Load();
 }
 
-void Form::Build(const Layout &layout) {
-    window_->setWindowTitle(layout.caption);
-    window_->setFont(ToQFont(Regular));
-    window_->setFixedSize(ToPixels(layout.width), ToPixels(layout.height));
-    const std::vector<QFont> fonts = FittedFonts(layout, window_->devicePixelRatioF());
+QHash<QString, QWidget *> Form::Build(QWidget *window, const Layout &layout) {
+    window->setWindowTitle(layout.caption);
+    window->setFont(ToQFont(Regular));
+    window->setFixedSize(ToPixels(layout.width), ToPixels(layout.height));
+    const std::vector<QFont> fonts = FittedFonts(layout, window->devicePixelRatioF());
+    QHash<QString, QWidget *> controls;
     QWidget *previous = nullptr;
     for (std::size_t i = 0; i < layout.controls.size(); ++i) {
         const ControlSpec &c = layout.controls[i];
-        QWidget *parent = c.container.isEmpty() ? window_.data() : controls_.value(c.container);
+        QWidget *parent = c.container.isEmpty() ? window : controls.value(c.container);
         QWidget *widget = Create(c, parent);
         widget->setObjectName(c.name);
         if (c.index >= 0) {
@@ -335,8 +337,9 @@ void Form::Build(const Layout &layout) {
             }
             previous = widget;
         }
-        controls_.insert(Key(c.name, c.index), widget);
+        controls.insert(Key(c.name, c.index), widget);
     }
+    return controls;
 }
 
 void Form::ConnectClick(QWidget *button, std::function<void()> handler) {

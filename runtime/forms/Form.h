@@ -52,7 +52,8 @@ public:
     void Unload();
 
     // Does ahead of time what the form's first load would otherwise do first: deciding the
-    // faces its captions need and loading those fonts. The window is still built at Show.
+    // faces its captions need, loading them, and whatever else drawing its kinds of control
+    // costs the first time. The window itself is still built when the form is shown.
     void Prepare() const;
 
     bool IsLoaded() const { return window_ != nullptr; }
@@ -96,7 +97,8 @@ private:
                          : name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
     }
     void Load();
-    void Build(const Layout &layout);
+    // Creates the layout's controls in the window; returns them by Key.
+    static QHash<QString, QWidget *> Build(QWidget *window, const Layout &layout);
     void ConnectClick(QWidget *button, std::function<void()> handler);
     void ConnectSelected(QWidget *option, std::function<void()> handler);
     void ClosedByWindowManager();
