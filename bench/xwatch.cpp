@@ -9,7 +9,7 @@
 // forward is exposed by the raise (or by the unmapping of the screen that covered it), so
 // the same rule serves new and raised screens alike. The stacking order is kept from
 // the root's SubstructureNotify events, as a compositing manager keeps it, so no step
-// waits on a poll or asks the server for its state while timing.
+// waits on a poll; the server is asked only about windows new to the watcher.
 //
 //   xwatch startup RUNS NAME=PROGRAM...   start-up time and peak memory, runs interleaved
 //   xwatch screens RUNS PROGRAM           every screen change of the wizard's three paths
@@ -333,14 +333,33 @@ private:
         return true;
     }
 
+    // Follows a new child of the root. By the time its CreateNotify is read, the program
+    // may have named it and the window manager may have reparented and mapped it, before
+    // this selection could take effect; so the window's state is asked for once the
+    // selection holds (the reply comes after it), and every later change arrives as an
+    // event. Its reparenting is reported to the root as well, whose notices are never
+    // missed.
     void Track(Window window) {
         XSelectInput(display_, window, StructureNotifyMask | ExposureMask | PropertyChangeMask);
+        XDamageCreate(display_, window, XDamageReportRawRectangles);
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display_, window, &attributes)) {
+            return; // gone already
+        }
         Client client;
         client.owed = XCreateRegion();
         client.toplevel = window;
-        XDamageCreate(display_, window, XDamageReportRawRectangles);
-        // The program may have named the window before this selection took effect.
+        client.mapped = attributes.map_state != IsUnmapped;
         client.caption = CaptionOf(window);
+        if (attributes.map_state == IsViewable && !client.caption.empty()) {
+            // Exposed, and perhaps drawn, before the watcher could see either: have the
+            // server expose it again (the contents stay), so it counts as visible once
+            // the program has repainted it. (A window manager's frame has no caption and
+            // is never waited for.)
+            std::fprintf(stderr, "xwatch: window 0x%lx \"%s\" was shown before it was watched\n",
+                         window, client.caption.c_str());
+            XClearArea(display_, window, 0, 0, 0, 0, True);
+        }
         clients_[window] = client;
     }
 
