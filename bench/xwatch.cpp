@@ -9,13 +9,16 @@
 // forward is exposed by the raise (or by the unmapping of the screen that covered it), so
 // the same rule serves new and raised screens alike. The stacking order is kept from
 // the root's SubstructureNotify events, as a compositing manager keeps it, so no step
-// waits on a poll or asks the server for its state while timing.
+// waits on a poll; the server is asked only about windows new to the watcher.
 //
-//   xwatch startup RUNS NAME=PROGRAM...   start-up time and peak memory, runs interleaved
-//   xwatch screens RUNS PROGRAM           every screen change of the wizard's three paths
-//   xwatch baseline-screens RUNS PROGRAM  the minimal Qt program's click to a new window
+//   xwatch startup RUNS NAME=PROGRAM...          start-up time and peak memory, runs interleaved
+//   xwatch screens RUNS PROGRAM LAYOUT           every screen change of the wizard's three paths
+//   xwatch baseline-screens RUNS PROGRAM LAYOUT  the minimal Qt program's click to a new window
 //
-// Results go to standard output as tab-separated lines: kind, subject, value.
+// LAYOUT is layout_dump's output: the watcher clicks each control at the centre of its
+// rectangle there, times QT_SCALE_FACTOR, which the programs inherit from the watcher.
+// Results go to standard output as tab-separated lines: scale, kind, subject, value. Peak
+// memory (KiB) is read at the main menu and after each screen change has settled.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -32,6 +35,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -333,14 +337,33 @@ private:
         return true;
     }
 
+    // Follows a new child of the root. By the time its CreateNotify is read, the program
+    // may have named it and the window manager may have reparented and mapped it, before
+    // this selection could take effect; so the window's state is asked for once the
+    // selection holds (the reply comes after it), and every later change arrives as an
+    // event. Its reparenting is reported to the root as well, whose notices are never
+    // missed.
     void Track(Window window) {
         XSelectInput(display_, window, StructureNotifyMask | ExposureMask | PropertyChangeMask);
+        XDamageCreate(display_, window, XDamageReportRawRectangles);
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display_, window, &attributes)) {
+            return; // gone already
+        }
         Client client;
         client.owed = XCreateRegion();
         client.toplevel = window;
-        XDamageCreate(display_, window, XDamageReportRawRectangles);
-        // The program may have named the window before this selection took effect.
+        client.mapped = attributes.map_state != IsUnmapped;
         client.caption = CaptionOf(window);
+        if (attributes.map_state == IsViewable && !client.caption.empty()) {
+            // Exposed, and perhaps drawn, before the watcher could see either: have the
+            // server expose it again (the contents stay), so it counts as visible once
+            // the program has repainted it. (A window manager's frame has no caption and
+            // is never waited for.)
+            std::fprintf(stderr, "xwatch: window 0x%lx \"%s\" was shown before it was watched\n",
+                         window, client.caption.c_str());
+            XClearArea(display_, window, 0, 0, 0, 0, True);
+        }
         clients_[window] = client;
     }
 
@@ -459,12 +482,38 @@ void Stop(pid_t pid) {
     Reap(pid, milliseconds{3000});
 }
 
+// The scale factor the programs run at, from the QT_SCALE_FACTOR they inherit: Qt draws
+// every logical pixel as that many device pixels, so the watcher clicks by it too.
+struct Scale {
+    std::string name = "1";
+    double factor = 1;
+};
+
+Scale ScaleOfPrograms() {
+    Scale scale;
+    if (const char *value = std::getenv("QT_SCALE_FACTOR"); value != nullptr && *value != '\0') {
+        char *end = nullptr;
+        scale.factor = std::strtod(value, &end);
+        if (*end != '\0' || !(scale.factor > 0)) {
+            throw std::runtime_error(std::string("QT_SCALE_FACTOR is not a scale: ") + value);
+        }
+        scale.name = value;
+    }
+    return scale;
+}
+
+// One result line: the scale the programs ran at, kind, subject, value.
+void Emit(const Scale &scale, const char *kind, const std::string &subject, double value) {
+    std::printf("%s\t%s\t%s\t%.3f\n", scale.name.c_str(), kind, subject.c_str(), value);
+    std::fflush(stdout);
+}
+
 struct Program {
     std::string name;
     std::string path;
 };
 
-int Startup(Display *display, int runs, const std::vector<Program> &programs) {
+int Startup(Display *display, const Scale &scale, int runs, const std::vector<Program> &programs) {
     Watcher watcher(display);
     int failures = 0;
     for (int run = 0; run < runs; ++run) {
@@ -477,17 +526,15 @@ int Startup(Display *display, int runs, const std::vector<Program> &programs) {
             const pid_t pid = Spawn({program.path});
             const auto shown = watcher.WaitVisible("Main Menu");
             if (shown) {
-                std::printf("startup\t%s\t%.3f\n", program.name.c_str(),
-                            Milliseconds(*shown - start));
+                Emit(scale, "startup", program.name, Milliseconds(*shown - start));
                 // Whatever the program does right after its first paint belongs to its
                 // time at the main menu.
                 watcher.Settle(milliseconds{300});
-                std::printf("memory\t%s\t%ld\n", program.name.c_str(), PeakResidentKiB(pid));
+                Emit(scale, "memory", program.name, static_cast<double>(PeakResidentKiB(pid)));
             } else {
                 std::fprintf(stderr, "xwatch: %s showed no main menu\n", program.name.c_str());
                 ++failures;
             }
-            std::fflush(stdout);
             Stop(pid);
             watcher.Settle(milliseconds{100});
         }
@@ -495,44 +542,56 @@ int Startup(Display *display, int runs, const std::vector<Program> &programs) {
     return failures == 0 ? 0 : 1;
 }
 
-// A control's place on its form in twips, as the screens' layouts give it.
-struct Place {
+// A control's rectangle in logical pixels on its form's client area.
+struct Rect {
     int left;
     int top;
     int width;
     int height;
 };
 
-int ToPixels(int twips) {
-    return (twips + 7) / 15;
-}
+// The controls of every form, as layout_dump prints them, looked up by "form/control".
+class Controls {
+public:
+    explicit Controls(const std::string &path) {
+        std::ifstream lines(path);
+        if (!lines) {
+            throw std::runtime_error("cannot read the layout dump " + path);
+        }
+        std::string form;
+        std::string control;
+        Rect rect{};
+        while (std::getline(lines >> std::ws, form, '\t') && std::getline(lines, control, '\t') &&
+               lines >> rect.left >> rect.top >> rect.width >> rect.height) {
+            rects_[form + '/' + control] = rect;
+        }
+        if (!lines.eof()) {
+            throw std::runtime_error("the layout dump " + path +
+                                     " is not form, control, rectangle");
+        }
+    }
+
+    const Rect &At(const std::string &key) const {
+        const auto it = rects_.find(key);
+        if (it == rects_.end()) {
+            throw std::runtime_error("the layout dump has no control " + key);
+        }
+        return it->second;
+    }
+
+private:
+    std::unordered_map<std::string, Rect> rects_;
+};
 
 enum class Action { Click, Type };
 
 struct Step {
-    const char *label; // empty: a step that is not timed
-    const char *on;    // the caption of the window the control is on
-    Place control;
-    const char *shows; // the caption of the window expected in front afterwards
+    const char *label;   // empty: a step that is not timed
+    const char *on;      // the caption of the window the control is on
+    const char *control; // "form/control", as the layout dump names it
+    const char *shows;   // the caption of the window expected in front afterwards
     Action action = Action::Click;
 };
-
-constexpr Place MainBasic{2280, 1800, 3015, 495};
-constexpr Place MainIntermediate{2280, 2520, 3015, 495};
-constexpr Place MainAdvanced{2280, 3240, 3015, 495};
-constexpr Place MainExit{2280, 3960, 3015, 495};
-constexpr Place ModeOrganic{2280, 2400, 2175, 495};
-constexpr Place ModeSemidetached{2280, 3000, 2175, 495};
-constexpr Place ModeEmbedded{2280, 3600, 2175, 495};
-constexpr Place ModeBack{360, 4080, 1575, 495};
-constexpr Place KlocBox{3960, 1680, 1575, 405};
-constexpr Place KlocBack{1080, 2880, 1695, 495};
-constexpr Place KlocCalculate{4920, 2880, 1695, 495};
-constexpr Place EafBack{2280, 6600, 1575, 375};
-constexpr Place EafContinue{4200, 6600, 1575, 375};
-constexpr Place PhaseBack{2280, 4080, 1335, 375};
-constexpr Place PhaseContinue{3840, 4080, 1335, 375};
-constexpr Place ResultsMainMenu{2040, 4080, 1455, 375};
 
 constexpr const char *Main = "Main Menu";
 constexpr const char *Mode = "Development Mode";
@@ -543,42 +602,53 @@ constexpr const char *Phase = "Phase Distribution of Effort and Schedule";
 // The three paths in one run, with every Back on the way: "load" screens are built
 // afresh, "raise" screens were open already and come forward.
 const std::vector<Step> Scenario = {
-    {"Basic Model -> Development Mode (load)", Main, MainBasic, Mode},
-    {"Back -> Main Menu (load)", Mode, ModeBack, Main},
-    {"Basic Model -> Development Mode (raise)", Main, MainBasic, Mode},
-    {"Organic Mode -> Lines of Code (load)", Mode, ModeOrganic, Kloc},
-    {"", Kloc, KlocBox, Kloc, Action::Type},
-    {"Back -> Development Mode (raise)", Kloc, KlocBack, Mode},
-    {"Organic Mode -> Lines of Code (raise)", Mode, ModeOrganic, Kloc},
-    {"Calculate -> Basic Effort Results (load)", Kloc, KlocCalculate, "Basic Effort Results"},
-    {"Main Menu -> Main Menu (load)", "Basic Effort Results", ResultsMainMenu, Main},
-    {"Intermediate Model -> Development Mode (raise)", Main, MainIntermediate, Mode},
-    {"Semidetached Mode -> Effort Adjustment Factor (load)", Mode, ModeSemidetached, Eaf},
-    {"Back -> Development Mode (unload, raise)", Eaf, EafBack, Mode},
-    {"Semidetached Mode -> Effort Adjustment Factor (load)", Mode, ModeSemidetached, Eaf},
-    {"Continue -> Lines of Code (raise)", Eaf, EafContinue, Kloc},
-    {"Back -> Effort Adjustment Factor (raise)", Kloc, KlocBack, Eaf},
-    {"Continue -> Lines of Code (raise)", Eaf, EafContinue, Kloc},
-    {"Calculate -> Intermediate Effort Results (load)", Kloc, KlocCalculate,
+    {"Basic Model -> Development Mode (load)", Main, "frmMain/cmdBasic", Mode},
+    {"Back -> Main Menu (load)", Mode, "frmMode/cmdBack", Main},
+    {"Basic Model -> Development Mode (raise)", Main, "frmMain/cmdBasic", Mode},
+    {"Organic Mode -> Lines of Code (load)", Mode, "frmMode/cmdOrganic", Kloc},
+    {"", Kloc, "frmKLOC/txtKLOC", Kloc, Action::Type},
+    {"Back -> Development Mode (raise)", Kloc, "frmKLOC/cmdBack", Mode},
+    {"Organic Mode -> Lines of Code (raise)", Mode, "frmMode/cmdOrganic", Kloc},
+    {"Calculate -> Basic Effort Results (load)", Kloc, "frmKLOC/cmdCalculate",
+     "Basic Effort Results"},
+    {"Main Menu -> Main Menu (load)", "Basic Effort Results", "frmBasicResults/cmdMainMenu", Main},
+    {"Intermediate Model -> Development Mode (raise)", Main, "frmMain/cmdIntermediate", Mode},
+    {"Semidetached Mode -> Effort Adjustment Factor (load)", Mode, "frmMode/cmdSemidetached", Eaf},
+    {"Back -> Development Mode (unload, raise)", Eaf, "frmEAF/cmdBack", Mode},
+    {"Semidetached Mode -> Effort Adjustment Factor (load)", Mode, "frmMode/cmdSemidetached", Eaf},
+    {"Continue -> Lines of Code (raise)", Eaf, "frmEAF/cmdContinue", Kloc},
+    {"Back -> Effort Adjustment Factor (raise)", Kloc, "frmKLOC/cmdBack", Eaf},
+    {"Continue -> Lines of Code (raise)", Eaf, "frmEAF/cmdContinue", Kloc},
+    {"Calculate -> Intermediate Effort Results (load)", Kloc, "frmKLOC/cmdCalculate",
      "Intermediate Effort Results"},
-    {"Main Menu -> Main Menu (load)", "Intermediate Effort Results", ResultsMainMenu, Main},
-    {"Advanced Model -> Development Mode (raise)", Main, MainAdvanced, Mode},
-    {"Embedded Mode -> Phase Distribution (load)", Mode, ModeEmbedded, Phase},
-    {"Back -> Development Mode (unload, raise)", Phase, PhaseBack, Mode},
-    {"Embedded Mode -> Phase Distribution (load)", Mode, ModeEmbedded, Phase},
-    {"Continue -> Lines of Code (unload, raise)", Phase, PhaseContinue, Kloc},
-    {"Back -> Phase Distribution (load)", Kloc, KlocBack, Phase},
-    {"Continue -> Lines of Code (unload, raise)", Phase, PhaseContinue, Kloc},
-    {"Calculate -> Advanced Effort Results (load)", Kloc, KlocCalculate, "Advanced Effort Results"},
-    {"Main Menu -> Main Menu (load)", "Advanced Effort Results", ResultsMainMenu, Main},
+    {"Main Menu -> Main Menu (load)", "Intermediate Effort Results", "frmBasicResults/cmdMainMenu",
+     Main},
+    {"Advanced Model -> Development Mode (raise)", Main, "frmMain/cmdAdvanced", Mode},
+    {"Embedded Mode -> Phase Distribution (load)", Mode, "frmMode/cmdEmbedded", Phase},
+    {"Back -> Development Mode (unload, raise)", Phase, "frmPhaseEmb/cmdBack", Mode},
+    {"Embedded Mode -> Phase Distribution (load)", Mode, "frmMode/cmdEmbedded", Phase},
+    {"Continue -> Lines of Code (unload, raise)", Phase, "frmPhaseEmb/cmdContinue", Kloc},
+    {"Back -> Phase Distribution (load)", Kloc, "frmKLOC/cmdBack", Phase},
+    {"Continue -> Lines of Code (unload, raise)", Phase, "frmPhaseEmb/cmdContinue", Kloc},
+    {"Calculate -> Advanced Effort Results (load)", Kloc, "frmKLOC/cmdCalculate",
+     "Advanced Effort Results"},
+    {"Main Menu -> Main Menu (load)", "Advanced Effort Results", "frmBasicResults/cmdMainMenu",
+     Main},
 };
+
+constexpr const char *ExitButton = "frmMain/cmdExit";
+// The baseline's first button sits where the main menu's Basic Model button does.
+constexpr const char *BaselineButton = "frmMain/cmdBasic";
 
 class Pointer {
 public:
-    explicit Pointer(Display *display)
-        : display_(display) {}
+    Pointer(Display *display, const Controls &controls, const Scale &scale)
+        : display_(display)
+        , controls_(controls)
+        , scale_(scale.factor) {}
 
-    bool MoveTo(Window window, const Place &place) {
+    // Moves to the centre of the control, in device pixels on the window's client area.
+    bool MoveTo(Window window, const std::string &control) {
         Window child = None;
         int x = 0;
         int y = 0;
@@ -586,8 +656,9 @@ public:
                                    &child)) {
             return false;
         }
-        x += ToPixels(place.left) + ToPixels(place.width) / 2;
-        y += ToPixels(place.top) + ToPixels(place.height) / 2;
+        const Rect &rect = controls_.At(control);
+        x += Device(rect.left) + Device(rect.width) / 2;
+        y += Device(rect.top) + Device(rect.height) / 2;
         XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
         XFlush(display_);
         return true;
@@ -610,13 +681,37 @@ public:
     }
 
 private:
+    int Device(int logical) const { return static_cast<int>(std::lround(logical * scale_)); }
+
     Display *display_;
+    const Controls &controls_;
+    double scale_;
 };
 
+constexpr milliseconds Hover{60};
+constexpr milliseconds Idle{150};
+
+// One timed screen change, with the pointer on the control already: from the click until
+// the window captioned `shows` is visible; then the program idles and its peak memory so
+// far is read. False when the screen did not come up.
+bool TimeChange(Watcher &watcher, Pointer &pointer, const Scale &scale, pid_t pid,
+                const std::string &label, const char *shows) {
+    watcher.Mark();
+    const Clock::time_point start = Clock::now();
+    pointer.Click();
+    const auto shown = watcher.WaitVisible(shows);
+    if (!shown) {
+        std::fprintf(stderr, "xwatch: \"%s\" did not show \"%s\"\n", label.c_str(), shows);
+        return false;
+    }
+    Emit(scale, "screen", label, Milliseconds(*shown - start));
+    watcher.Settle(Idle);
+    Emit(scale, "screen-memory", label, static_cast<double>(PeakResidentKiB(pid)));
+    return true;
+}
+
 // One pass through the scenario; false when a screen did not come up.
-bool RunScenario(Watcher &watcher, Pointer &pointer) {
-    constexpr milliseconds hover{60};
-    constexpr milliseconds idle{150};
+bool RunScenario(Watcher &watcher, Pointer &pointer, const Scale &scale, pid_t pid) {
     for (const Step &step : Scenario) {
         const std::optional<Window> window = watcher.Find(step.on);
         if (!window || !pointer.MoveTo(*window, step.control)) {
@@ -624,30 +719,27 @@ bool RunScenario(Watcher &watcher, Pointer &pointer) {
             return false;
         }
         // The button's hover highlight is drawn before the click, outside the timing.
-        watcher.Settle(hover);
-        watcher.Mark();
-        const Clock::time_point start = Clock::now();
-        pointer.Click();
+        watcher.Settle(Hover);
         if (step.action == Action::Type) {
-            watcher.Settle(hover);
+            pointer.Click();
+            watcher.Settle(Hover);
             pointer.Type("32000");
-            watcher.Settle(idle);
-            continue;
-        }
-        const auto shown = watcher.WaitVisible(step.shows);
-        if (!shown) {
-            std::fprintf(stderr, "xwatch: \"%s\" did not show \"%s\"\n", step.label, step.shows);
+            watcher.Settle(Idle);
+        } else if (!TimeChange(watcher, pointer, scale, pid, step.label, step.shows)) {
             return false;
         }
-        std::printf("screen\t%s\t%.3f\n", step.label, Milliseconds(*shown - start));
-        watcher.Settle(idle);
     }
     return true;
 }
 
-int Screens(Display *display, int runs, const std::string &path) {
+int Screens(Display *display, const Scale &scale, int runs, const std::string &path,
+            const Controls &controls) {
+    for (const Step &step : Scenario) {
+        controls.At(step.control);
+    }
+    controls.At(ExitButton);
     Watcher watcher(display);
-    Pointer pointer(display);
+    Pointer pointer(display, controls, scale);
     int failures = 0;
     for (int run = 0; run < runs; ++run) {
         watcher.Mark();
@@ -655,12 +747,12 @@ int Screens(Display *display, int runs, const std::string &path) {
         bool passed = watcher.WaitVisible(Main).has_value();
         if (passed) {
             watcher.Settle(milliseconds{300});
-            passed = RunScenario(watcher, pointer);
+            passed = RunScenario(watcher, pointer, scale, pid);
         }
         if (passed) {
             const std::optional<Window> main = watcher.Find(Main);
-            if (main && pointer.MoveTo(*main, MainExit)) {
-                watcher.Settle(milliseconds{60});
+            if (main && pointer.MoveTo(*main, ExitButton)) {
+                watcher.Settle(Hover);
                 pointer.Click();
             }
             Reap(pid, milliseconds{3000});
@@ -668,40 +760,36 @@ int Screens(Display *display, int runs, const std::string &path) {
             ++failures;
             Stop(pid);
         }
-        std::fflush(stdout);
         watcher.Settle(milliseconds{100});
     }
     return failures == 0 ? 0 : 1;
 }
 
-// The baseline's screen changes: its first button, pressed on each fresh window in turn.
-int BaselineScreens(Display *display, int runs, const std::string &path) {
+// The baseline's screen changes: its first button, pressed on each fresh window in turn,
+// with its peak memory after each change as for the program.
+int BaselineScreens(Display *display, const Scale &scale, int runs, const std::string &path,
+                    const Controls &controls) {
+    controls.At(BaselineButton);
     Watcher watcher(display);
-    Pointer pointer(display);
+    Pointer pointer(display, controls, scale);
     const pid_t pid = Spawn({path});
     int failures = watcher.WaitVisible(Main) ? 0 : 1;
     watcher.Settle(milliseconds{300});
     const char *on = Main;
+    const std::string label = "baseline: new window (load)";
     for (int run = 0; run < runs && failures == 0; ++run) {
         const char *shows = on == Main ? Mode : Main;
         const std::optional<Window> window = watcher.Find(on);
-        if (!window || !pointer.MoveTo(*window, MainBasic)) {
+        if (!window || !pointer.MoveTo(*window, BaselineButton)) {
+            std::fprintf(stderr, "xwatch: no baseline window \"%s\"\n", on);
             ++failures;
             break;
         }
-        watcher.Settle(milliseconds{60});
-        watcher.Mark();
-        const Clock::time_point start = Clock::now();
-        pointer.Click();
-        const auto shown = watcher.WaitVisible(shows);
-        if (!shown) {
-            std::fprintf(stderr, "xwatch: the baseline did not show \"%s\"\n", shows);
+        watcher.Settle(Hover);
+        if (!TimeChange(watcher, pointer, scale, pid, label, shows)) {
             ++failures;
             break;
         }
-        std::printf("screen\tbaseline: new window (load)\t%.3f\n", Milliseconds(*shown - start));
-        std::fflush(stdout);
-        watcher.Settle(milliseconds{150});
         on = shows;
     }
     Stop(pid);
@@ -710,8 +798,9 @@ int BaselineScreens(Display *display, int runs, const std::string &path) {
 
 int Usage() {
     std::fputs("usage: xwatch startup RUNS NAME=PROGRAM...\n"
-               "       xwatch screens RUNS PROGRAM\n"
-               "       xwatch baseline-screens RUNS PROGRAM\n",
+               "       xwatch screens RUNS PROGRAM LAYOUT\n"
+               "       xwatch baseline-screens RUNS PROGRAM LAYOUT\n"
+               "LAYOUT is layout_dump's output; QT_SCALE_FACTOR passes on to the programs.\n",
                stderr);
     return 2;
 }
@@ -731,6 +820,7 @@ int main(int argc, char *argv[]) {
     }
     XSetErrorHandler(IgnoreErrors);
     try {
+        const Scale scale = ScaleOfPrograms();
         if (mode == "startup") {
             std::vector<Program> programs;
             for (int i = 3; i < argc; ++i) {
@@ -741,13 +831,17 @@ int main(int argc, char *argv[]) {
                 }
                 programs.push_back({argument.substr(0, equals), argument.substr(equals + 1)});
             }
-            return Startup(display, runs, programs);
+            return Startup(display, scale, runs, programs);
         }
+        if (argc != 5) {
+            return Usage();
+        }
+        const Controls controls(argv[4]);
         if (mode == "screens") {
-            return Screens(display, runs, argv[3]);
+            return Screens(display, scale, runs, argv[3], controls);
         }
         if (mode == "baseline-screens") {
-            return BaselineScreens(display, runs, argv[3]);
+            return BaselineScreens(display, scale, runs, argv[3], controls);
         }
     } catch (const std::exception &error) {
         std::fprintf(stderr, "xwatch: %s\n", error.what());

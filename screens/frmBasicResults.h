@@ -5,6 +5,8 @@
 // The results of the last calculation, for all three models.
 class frmBasicResults : public forms::Form {
 public:
+    forms::Layout LayoutOf() const override;
+
     void cmdMainMenu_Click();
     void cmdExit_Click();
 
@@ -12,7 +14,6 @@ public:
     void Refresh();
 
 protected:
-    forms::Layout LayoutOf() const override;
     void Wire() override;
     void Form_Load() override;
 };

@@ -8,6 +8,8 @@
 // The ratings of the fifteen cost drivers, whose product is the adjustment factor.
 class frmEAF : public forms::Form {
 public:
+    forms::Layout LayoutOf() const override;
+
     void OptACAP_Click(std::int16_t Index);
     void optAEXP_Click(std::int16_t Index);
     void optCPLX_Click(std::int16_t Index);
@@ -30,7 +32,6 @@ public:
     const std::optional<engine::DriverMultiplier> &Multipliers() const { return multipliers_; }
 
 protected:
-    forms::Layout LayoutOf() const override;
     void Wire() override;
     void Form_Load() override;
     void DiscardWorkingValues() override { multipliers_.reset(); }

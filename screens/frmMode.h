@@ -5,13 +5,14 @@
 // The choice of development mode, which with the model decides the next screen.
 class frmMode : public forms::Form {
 public:
+    forms::Layout LayoutOf() const override;
+
     void cmdOrganic_Click();
     void cmdSemidetached_Click();
     void cmdEmbedded_Click();
     void cmdBack_Click();
 
 protected:
-    forms::Layout LayoutOf() const override;
     void Wire() override;
     void Form_Load() override;
 

@@ -9,6 +9,8 @@
 // phase factor. The three screens differ only in the mode's table they carry.
 class frmPhase : public forms::Form {
 public:
+    forms::Layout LayoutOf() const override;
+
     void optRQ_Click(std::int16_t Index);
     void optPD_Click(std::int16_t Index);
     void optDD_Click(std::int16_t Index);
@@ -25,7 +27,6 @@ protected:
     explicit frmPhase(const engine::PhaseTable &table)
         : table_(table) {}
 
-    forms::Layout LayoutOf() const override;
     void Wire() override;
     void Form_Load() override;
     void DiscardWorkingValues() override { efforts_.reset(); }

@@ -62,13 +62,15 @@ public:
     QString Caption() const;
     void SetCaption(const QString &caption);
 
+    // The form's layout as loading builds it; the desktop benchmark reads it too.
+    virtual Layout LayoutOf() const = 0;
+
     // A control of the loaded form by its name, and its Index for control-array elements.
     template <class W = QWidget> W *Control(const QString &name, std::int16_t index = -1) const {
         return qobject_cast<W *>(controls_.value(Key(name, index)));
     }
 
 protected:
-    virtual Layout LayoutOf() const = 0;
     // Connects the freshly built controls to the form's handlers.
     virtual void Wire() = 0;
     virtual void Form_Load() = 0;
