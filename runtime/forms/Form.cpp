@@ -244,11 +244,12 @@ void PrepareAfterFirstPaint(std::vector<const Form *> forms) {
 void Form::Prepare() const {
     // Drawn once off screen, the controls pay for what a style, a face or a glyph costs the
     // first time it is drawn: the faces to decide and load, the style's images, the glyphs.
+    // A one-pixel canvas is enough for that, and takes no memory worth the name.
     QWidget scratch;
     Build(&scratch, LayoutOf());
-    QImage image(scratch.size() * scratch.devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scratch.devicePixelRatioF());
-    scratch.render(&image);
+    QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
+    pixel.setDevicePixelRatio(scratch.devicePixelRatioF());
+    scratch.render(&pixel);
 }
 
 void Form::Show() {
