@@ -9,6 +9,8 @@ RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
               fonts-dejavu-extra)
 # The plugins that draw the program's SVG icon.
 RUN_PACKAGES+=(libqt6svg6)
+# cocomo-estimate reads line counters' JSON reports with nlohmann-json (header-only).
+RUN_PACKAGES+=(nlohmann-json3-dev)
 # What the whole test suite needs on top: clang for the sanitizer build and the fuzzer,
 # a real X server, a window manager, input and accessibility tools for the desktop tests.
 TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils imagemagick
