@@ -16,6 +16,8 @@ RUN_PACKAGES+=(nlohmann-json3-dev)
 TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils imagemagick
                dbus dbus-bin dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
                desktop-file-utils appstream dpkg-dev fakeroot file)
+# The locale definitions from which the command-line tests build a German locale of their own.
+TEST_PACKAGES+=(locales)
 
 say() { printf '==> %s\n' "$*"; }
 
