@@ -26,10 +26,6 @@ std::optional<std::int16_t> IndexOf(const std::array<std::string_view, N> &names
     return std::nullopt;
 }
 
-std::string Quoted(std::string_view word) {
-    return "'" + std::string(word) + "'";
-}
-
 const std::string Models = "models: " + Joined(ModelNames);
 const std::string Modes = "modes: " + Joined(ModeNames);
 const std::string Drivers = "drivers: " + Joined(DriverNames);
@@ -171,8 +167,7 @@ private:
         const std::optional<std::int16_t> index = IndexOf(names, value);
         if (!index) {
             throw UsageError("unknown " + std::string(what) + " " + Quoted(value) + " in " +
-                             std::string(spec.name) + " " + std::string(value) + "; " +
-                             *spec.accepted);
+                             std::string(spec.name) + " " + Shown(value) + "; " + *spec.accepted);
         }
         return static_cast<std::int16_t>(*index + 1);
     }
@@ -192,7 +187,7 @@ private:
 
     void Rate(std::string_view value) {
         const auto [driverName, stepName] = Pair("--rating", value, "DRIVER=STEP", RatingLists);
-        const std::string argument = "--rating " + std::string(value);
+        const std::string argument = "--rating " + Shown(value);
         const std::optional<std::int16_t> driver = IndexOf(DriverNames, driverName);
         if (!driver) {
             throw UsageError("unknown driver " + Quoted(driverName) + " in " + argument + "; " +
@@ -225,7 +220,7 @@ private:
 
     void Choose(std::string_view value) {
         const auto [phaseName, columnName] = Pair("--phase", value, "PHASE=COLUMN", PhaseLists);
-        const std::string argument = "--phase " + std::string(value);
+        const std::string argument = "--phase " + Shown(value);
         const std::optional<std::int16_t> phase = IndexOf(PhaseNames, phaseName);
         if (!phase) {
             throw UsageError("unknown phase " + Quoted(phaseName) + " in " + argument + "; " +
@@ -279,6 +274,26 @@ private:
 };
 
 } // namespace
+
+std::string Shown(std::string_view word) {
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string shown;
+    for (const char c : word) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            shown += "\\x";
+            shown += hex[byte >> 4];
+            shown += hex[byte & 0xf];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+std::string Quoted(std::string_view word) {
+    return "'" + Shown(word) + "'";
+}
 
 std::string Joined(std::span<const std::string_view> names) {
     std::string list;

@@ -65,6 +65,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A word of the user's as a message shows it: control characters written as \xNN, so that
+// a message stays one line. Quoted puts it in single quotes.
+std::string Shown(std::string_view word);
+std::string Quoted(std::string_view word);
+
 // "a, b, c".
 std::string Joined(std::span<const std::string_view> names);
 

@@ -82,7 +82,7 @@ std::string ReadError(std::string_view name, int error) {
 // cannot be read or is no such report.
 std::string LinesFromReport(const std::string &path, std::FILE *input) {
     const bool standardInput = path == "-";
-    const std::string name = standardInput ? "standard input" : "'" + path + "'";
+    const std::string name = standardInput ? "standard input" : Quoted(path);
     std::unique_ptr<std::FILE, FileCloser> opened;
     if (!standardInput) {
         opened.reset(std::fopen(path.c_str(), "rb"));

@@ -334,6 +334,12 @@ const RefusalRow RefusalRows[] = {
      2,
      "cocomo-estimate: unknown model 'cocomo2' in --model cocomo2; models: basic, intermediate, "
      "advanced\n"},
+    {"ControlCharactersStayOnOneLine",
+     {"--model", "bas\nic", "--mode", "organic", "--lines", "1"},
+     "",
+     2,
+     "cocomo-estimate: unknown model 'bas\\x0aic' in --model bas\\x0aic; models: basic, "
+     "intermediate, advanced\n"},
     {"UnknownMode",
      {"--model", "basic", "--mode", "semi-detached", "--lines", "1"},
      "",
