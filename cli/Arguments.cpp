@@ -125,7 +125,7 @@ private:
     // forgotten value is reported as such.
     std::string_view Value(const OptionSpec &spec) {
         if (next_ == args_.size() || args_[next_].starts_with("--")) {
-            throw UsageError(std::string(spec.name) + " needs a value: " + *spec.accepted);
+            throw UsageError(std::string(spec.name) + " needs a value; " + *spec.accepted);
         }
         return args_[next_++];
     }
@@ -160,16 +160,30 @@ private:
         }
     }
 
-    // The 1-based code of a named value.
+    // The index of a word among the names, or among their other spellings; throws, naming
+    // the argument and what it accepts, for any other word.
+    template <std::size_t N>
+    static std::int16_t Find(std::string_view word, const char *what, const std::string &argument,
+                             const std::string &accepted,
+                             const std::array<std::string_view, N> &names,
+                             const std::array<std::string_view, N> *spellings = nullptr) {
+        std::optional<std::int16_t> index = IndexOf(names, word);
+        if (!index && spellings != nullptr) {
+            index = IndexOf(*spellings, word);
+        }
+        if (!index) {
+            throw UsageError("unknown " + std::string(what) + " " + Quoted(word) + " in " +
+                             argument + "; " + accepted);
+        }
+        return *index;
+    }
+
+    // The 1-based code of an option's named value.
     template <std::size_t N>
     static std::int16_t Code(const std::array<std::string_view, N> &names, std::string_view value,
                              const char *what, const OptionSpec &spec) {
-        const std::optional<std::int16_t> index = IndexOf(names, value);
-        if (!index) {
-            throw UsageError("unknown " + std::string(what) + " " + Quoted(value) + " in " +
-                             std::string(spec.name) + " " + Shown(value) + "; " + *spec.accepted);
-        }
-        return static_cast<std::int16_t>(*index + 1);
+        const std::string argument = std::string(spec.name) + " " + Shown(value);
+        return static_cast<std::int16_t>(Find(value, what, argument, *spec.accepted, names) + 1);
     }
 
     // Splits NAME=VALUE.
@@ -188,20 +202,11 @@ private:
     void Rate(std::string_view value) {
         const auto [driverName, stepName] = Pair("--rating", value, "DRIVER=STEP", RatingLists);
         const std::string argument = "--rating " + Shown(value);
-        const std::optional<std::int16_t> driver = IndexOf(DriverNames, driverName);
-        if (!driver) {
-            throw UsageError("unknown driver " + Quoted(driverName) + " in " + argument + "; " +
-                             Drivers);
-        }
-        std::optional<std::int16_t> step = IndexOf(StepNames, stepName);
-        if (!step) {
-            step = IndexOf(StepLongNames, stepName);
-        }
-        if (!step) {
-            throw UsageError("unknown step " + Quoted(stepName) + " in " + argument + "; " + Steps);
-        }
-        const auto row = static_cast<std::size_t>(*driver);
-        if (!engine::RatingOffered[row][static_cast<std::size_t>(*step)]) {
+        const auto row =
+            static_cast<std::size_t>(Find(driverName, "driver", argument, Drivers, DriverNames));
+        const std::int16_t step =
+            Find(stepName, "step", argument, Steps, StepNames, &StepLongNames);
+        if (!engine::RatingOffered[row][static_cast<std::size_t>(step)]) {
             std::array<std::string_view, engine::RatingCount> offered{};
             std::size_t count = 0;
             for (std::size_t k = 0; k < engine::RatingCount; ++k) {
@@ -209,32 +214,22 @@ private:
                     offered[count++] = StepNames[k];
                 }
             }
-            throw UsageError("step " + Quoted(stepName) + " is not offered for " +
-                             std::string(DriverNames[row]) + " in " + argument + "; " +
-                             std::string(DriverNames[row]) +
+            const std::string driver(DriverNames[row]);
+            throw UsageError("step " + Quoted(stepName) + " is not offered for " + driver + " in " +
+                             argument + "; " + driver +
                              " steps: " + Joined(std::span(offered.data(), count)));
         }
-        request_.ratings[row] = *step;
+        request_.ratings[row] = step;
         firstRating_ = firstRating_.empty() ? argument : firstRating_;
     }
 
     void Choose(std::string_view value) {
         const auto [phaseName, columnName] = Pair("--phase", value, "PHASE=COLUMN", PhaseLists);
         const std::string argument = "--phase " + Shown(value);
-        const std::optional<std::int16_t> phase = IndexOf(PhaseNames, phaseName);
-        if (!phase) {
-            throw UsageError("unknown phase " + Quoted(phaseName) + " in " + argument + "; " +
-                             Phases);
-        }
-        std::optional<std::int16_t> column = IndexOf(ColumnNames, columnName);
-        if (!column) {
-            column = IndexOf(ColumnKdsi, columnName);
-        }
-        if (!column) {
-            throw UsageError("unknown column " + Quoted(columnName) + " in " + argument + "; " +
-                             Columns);
-        }
-        request_.columns[static_cast<std::size_t>(*phase)] = *column;
+        const auto phase =
+            static_cast<std::size_t>(Find(phaseName, "phase", argument, Phases, PhaseNames));
+        request_.columns[phase] =
+            Find(columnName, "column", argument, Columns, ColumnNames, &ColumnKdsi);
         firstPhase_ = firstPhase_.empty() ? argument : firstPhase_;
     }
 
