@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +24,17 @@ struct Outcome {
 
 std::string Comma() {
     return ",";
+}
+
+// The words of a command line, split at blanks.
+std::vector<std::string> Words(std::string_view line) {
+    std::vector<std::string> words;
+    for (std::size_t start = 0; start <= line.size();) {
+        const std::size_t end = std::min(line.find(' ', start), line.size());
+        words.emplace_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return words;
 }
 
 Outcome RunProgram(const std::vector<std::string> &words, const std::string &input = {}) {
@@ -53,7 +65,7 @@ const auto NamedRow = [](const auto &row) {
 
 struct FiguresRow {
     const char *name;
-    std::vector<std::string> args;
+    const char *command; // the words, split at blanks
     std::int32_t lines;
     double eaf; // 0: none (Basic)
     double effort;
@@ -67,113 +79,52 @@ void PrintTo(const FiguresRow &row, std::ostream *os) {
 
 // Computed with Python's floats in the equations' order: power, factor, coefficient.
 const FiguresRow FiguresRows[] = {
-    {"BasicOrganic",
-     {"--model", "basic", "--mode", "organic", "--lines", "32000"},
-     32000,
-     0,
-     91.33110643220898,
-     13.898730114383307,
-     6.571183531198554},
-    {"BasicSemidetachedExponentForm",
-     {"--model", "BASIC", "--mode", "Semidetached", "--lines", "3.2E4"},
-     32000,
-     0,
-     145.50879038499826,
-     14.287335375866538,
-     10.184459632044792},
-    {"BasicEmbedded",
-     {"--model=basic", "--mode=embedded", "--lines=32000"},
-     32000,
-     0,
-     230.39999999999998,
-     14.253922743777835,
-     16.163971430290996},
-    {"BasicEmbeddedLargestSize",
-     {"--model", "basic", "--mode", "embedded", "--lines", "2147483647"},
-     2147483647,
-     0,
-     142763878.8944934,
-     1017.2269957798727,
-     140346.13659170663},
-    {"IntermediateUnratedIsNominal",
-     {"--model", "intermediate", "--mode", "semidetached", "--lines", "32000"},
-     32000,
-     1.0,
-     145.50879038499826,
-     14.287335375866538,
-     10.184459632044792},
+    {"BasicOrganic", "--model basic --mode organic --lines 32000", 32000, 0, 91.33110643220898,
+     13.898730114383307, 6.571183531198554},
+    {"BasicSemidetachedExponentForm", "--model BASIC --mode Semidetached --lines 3.2E4", 32000, 0,
+     145.50879038499826, 14.287335375866538, 10.184459632044792},
+    {"BasicEmbedded", "--model=basic --mode=embedded --lines=32000", 32000, 0, 230.39999999999998,
+     14.253922743777835, 16.163971430290996},
+    {"BasicEmbeddedLargestSize", "--model basic --mode embedded --lines 2147483647", 2147483647, 0,
+     142763878.8944934, 1017.2269957798727, 140346.13659170663},
+    {"IntermediateUnratedIsNominal", "--model intermediate --mode semidetached --lines 32000",
+     32000, 1.0, 145.50879038499826, 14.287335375866538, 10.184459632044792},
     {"IntermediateOrganicThreeRatings",
-     {"--model", "intermediate", "--mode", "organic", "--lines", "32000", "--rating", "CPLX=L",
-      "--rating", "acap=very-low", "--rating", "AEXP=l"},
-     32000,
-     1.4023299999999996,
-     170.76846731077282,
-     17.630106154205684,
-     9.686184859983715},
+     "--model intermediate --mode organic --lines 32000 --rating CPLX=L --rating acap=very-low "
+     "--rating AEXP=l",
+     32000, 1.4023299999999996, 170.76846731077282, 17.630106154205684, 9.686184859983715},
     {"IntermediateEmbeddedExtraHighHalfRoundsToEven",
-     {"--model", "intermediate", "--mode", "embedded", "--lines", "2500.5", "--rating", "TIME=EH",
-      "--rating", "STOR=extra-high", "--rating", "CPLX=EH"},
-     2500,
-     4.2728399999999995,
-     35.925487685452524,
-     7.864459202279138,
-     4.56808113074593},
+     "--model intermediate --mode embedded --lines 2500.5 --rating TIME=EH --rating "
+     "STOR=extra-high --rating CPLX=EH",
+     2500, 4.2728399999999995, 35.925487685452524, 7.864459202279138, 4.56808113074593},
     {"IntermediateEveryVeryLowOffered",
-     {"--model",  "intermediate", "--mode",   "semidetached", "--lines",  "1000",     "--rating",
-      "ACAP=VL",  "--rating",     "AEXP=VL",  "--rating",     "CPLX=VL",  "--rating", "DATA=VL",
-      "--rating", "LEXP=VL",      "--rating", "MODP=VL",      "--rating", "PCAP=VL",  "--rating",
-      "RELY=VL",  "--rating",     "SCED=VL",  "--rating",     "TOOL=VL",  "--rating", "VEXP=VL"},
-     1000,
-     3.6629325140703908,
-     10.988797542211172,
-     5.784589818963451,
-     1.8996675453438234},
+     "--model intermediate --mode semidetached --lines 1000 --rating ACAP=VL --rating AEXP=VL "
+     "--rating CPLX=VL --rating DATA=VL --rating LEXP=VL --rating MODP=VL --rating PCAP=VL "
+     "--rating RELY=VL --rating SCED=VL --rating TOOL=VL --rating VEXP=VL",
+     1000, 3.6629325140703908, 10.988797542211172, 5.784589818963451, 1.8996675453438234},
     {"IntermediateLastRatingOfADriverCounts",
-     {"--model",  "intermediate", "--mode",   "organic", "--lines",  "50000",
-      "--rating", "PCAP=VH",      "--rating", "PCAP=H",  "--rating", "RELY=VH",
-      "--rating", "TOOL=VH",      "--rating", "SCED=L",  "--rating", "TURN=L",
-      "--rating", "VIRT=H",       "--rating", "DATA=N"},
-     50000,
-     1.0798052327999998,
-     210.09412621707207,
-     19.074681485397154,
-     11.01429276173823},
-    {"AdvancedUntouchedCountsSix",
-     {"--model", "advanced", "--mode", "organic", "--lines", "32000"},
-     32000,
-     6.0,
-     730.648851457672,
-     30.630163634454558,
-     23.853899710669403},
+     "--model intermediate --mode organic --lines 50000 --rating PCAP=VH --rating PCAP=H --rating "
+     "RELY=VH --rating TOOL=VH --rating SCED=L --rating TURN=L --rating VIRT=H --rating DATA=N",
+     50000, 1.0798052327999998, 210.09412621707207, 19.074681485397154, 11.01429276173823},
+    {"AdvancedUntouchedCountsSix", "--model advanced --mode organic --lines 32000", 32000, 6.0,
+     730.648851457672, 30.630163634454558, 23.853899710669403},
     {"AdvancedEmbeddedAllLarge",
-     {"--model", "advanced", "--mode", "embedded", "--lines", "128000", "--phase",
-      "requirements=large", "--phase", "product-design=128", "--phase", "detailed-design=large",
-      "--phase", "code-and-unit-test=LARGE", "--phase", "integration-and-test=large", "--phase",
-      "maintenance=small"},
-     128000,
-     2.08,
-     1967.3124025193815,
-     28.312581808017818,
-     69.4854469952387},
+     "--model advanced --mode embedded --lines 128000 --phase requirements=large --phase "
+     "product-design=128 --phase detailed-design=large --phase code-and-unit-test=LARGE --phase "
+     "integration-and-test=large --phase maintenance=small",
+     128000, 2.08, 1967.3124025193815, 28.312581808017818, 69.4854469952387},
     {"AdvancedSemidetachedMixedColumns",
-     {"--model", "advanced", "--mode", "semidetached", "--lines", "8000", "--phase",
-      "requirements=2", "--phase", "product-design=8", "--phase", "detailed-design=medium",
-      "--phase", "code-and-unit-test=large", "--phase", "integration-and-test=small", "--phase",
-      "maintenance=large"},
-     8000,
-     1.99,
-     61.29642086760431,
-     10.557043218299926,
-     5.806211038461137},
+     "--model advanced --mode semidetached --lines 8000 --phase requirements=2 --phase "
+     "product-design=8 --phase detailed-design=medium --phase code-and-unit-test=large --phase "
+     "integration-and-test=small --phase maintenance=large",
+     8000, 1.99, 61.29642086760431, 10.557043218299926, 5.806211038461137},
 };
 
 class Figures : public testing::TestWithParam<FiguresRow> {};
 
 TEST_P(Figures, JsonCarriesTheHandComputedDoubles) {
     const FiguresRow &row = GetParam();
-    std::vector<std::string> args = row.args;
-    args.insert(args.end(), {"--format", "json"});
-    const Outcome outcome = RunProgram(args);
+    const Outcome outcome = RunProgram(Words(std::string(row.command) + " --format json"));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "");
     const nlohmann::json json = nlohmann::json::parse(outcome.out);
@@ -192,8 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Figures, testing::ValuesIn(FiguresRows), NamedRo
 
 // --- The three output forms ----------------------------------------------------------
 
-const std::vector<std::string> Basic32000{"--model", "basic",   "--mode",
-                                          "organic", "--lines", "32000"};
+const std::vector<std::string> Basic32000 = Words("--model basic --mode organic --lines 32000");
 
 TEST(Output, TextShowsTheResultsScreensFiguresAndSaysWhatTheyAre) {
     const Outcome outcome = RunProgram(Basic32000);
@@ -211,61 +161,56 @@ TEST(Output, TextShowsTheResultsScreensFiguresAndSaysWhatTheyAre) {
 }
 
 TEST(Output, TextFactorAndLocaleSeparator) {
-    const Outcome product =
-        RunProgram({"--model", "intermediate", "--mode", "semidetached", "--lines", "32000",
-                    "--rating", "ACAP=VH", "--rating", "PCAP=VH", "--locale"});
+    const Outcome product = RunProgram(Words("--model intermediate --mode semidetached --lines "
+                                             "32000 --rating ACAP=VH --rating PCAP=VH --locale"));
     EXPECT_NE(product.out.find("\nMode:             Semi-detached\n"), std::string::npos);
     EXPECT_NE(product.out.find("\nFactor:           0,497 (product of the cost-driver "
                                "multipliers)\nEffort:           72,32\n"),
               std::string::npos)
         << product.out;
-    const Outcome sum = RunProgram({"--model", "advanced", "--mode", "embedded", "--lines", "32000",
-                                    "--phase", "requirements=small"});
+    const Outcome sum = RunProgram(
+        Words("--model advanced --mode embedded --lines 32000 --phase requirements=small"));
     EXPECT_NE(sum.out.find("\nFactor:           5.08 (sum of the phase fractions)\n"),
               std::string::npos)
         << sum.out;
 }
 
 TEST(Output, JsonIsOneObjectWithShortestRoundTripNumbers) {
-    std::vector<std::string> args = Basic32000;
-    args.insert(args.end(), {"--format", "json"});
-    EXPECT_EQ(RunProgram(args).out,
+    EXPECT_EQ(RunProgram(Words("--model basic --mode organic --lines 32000 --format json")).out,
               "{\"model\": \"basic\", \"mode\": \"organic\", \"lines\": 32000, \"eaf\": null, "
               "\"effort_staff_months\": 91.33110643220898, \"tdev_months\": 13.898730114383307, "
               "\"average_staffing\": 6.571183531198554, \"ratings\": null, \"phases\": null}\n");
 }
 
 TEST(Output, JsonNamesEveryRatingAndEveryColumnUsed) {
-    const nlohmann::json ratings =
-        nlohmann::json::parse(RunProgram({"--model", "intermediate", "--mode", "organic", "--lines",
-                                          "32000", "--rating", "stor=vh", "--format", "json"})
-                                  .out)["ratings"];
+    const nlohmann::json ratings = nlohmann::json::parse(
+        RunProgram(
+            Words(
+                "--model intermediate --mode organic --lines 32000 --rating stor=vh --format json"))
+            .out)["ratings"];
     EXPECT_EQ(ratings.size(), 15u);
     EXPECT_EQ(ratings["STOR"], "VH");
     EXPECT_EQ(ratings["ACAP"], "N");
     EXPECT_EQ(ratings.begin().key(), "ACAP");
 
-    const nlohmann::json phases = nlohmann::json::parse(
-        RunProgram({"--model", "advanced", "--mode", "organic", "--lines", "32000", "--phase",
-                    "detailed-design=32", "--format", "json"})
-            .out)["phases"];
+    const nlohmann::json phases =
+        nlohmann::json::parse(RunProgram(Words("--model advanced --mode organic --lines 32000 "
+                                               "--phase detailed-design=32 --format json"))
+                                  .out)["phases"];
     EXPECT_EQ(phases.dump(), "{\"code-and-unit-test\":null,\"detailed-design\":\"medium\","
                              "\"integration-and-test\":null,\"maintenance\":null,"
                              "\"product-design\":null,\"requirements\":null}");
 }
 
 TEST(Output, CsvHasAHeaderAndOneRowWithTheSameFields) {
-    std::vector<std::string> args{"--model", "intermediate", "--mode", "embedded", "--lines",
-                                  "32000",   "--rating",     "TOOL=L", "--format", "csv"};
-    EXPECT_EQ(
-        RunProgram(args).out,
-        "model,mode,lines,eaf,effort_staff_months,tdev_months,average_staffing,ACAP,AEXP,"
-        "CPLX,DATA,LEXP,MODP,PCAP,RELY,SCED,STOR,TIME,TOOL,TURN,VEXP,VIRT,requirements,"
-        "product-design,detailed-design,code-and-unit-test,integration-and-test,"
-        "maintenance\n"
-        "intermediate,embedded,32000,1.1,197.11999999999998,13.559817037135492,14.537069302643152,"
-        "N,N,"
-        "N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,\n");
+    EXPECT_EQ(RunProgram(Words("--model intermediate --mode embedded --lines 32000 --rating TOOL=L "
+                               "--format csv"))
+                  .out,
+              "model,mode,lines,eaf,effort_staff_months,tdev_months,average_staffing,ACAP,AEXP,"
+              "CPLX,DATA,LEXP,MODP,PCAP,RELY,SCED,STOR,TIME,TOOL,TURN,VEXP,VIRT,requirements,"
+              "product-design,detailed-design,code-and-unit-test,integration-and-test,maintenance\n"
+              "intermediate,embedded,32000,1.1,197.11999999999998,13.559817037135492,"
+              "14.537069302643152,N,N,N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,\n");
 }
 
 // --- Reports of line counters ----------------------------------------------------------
@@ -280,9 +225,8 @@ TEST(Reports, ClocAndSccGiveTheSameFiguresAsTheirCount) {
 }
 
 TEST(Reports, StandardInput) {
-    const Outcome outcome =
-        RunProgram({"--model", "basic", "--mode", "organic", "--lines-from", "-"},
-                   R"({"SUM": {"blank": 1, "comment": 2, "code": 32000}})");
+    const Outcome outcome = RunProgram(Words("--model basic --mode organic --lines-from -"),
+                                       R"({"SUM": {"blank": 1, "comment": 2, "code": 32000}})");
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_NE(outcome.out.find("Effort:           91.33\n"), std::string::npos);
 }
@@ -291,8 +235,8 @@ TEST(Reports, StandardInput) {
 
 struct RefusalRow {
     const char *name;
-    std::vector<std::string> args;
-    const char *input; // standard input
+    std::string command; // the words, split at blanks
+    const char *input;   // standard input
     int status;
     std::string message; // all of standard error
 };
@@ -316,130 +260,107 @@ const std::string NotAReport =
     " is not a report this program reads; it reads cloc --json (the code of its SUM entry) and "
     "scc --format json (the sum of Code over its languages)\n";
 
-std::vector<std::string> Args(const char *model, std::vector<std::string> more) {
-    std::vector<std::string> args{"--model", model, "--mode", "organic"};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
+// A command line with the model and the Organic mode.
+std::string On(const char *model, const std::string &more) {
+    return "--model " + std::string(model) + " --mode organic" + (more.empty() ? "" : " " + more);
 }
 
 const RefusalRow RefusalRows[] = {
     // Usage errors.
-    {"UnknownOption", Args("basic", {"--lines", "1", "--colour"}), "", 2,
+    {"UnknownOption", On("basic", "--lines 1 --colour"), "", 2,
      "cocomo-estimate: unknown option '--colour'; " + Options + "\n"},
-    {"PositionalArgument", Args("basic", {"32000"}), "", 2,
+    {"PositionalArgument", On("basic", "32000"), "", 2,
      "cocomo-estimate: unexpected argument '32000'; " + Options + "\n"},
-    {"UnknownModel",
-     {"--model", "cocomo2", "--mode", "organic", "--lines", "1"},
-     "",
-     2,
+    {"UnknownModel", "--model cocomo2 --mode organic --lines 1", "", 2,
      "cocomo-estimate: unknown model 'cocomo2' in --model cocomo2; models: basic, intermediate, "
      "advanced\n"},
-    {"ControlCharactersStayOnOneLine",
-     {"--model", "bas\nic", "--mode", "organic", "--lines", "1"},
-     "",
-     2,
+    {"ControlCharactersStayOnOneLine", "--model bas\nic --mode organic --lines 1", "", 2,
      "cocomo-estimate: unknown model 'bas\\x0aic' in --model bas\\x0aic; models: basic, "
      "intermediate, advanced\n"},
-    {"UnknownMode",
-     {"--model", "basic", "--mode", "semi-detached", "--lines", "1"},
-     "",
-     2,
+    {"UnknownMode", "--model basic --mode semi-detached --lines 1", "", 2,
      "cocomo-estimate: unknown mode 'semi-detached' in --mode semi-detached; modes: organic, "
      "semidetached, embedded\n"},
-    {"UnknownFormat", Args("basic", {"--lines", "1", "--format", "xml"}), "", 2,
+    {"UnknownFormat", On("basic", "--lines 1 --format xml"), "", 2,
      "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv\n"},
-    {"MissingValueAtTheEnd", Args("basic", {"--lines"}), "", 2,
+    {"MissingValueAtTheEnd", On("basic", "--lines"), "", 2,
      "cocomo-estimate: --lines needs a value; a number of lines, for example 32000\n"},
-    {"MissingValueBeforeAnOption",
-     {"--model", "--mode", "organic", "--lines", "1"},
-     "",
-     2,
+    {"MissingValueBeforeAnOption", "--model --mode organic --lines 1", "", 2,
      "cocomo-estimate: --model needs a value; models: basic, intermediate, advanced\n"},
-    {"MissingModel",
-     {"--mode", "organic", "--lines", "1"},
-     "",
-     2,
+    {"MissingModel", "--mode organic --lines 1", "", 2,
      "cocomo-estimate: missing --model; models: basic, intermediate, advanced\n"},
-    {"MissingMode",
-     {"--model", "basic", "--lines", "1"},
-     "",
-     2,
+    {"MissingMode", "--model basic --lines 1", "", 2,
      "cocomo-estimate: missing --mode; modes: organic, semidetached, embedded\n"},
-    {"MissingSize", Args("basic", {}), "", 2,
+    {"MissingSize", On("basic", ""), "", 2,
      "cocomo-estimate: missing --lines N or --lines-from FILE\n"},
-    {"TwoSizes", Args("basic", {"--lines", "1", "--lines-from", "-"}), "", 2,
+    {"TwoSizes", On("basic", "--lines 1 --lines-from -"), "", 2,
      "cocomo-estimate: --lines and --lines-from exclude each other; give one of them\n"},
-    {"FlagWithAValue", Args("basic", {"--lines", "1", "--locale=de"}), "", 2,
+    {"FlagWithAValue", On("basic", "--lines 1 --locale=de"), "", 2,
      "cocomo-estimate: --locale takes no value, not 'de'\n"},
-    {"LocaleWithJson", Args("basic", {"--lines", "1", "--locale", "--format", "json"}), "", 2,
+    {"LocaleWithJson", On("basic", "--lines 1 --locale --format json"), "", 2,
      "cocomo-estimate: --locale applies to --format text only, not json, whose numbers always "
      "have a decimal point\n"},
-    {"UnknownDriver", Args("intermediate", {"--lines", "1", "--rating", "FOO=H"}), "", 2,
+    {"UnknownDriver", On("intermediate", "--lines 1 --rating FOO=H"), "", 2,
      "cocomo-estimate: unknown driver 'FOO' in --rating FOO=H; " + Drivers + "\n"},
-    {"UnknownStep", Args("intermediate", {"--lines", "1", "--rating", "ACAP=XH"}), "", 2,
+    {"UnknownStep", On("intermediate", "--lines 1 --rating ACAP=XH"), "", 2,
      "cocomo-estimate: unknown step 'XH' in --rating ACAP=XH; " + Steps + "\n"},
-    {"RatingWithoutStep", Args("intermediate", {"--lines", "1", "--rating", "ACAP"}), "", 2,
+    {"RatingWithoutStep", On("intermediate", "--lines 1 --rating ACAP"), "", 2,
      "cocomo-estimate: --rating needs DRIVER=STEP, not 'ACAP'; " + Drivers + "; " + Steps + "\n"},
-    {"ExtraHighNotOfferedForAcap", Args("intermediate", {"--lines", "1", "--rating", "acap=eh"}),
-     "", 2,
+    {"ExtraHighNotOfferedForAcap", On("intermediate", "--lines 1 --rating acap=eh"), "", 2,
      "cocomo-estimate: step 'eh' is not offered for ACAP in --rating acap=eh; ACAP steps: VL, L, "
      "N, H, VH\n"},
-    {"LowNotOfferedForStor", Args("intermediate", {"--lines", "1", "--rating", "STOR=low"}), "", 2,
+    {"LowNotOfferedForStor", On("intermediate", "--lines 1 --rating STOR=low"), "", 2,
      "cocomo-estimate: step 'low' is not offered for STOR in --rating STOR=low; STOR steps: N, H, "
      "VH, EH\n"},
-    {"VeryLowNotOfferedForTurn", Args("intermediate", {"--lines", "1", "--rating", "TURN=VL"}), "",
-     2,
+    {"VeryLowNotOfferedForTurn", On("intermediate", "--lines 1 --rating TURN=VL"), "", 2,
      "cocomo-estimate: step 'VL' is not offered for TURN in --rating TURN=VL; TURN steps: L, N, "
      "H, VH\n"},
-    {"VeryHighNotOfferedForVexp", Args("intermediate", {"--lines", "1", "--rating", "VEXP=VH"}), "",
-     2,
+    {"VeryHighNotOfferedForVexp", On("intermediate", "--lines 1 --rating VEXP=VH"), "", 2,
      "cocomo-estimate: step 'VH' is not offered for VEXP in --rating VEXP=VH; VEXP steps: VL, L, "
      "N, H\n"},
-    {"RatingForBasic", Args("basic", {"--rating", "ACAP=H", "--lines", "1"}), "", 2,
+    {"RatingForBasic", On("basic", "--rating ACAP=H --lines 1"), "", 2,
      "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not basic\n"},
-    {"RatingForAdvanced", Args("advanced", {"--lines", "1", "--rating", "ACAP=H"}), "", 2,
+    {"RatingForAdvanced", On("advanced", "--lines 1 --rating ACAP=H"), "", 2,
      "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not advanced\n"},
-    {"UnknownPhase", Args("advanced", {"--lines", "1", "--phase", "testing=small"}), "", 2,
+    {"UnknownPhase", On("advanced", "--lines 1 --phase testing=small"), "", 2,
      "cocomo-estimate: unknown phase 'testing' in --phase testing=small; " + Phases + "\n"},
-    {"UnknownColumn", Args("advanced", {"--lines", "1", "--phase", "requirements=huge"}), "", 2,
+    {"UnknownColumn", On("advanced", "--lines 1 --phase requirements=huge"), "", 2,
      "cocomo-estimate: unknown column 'huge' in --phase requirements=huge; " + Columns + "\n"},
-    {"PhaseWithoutColumn", Args("advanced", {"--lines", "1", "--phase", "requirements"}), "", 2,
+    {"PhaseWithoutColumn", On("advanced", "--lines 1 --phase requirements"), "", 2,
      "cocomo-estimate: --phase needs PHASE=COLUMN, not 'requirements'; " + Phases + "; " + Columns +
          "\n"},
-    {"PhaseForIntermediate", Args("intermediate", {"--lines", "1", "--phase", "maintenance=2"}), "",
-     2,
+    {"PhaseForIntermediate", On("intermediate", "--lines 1 --phase maintenance=2"), "", 2,
      "cocomo-estimate: --phase maintenance=2 applies to --model advanced only, not "
      "intermediate\n"},
     // Reports that cannot be read.
-    {"MissingReport", Args("basic", {"--lines-from", "/nonexistent/cloc.json"}), "", 2,
+    {"MissingReport", On("basic", "--lines-from /nonexistent/cloc.json"), "", 2,
      "cocomo-estimate: cannot read '/nonexistent/cloc.json': No such file or directory\n"},
-    {"DirectoryAsReport", Args("basic", {"--lines-from", COCOMO_CLI_REPORTS}), "", 2,
-     "cocomo-estimate: cannot read '" + std::string(COCOMO_CLI_REPORTS) + "': Is a directory\n"},
-    {"PlainTextReport", Args("basic", {"--lines-from", "-"}), "32000\n", 2,
+    {"DirectoryAsReport", On("basic", "--lines-from /"), "", 2,
+     "cocomo-estimate: cannot read '/': Is a directory\n"},
+    {"PlainTextReport", On("basic", "--lines-from -"), "32000\n", 2,
      "cocomo-estimate: standard input" + NotAReport},
-    {"ClocJsonWithoutSum", Args("basic", {"--lines-from", "-"}),
+    {"ClocJsonWithoutSum", On("basic", "--lines-from -"),
      R"({"header": {"n_files": 1}, "C++": {"code": 5}})", 2,
      "cocomo-estimate: standard input" + NotAReport},
-    {"TruncatedReport", Args("basic", {"--lines-from", "-"}), R"([{"Name": "C", "Code": 5})", 2,
+    {"TruncatedReport", On("basic", "--lines-from -"), R"([{"Name": "C", "Code": 5})", 2,
      "cocomo-estimate: standard input" + NotAReport},
     // Sizes the calculation refuses, as the wizard reports them.
-    {"ZeroLines", Args("basic", {"--lines", "0"}), "", 1,
+    {"ZeroLines", On("basic", "--lines 0"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"EmptySize", Args("intermediate", {"--lines="}), "", 1,
+    {"EmptySize", On("intermediate", "--lines="), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"SizeRoundingToZero", Args("advanced", {"--lines", "0.4"}), "", 1,
+    {"SizeRoundingToZero", On("advanced", "--lines 0.4"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"NotANumber", Args("basic", {"--lines", "abc"}), "", 1,
+    {"NotANumber", On("basic", "--lines abc"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"NegativeSize", Args("basic", {"--lines", "-1000"}), "", 1,
+    {"NegativeSize", On("basic", "--lines -1000"), "", 1,
      "cocomo-estimate: Run-time error '5': Invalid procedure call or argument\n" + Requirement},
-    {"BeyondThirtyTwoBits", Args("basic", {"--lines", "2147483648"}), "", 1,
+    {"BeyondThirtyTwoBits", On("basic", "--lines 2147483648"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"BeyondTheDoubleRange", Args("basic", {"--lines", "1E999"}), "", 1,
+    {"BeyondTheDoubleRange", On("basic", "--lines 1E999"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"ReportWithNoCode", Args("basic", {"--lines-from", "-"}), "[]", 1,
+    {"ReportWithNoCode", On("basic", "--lines-from -"), "[]", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"ReportBeyondThirtyTwoBits", Args("basic", {"--lines-from", "-"}),
+    {"ReportBeyondThirtyTwoBits", On("basic", "--lines-from -"),
      R"([{"Name": "C", "Code": 2147483647}, {"Name": "Go", "Code": 1}])", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
 };
@@ -448,7 +369,7 @@ class Refusal : public testing::TestWithParam<RefusalRow> {};
 
 TEST_P(Refusal, ExitStatusOneMessageAndNoOutput) {
     const RefusalRow &row = GetParam();
-    const Outcome outcome = RunProgram(row.args, row.input);
+    const Outcome outcome = RunProgram(Words(row.command), row.input);
     EXPECT_EQ(outcome.status, row.status);
     EXPECT_EQ(outcome.err, row.message);
     EXPECT_EQ(outcome.out, "");
@@ -466,11 +387,11 @@ TEST(Refusal, OutputThatCannotBeWrittenIsAFailure) {
 }
 
 TEST(HelpAndVersion, GoToStandardOutputWithStatusZero) {
-    const Outcome help = RunProgram({"--help", "--bogus"});
+    const Outcome help = RunProgram(Words("--help --bogus"));
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: cocomo-estimate --model MODEL --mode MODE"));
     EXPECT_EQ(help.err, "");
-    const Outcome version = RunProgram({"--version"});
+    const Outcome version = RunProgram(Words("--version"));
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "cocomo-estimate " COCOMO_VERSION "\n");
 }
