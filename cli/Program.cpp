@@ -17,58 +17,38 @@ namespace {
 
 constexpr std::string_view Name = "cocomo-estimate";
 
-std::string HelpText() {
-    return "Usage: cocomo-estimate --model MODEL --mode MODE (--lines N | --lines-from FILE)\n"
-           "                       [--rating DRIVER=STEP]... [--phase PHASE=COLUMN]...\n"
-           "                       [--format text|json|csv] [--locale]\n"
-           "       cocomo-estimate --help | --version\n"
-           "\n"
-           "The COCOMO 81 estimate of the estimation wizard, from the command line: the effort\n"
-           "in staff-months, the development time in months and the average staffing.\n"
-           "\n"
-           "  --model MODEL         " +
-           Joined(ModelNames) +
-           "\n"
-           "  --mode MODE           " +
-           Joined(ModeNames) +
-           "\n"
-           "  --lines N             the size in delivered lines of code, read as the wizard's\n"
-           "                        size box reads it: 32000 is 32 thousand lines\n"
-           "  --lines-from FILE     the code lines of a cloc --json or scc --format json report;\n"
-           "                        - reads standard input\n"
-           "  --rating DRIVER=STEP  intermediate only; an unrated driver is Nominal\n"
-           "                        DRIVER: " +
-           Joined(std::span(DriverNames).first(8)) +
-           ",\n"
-           "                                " +
-           Joined(std::span(DriverNames).subspan(8)) +
-           "\n"
-           "                        STEP: " +
-           Joined(StepNames) +
-           "\n"
-           "                        (or " +
-           Joined(StepLongNames) +
-           ")\n"
-           "  --phase PHASE=COLUMN  advanced only; a phase left out counts 1.0\n"
-           "                        PHASE: " +
-           Joined(std::span(PhaseNames).first(3)) +
-           ",\n"
-           "                               " +
-           Joined(std::span(PhaseNames).subspan(3)) +
-           "\n"
-           "                        COLUMN: " +
-           Joined(ColumnNames) + " (or " + Joined(ColumnKdsi) +
-           ")\n"
-           "  --format FORMAT       " +
-           Joined(FormatNames) +
-           "; text is the default\n"
-           "  --locale              text only: the decimal separator of the user's locale\n"
-           "  --help                this help\n"
-           "  --version             the version\n"
-           "\n"
-           "Names are case-insensitive. Exit status: 0 the estimate was written, 1 the size was\n"
-           "refused, 2 the command line or the report could not be read. See cocomo-estimate(1).\n";
-}
+constexpr std::string_view HelpText =
+    R"(Usage: cocomo-estimate --model MODEL --mode MODE (--lines N | --lines-from FILE)
+                       [--rating DRIVER=STEP]... [--phase PHASE=COLUMN]...
+                       [--format text|json|csv] [--locale]
+       cocomo-estimate --help | --version
+
+The COCOMO 81 estimate of the estimation wizard, from the command line: the effort
+in staff-months, the development time in months and the average staffing.
+
+  --model MODEL         basic, intermediate, advanced
+  --mode MODE           organic, semidetached, embedded
+  --lines N             the size in delivered lines of code, read as the wizard's
+                        size box reads it: 32000 is 32 thousand lines
+  --lines-from FILE     the code lines of a cloc --json or scc --format json report;
+                        - reads standard input
+  --rating DRIVER=STEP  intermediate only; an unrated driver is Nominal
+                        DRIVER: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY,
+                                SCED, STOR, TIME, TOOL, TURN, VEXP, VIRT
+                        STEP: VL, L, N, H, VH, EH
+                        (or very-low, low, nominal, high, very-high, extra-high)
+  --phase PHASE=COLUMN  advanced only; a phase left out counts 1.0
+                        PHASE: requirements, product-design, detailed-design,
+                               code-and-unit-test, integration-and-test, maintenance
+                        COLUMN: small, intermediate, medium, large (or 2, 8, 32, 128)
+  --format FORMAT       text, json, csv; text is the default
+  --locale              text only: the decimal separator of the user's locale
+  --help                this help
+  --version             the version
+
+Names are case-insensitive. Exit status: 0 the estimate was written, 1 the size was
+refused, 2 the command line or the report could not be read. See cocomo-estimate(1).
+)";
 
 struct FileCloser {
     void operator()(std::FILE *file) const { std::fclose(file); }
@@ -126,7 +106,7 @@ int Run(std::span<const std::string_view> args, const Environment &environment) 
         const Parsed parsed = ParseArguments(args);
         switch (parsed.action) {
         case Action::Help:
-            text = HelpText();
+            text = HelpText;
             break;
         case Action::Version:
             text = std::string(Name) + " " + COCOMO_VERSION + "\n";
