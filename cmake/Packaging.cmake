@@ -1,5 +1,6 @@
 # Desktop integration, install rules and the Debian package of cocomo-wizard.
-#   cmake --install build --prefix DIR     installs the program, its menu entry, icon and metainfo
+#   cmake --install build --prefix DIR     installs the programs, the menu entry, icon and
+#                                          metainfo, and cocomo-estimate's manual page
 #   cmake --build build --target package   builds build/cocomo-wizard_<version>_<arch>.deb
 include(GNUInstallDirs)
 
@@ -18,7 +19,8 @@ list(TRANSFORM COCOMO_ICON_SIZES REPLACE "(.+)" "${COCOMO_DATA_DIR}/icons/\\1.pn
 qt_add_resources(cocomo-wizard app_icon PREFIX /icons BASE ${COCOMO_DATA_DIR}/icons
                  FILES ${COCOMO_ICON_FILES})
 
-install(TARGETS cocomo-wizard RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS cocomo-wizard cocomo-estimate RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_BINARY_DIR}/cli/cocomo-estimate.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${COCOMO_DATA_DIR}/${COCOMO_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${COCOMO_DATA_DIR}/${COCOMO_APP_ID}.svg
@@ -39,7 +41,11 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "Intermediate or Advanced COCOMO 81 model, from the size of the delivered code,\n"
        "the project's development mode and, for the Intermediate and Advanced models,\n"
        "the ratings of fifteen cost drivers or the project-size column of each\n"
-       "development phase.")
+       "development phase.\n"
+       "\n"
+       "The package also holds cocomo-estimate, which gives the same estimate from\n"
+       "the command line, for scripts and CI jobs: from a line count or the JSON\n"
+       "report of cloc or scc, as text, JSON or CSV.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -7,11 +7,15 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
               qt6-base-dev qt6-qpa-plugins fonts-liberation fonts-dejavu-core
               fonts-dejavu-extra)
+# cocomo-estimate reads line counters' JSON reports with nlohmann-json (header-only).
+RUN_PACKAGES+=(nlohmann-json3-dev)
 # What the whole test suite needs on top: clang for the sanitizer build and the fuzzer,
 # a real X server, a window manager, input and accessibility tools for the desktop tests.
 TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils imagemagick
                dbus dbus-bin dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
                desktop-file-utils appstream dpkg-dev fakeroot file)
+# The locale definitions from which the command-line tests build a German locale of their own.
+TEST_PACKAGES+=(locales)
 
 say() { printf '==> %s\n' "$*"; }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package, unpacks it into a throw-away root, checks its control fields and
-# desktop integration files, and runs the installed program on a real X server: first on a
-# private one (window, icon, window class, close through the window manager), then through
-# the desktop end-to-end harness.
+# desktop integration files, runs the installed cocomo-estimate and checks its manual page,
+# and runs the installed wizard on a real X server: first on a private one (window, icon,
+# window class, close through the window manager), then through the desktop end-to-end
+# harness.
 # Usage: package_test.sh BUILD_DIR SOURCE_DIR
 # Exit status 77 (skipped) when everything ran but the desktop harness is not in the tree.
 set -euo pipefail
@@ -83,6 +84,24 @@ for file in "$desktop" "$icon" "$metainfo" "$copyright"; do
     [ -s "$file" ] || fail "missing or empty: ${file#"$root"/}"
 done
 file -b "$icon" | grep -q 'SVG' || fail "the icon is not an SVG image: $(file -b "$icon")"
+
+step "The installed cocomo-estimate and its manual page"
+estimate=$root/usr/bin/cocomo-estimate
+manual=$root/usr/share/man/man1/cocomo-estimate.1.gz
+[ -x "$estimate" ] || fail "no executable usr/bin/cocomo-estimate"
+figures=$("$estimate" --model basic --mode organic --lines 32000) ||
+    fail "cocomo-estimate failed: $figures"
+echo "$figures"
+for line in 'Effort:           91.33' 'TDEV:             13.90' 'Average staffing: 6.57'; do
+    grep -Fxq "$line" <<<"$figures" || fail "cocomo-estimate does not print \"$line\""
+done
+[ -s "$manual" ] || fail "missing or empty: ${manual#"$root"/}"
+page=$(gzip -dc "$manual") || fail "the manual page is not gzip-compressed"
+for section in NAME SYNOPSIS DESCRIPTION OPTIONS 'EXIT STATUS' EXAMPLES 'SEE ALSO'; do
+    grep -Eq "^\.SH \"?$section\"?\$" <<<"$page" || fail "the manual page has no section $section"
+done
+grep -q '^\.TH COCOMO-ESTIMATE 1 .*'"$version" <<<"$page" ||
+    fail "the manual page's title does not carry version $version"
 
 step "desktop-file-validate"
 report=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $report"

@@ -1,0 +1,308 @@
+#include "Arguments.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace cli {
+namespace {
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+template <std::size_t N>
+std::optional<std::int16_t> IndexOf(const std::array<std::string_view, N> &names,
+                                    std::string_view word) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (SameName(names[i], word)) {
+            return static_cast<std::int16_t>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+const std::string Models = "models: " + Joined(ModelNames);
+const std::string Modes = "modes: " + Joined(ModeNames);
+const std::string Drivers = "drivers: " + Joined(DriverNames);
+const std::string Steps = "steps: " + Joined(StepNames) + " (or " + Joined(StepLongNames) + ")";
+const std::string Phases = "phases: " + Joined(PhaseNames);
+const std::string Columns = "columns: " + Joined(ColumnNames) + " (or " + Joined(ColumnKdsi) + ")";
+const std::string Formats = "formats: " + Joined(FormatNames);
+
+enum class Option : std::uint8_t {
+    Model,
+    Mode,
+    Lines,
+    LinesFrom,
+    Rating,
+    Phase,
+    Format,
+    Locale,
+    Help,
+    Version,
+};
+
+struct OptionSpec {
+    std::string_view name;
+    Option option;
+    const std::string *accepted; // what its value may be; nullptr: it takes none
+};
+
+const std::string LinesValue = "a number of lines, for example 32000";
+const std::string ReportValue = "a cloc or scc JSON report, or - for standard input";
+const std::string RatingLists = Drivers + "; " + Steps;
+const std::string PhaseLists = Phases + "; " + Columns;
+const std::string RatingValue = "DRIVER=STEP; " + RatingLists;
+const std::string PhaseValue = "PHASE=COLUMN; " + PhaseLists;
+
+const std::array<OptionSpec, 10> Options{{
+    {"--model", Option::Model, &Models},
+    {"--mode", Option::Mode, &Modes},
+    {"--lines", Option::Lines, &LinesValue},
+    {"--lines-from", Option::LinesFrom, &ReportValue},
+    {"--rating", Option::Rating, &RatingValue},
+    {"--phase", Option::Phase, &PhaseValue},
+    {"--format", Option::Format, &Formats},
+    {"--locale", Option::Locale, nullptr},
+    {"--help", Option::Help, nullptr},
+    {"--version", Option::Version, nullptr},
+}};
+
+std::string OptionList() {
+    std::string list;
+    for (const OptionSpec &spec : Options) {
+        list += list.empty() ? "options: " : ", ";
+        list += spec.name;
+    }
+    return list;
+}
+
+class Parser {
+public:
+    explicit Parser(std::span<const std::string_view> args)
+        : args_(args) {}
+
+    Parsed Parse() {
+        while (next_ < args_.size()) {
+            const std::string_view word = args_[next_++];
+            if (!word.starts_with("--")) {
+                throw UsageError("unexpected argument " + Quoted(word) + "; " + OptionList());
+            }
+            const std::size_t equals = word.find('=');
+            const std::string_view name = word.substr(0, equals);
+            const auto spec = std::find_if(Options.begin(), Options.end(),
+                                           [&](const OptionSpec &s) { return s.name == name; });
+            if (spec == Options.end()) {
+                throw UsageError("unknown option " + Quoted(name) + "; " + OptionList());
+            }
+            if (spec->accepted == nullptr) {
+                if (equals != std::string_view::npos) {
+                    throw UsageError(std::string(name) + " takes no value, not " +
+                                     Quoted(word.substr(equals + 1)));
+                }
+                if (spec->option == Option::Help) {
+                    return {Action::Help, {}};
+                }
+                if (spec->option == Option::Version) {
+                    return {Action::Version, {}};
+                }
+                request_.locale = true;
+                continue;
+            }
+            Take(*spec, equals != std::string_view::npos ? word.substr(equals + 1) : Value(*spec));
+        }
+        Check();
+        return {Action::Estimate, request_};
+    }
+
+private:
+    // The word after the option; a word that starts with "--" is the next option, so that a
+    // forgotten value is reported as such.
+    std::string_view Value(const OptionSpec &spec) {
+        if (next_ == args_.size() || args_[next_].starts_with("--")) {
+            throw UsageError(std::string(spec.name) + " needs a value; " + *spec.accepted);
+        }
+        return args_[next_++];
+    }
+
+    void Take(const OptionSpec &spec, std::string_view value) {
+        switch (spec.option) {
+        case Option::Model:
+            request_.model = Code(ModelNames, value, "model", spec);
+            break;
+        case Option::Mode:
+            request_.mode = Code(ModeNames, value, "mode", spec);
+            break;
+        case Option::Lines:
+            request_.lines = std::string(value);
+            break;
+        case Option::LinesFrom:
+            request_.linesFrom = std::string(value);
+            break;
+        case Option::Rating:
+            Rate(value);
+            break;
+        case Option::Phase:
+            Choose(value);
+            break;
+        case Option::Format:
+            request_.format = static_cast<Format>(Code(FormatNames, value, "format", spec) - 1);
+            break;
+        case Option::Locale:
+        case Option::Help:
+        case Option::Version:
+            break;
+        }
+    }
+
+    // The index of a word among the names, or among their other spellings; throws, naming
+    // the argument and what it accepts, for any other word.
+    template <std::size_t N>
+    static std::int16_t Find(std::string_view word, const char *what, const std::string &argument,
+                             const std::string &accepted,
+                             const std::array<std::string_view, N> &names,
+                             const std::array<std::string_view, N> *spellings = nullptr) {
+        std::optional<std::int16_t> index = IndexOf(names, word);
+        if (!index && spellings != nullptr) {
+            index = IndexOf(*spellings, word);
+        }
+        if (!index) {
+            throw UsageError("unknown " + std::string(what) + " " + Quoted(word) + " in " +
+                             argument + "; " + accepted);
+        }
+        return *index;
+    }
+
+    // The 1-based code of an option's named value.
+    template <std::size_t N>
+    static std::int16_t Code(const std::array<std::string_view, N> &names, std::string_view value,
+                             const char *what, const OptionSpec &spec) {
+        const std::string argument = std::string(spec.name) + " " + Shown(value);
+        return static_cast<std::int16_t>(Find(value, what, argument, *spec.accepted, names) + 1);
+    }
+
+    // Splits NAME=VALUE.
+    static std::pair<std::string_view, std::string_view> Pair(std::string_view option,
+                                                              std::string_view value,
+                                                              std::string_view shape,
+                                                              const std::string &lists) {
+        const std::size_t equals = value.find('=');
+        if (equals == std::string_view::npos) {
+            throw UsageError(std::string(option) + " needs " + std::string(shape) + ", not " +
+                             Quoted(value) + "; " + lists);
+        }
+        return {value.substr(0, equals), value.substr(equals + 1)};
+    }
+
+    void Rate(std::string_view value) {
+        const auto [driverName, stepName] = Pair("--rating", value, "DRIVER=STEP", RatingLists);
+        const std::string argument = "--rating " + Shown(value);
+        const auto row =
+            static_cast<std::size_t>(Find(driverName, "driver", argument, Drivers, DriverNames));
+        const std::int16_t step =
+            Find(stepName, "step", argument, Steps, StepNames, &StepLongNames);
+        if (!engine::RatingOffered[row][static_cast<std::size_t>(step)]) {
+            std::array<std::string_view, engine::RatingCount> offered{};
+            std::size_t count = 0;
+            for (std::size_t k = 0; k < engine::RatingCount; ++k) {
+                if (engine::RatingOffered[row][k]) {
+                    offered[count++] = StepNames[k];
+                }
+            }
+            const std::string driver(DriverNames[row]);
+            throw UsageError("step " + Quoted(stepName) + " is not offered for " + driver + " in " +
+                             argument + "; " + driver +
+                             " steps: " + Joined(std::span(offered.data(), count)));
+        }
+        request_.ratings[row] = step;
+        firstRating_ = firstRating_.empty() ? argument : firstRating_;
+    }
+
+    void Choose(std::string_view value) {
+        const auto [phaseName, columnName] = Pair("--phase", value, "PHASE=COLUMN", PhaseLists);
+        const std::string argument = "--phase " + Shown(value);
+        const auto phase =
+            static_cast<std::size_t>(Find(phaseName, "phase", argument, Phases, PhaseNames));
+        request_.columns[phase] =
+            Find(columnName, "column", argument, Columns, ColumnNames, &ColumnKdsi);
+        firstPhase_ = firstPhase_.empty() ? argument : firstPhase_;
+    }
+
+    // What only the whole command line can tell.
+    void Check() const {
+        if (request_.model == 0) {
+            throw UsageError("missing --model; " + Models);
+        }
+        if (request_.mode == 0) {
+            throw UsageError("missing --mode; " + Modes);
+        }
+        if (!request_.lines && !request_.linesFrom) {
+            throw UsageError("missing --lines N or --lines-from FILE");
+        }
+        if (request_.lines && request_.linesFrom) {
+            throw UsageError("--lines and --lines-from exclude each other; give one of them");
+        }
+        const std::string model(ModelNames[static_cast<std::size_t>(request_.model - 1)]);
+        if (!firstRating_.empty() && request_.model != 2) {
+            throw UsageError(firstRating_ + " applies to --model intermediate only, not " + model);
+        }
+        if (!firstPhase_.empty() && request_.model != 3) {
+            throw UsageError(firstPhase_ + " applies to --model advanced only, not " + model);
+        }
+        if (request_.locale && request_.format != Format::Text) {
+            throw UsageError("--locale applies to --format text only, not " +
+                             std::string(FormatNames[static_cast<std::size_t>(request_.format)]) +
+                             ", whose numbers always have a decimal point");
+        }
+    }
+
+    std::span<const std::string_view> args_;
+    std::size_t next_ = 0;
+    Request request_;
+    std::string firstRating_;
+    std::string firstPhase_;
+};
+
+} // namespace
+
+std::string Shown(std::string_view word) {
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string shown;
+    for (const char c : word) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            shown += "\\x";
+            shown += hex[byte >> 4];
+            shown += hex[byte & 0xf];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+std::string Quoted(std::string_view word) {
+    return "'" + Shown(word) + "'";
+}
+
+std::string Joined(std::span<const std::string_view> names) {
+    std::string list;
+    for (const std::string_view name : names) {
+        if (!list.empty()) {
+            list += ", ";
+        }
+        list += name;
+    }
+    return list;
+}
+
+Parsed ParseArguments(std::span<const std::string_view> args) {
+    return Parser(args).Parse();
+}
+
+} // namespace cli

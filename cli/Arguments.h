@@ -1,0 +1,79 @@
+#pragma once
+
+#include "CostDrivers.h"
+#include "PhaseDistribution.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+// The words of the command line, each list in the order of its codes or indices.
+inline constexpr std::array<std::string_view, 3> ModelNames{"basic", "intermediate", "advanced"};
+inline constexpr std::array<std::string_view, 3> ModeNames{"organic", "semidetached", "embedded"};
+inline constexpr std::array<std::string_view, engine::CostDriverCount> DriverNames{
+    "ACAP", "AEXP", "CPLX", "DATA", "LEXP", "MODP", "PCAP", "RELY",
+    "SCED", "STOR", "TIME", "TOOL", "TURN", "VEXP", "VIRT"};
+inline constexpr std::array<std::string_view, engine::RatingCount> StepNames{"VL", "L",  "N",
+                                                                             "H",  "VH", "EH"};
+inline constexpr std::array<std::string_view, engine::RatingCount> StepLongNames{
+    "very-low", "low", "nominal", "high", "very-high", "extra-high"};
+inline constexpr std::array<std::string_view, engine::PhaseCount> PhaseNames{
+    "requirements",       "product-design",       "detailed-design",
+    "code-and-unit-test", "integration-and-test", "maintenance"};
+inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnNames{
+    "small", "intermediate", "medium", "large"};
+inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnKdsi{"2", "8", "32",
+                                                                                  "128"};
+inline constexpr std::array<std::string_view, 3> FormatNames{"text", "json", "csv"};
+
+enum class Format : std::uint8_t { Text, Json, Csv };
+
+// One estimate as the command line asks for it. Every field holds a valid code: the
+// parser refuses anything else.
+struct Request {
+    std::int16_t model = 0; // Module1's codes: 1 Basic, 2 Intermediate, 3 Advanced
+    std::int16_t mode = 0;  // 1 Organic, 2 Semidetached, 3 Embedded
+    // Exactly one of the two: the size as typed, or the report to take it from ("-" for
+    // standard input).
+    std::optional<std::string> lines;
+    std::optional<std::string> linesFrom;
+    // The last step given for each driver (Intermediate) and the last column given for each
+    // phase (Advanced); unrated drivers and phases left out have none.
+    std::array<std::optional<std::int16_t>, engine::CostDriverCount> ratings{};
+    std::array<std::optional<std::int16_t>, engine::PhaseCount> columns{};
+    Format format = Format::Text;
+    bool locale = false;
+};
+
+enum class Action : std::uint8_t { Estimate, Help, Version };
+
+struct Parsed {
+    Action action = Action::Estimate;
+    Request request;
+};
+
+// A command line the program cannot run; what() is the one line that says why, naming the
+// bad argument and the accepted values.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A word of the user's as a message shows it: control characters written as \xNN, so that
+// a message stays one line. Quoted puts it in single quotes.
+std::string Shown(std::string_view word);
+std::string Quoted(std::string_view word);
+
+// "a, b, c".
+std::string Joined(std::span<const std::string_view> names);
+
+// Reads the arguments after the program name. Throws UsageError.
+Parsed ParseArguments(std::span<const std::string_view> args);
+
+} // namespace cli

@@ -1,0 +1,56 @@
+#include "Calculation.h"
+
+#include "Estimate.h"
+#include "Module1.h"
+#include "Numeric.h"
+
+namespace cli {
+namespace {
+
+// The table a mode's phase screen carries.
+const engine::PhaseTable &PhaseTableOf(std::int16_t mode) {
+    static constexpr const engine::PhaseTable *tables[] = {
+        &engine::OrganicPhaseTable, &engine::SemidetachedPhaseTable, &engine::EmbeddedPhaseTable};
+    return *tables[mode - 1];
+}
+
+} // namespace
+
+Figures Calculate(const Request &request, std::string_view linesText) {
+    Module1::Model = request.model;
+    Module1::Mode = request.mode;
+    if (request.model == 2) {
+        engine::DriverMultiplier multipliers;
+        engine::ResetDriverMultipliers(multipliers);
+        for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
+            if (request.ratings[i]) {
+                engine::SelectRating(multipliers, static_cast<engine::CostDriver>(i),
+                                     *request.ratings[i]);
+            }
+        }
+        engine::ComputeEAF(multipliers);
+    } else if (request.model == 3) {
+        engine::PhaseEffort efforts;
+        engine::ResetPhaseEfforts(efforts);
+        for (std::size_t i = 0; i < engine::PhaseCount; ++i) {
+            if (request.columns[i]) {
+                engine::SelectPhaseColumn(efforts, PhaseTableOf(request.mode),
+                                          static_cast<engine::Phase>(i), *request.columns[i]);
+            }
+        }
+        engine::ComputePhaseFactor(efforts);
+    }
+    engine::CalculateEstimate(linesText);
+    Figures figures;
+    // The calculation has read the same text without error, so this cannot raise.
+    figures.lines = rt::ToInt32(rt::Val(linesText));
+    if (request.model != 1) {
+        figures.eaf = Module1::EAF;
+    }
+    figures.effort = Module1::Effort;
+    figures.tdev = Module1::TDEV;
+    figures.averageStaffing = Module1::AvgStaffing;
+    return figures;
+}
+
+} // namespace cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Arguments.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace cli {
+
+// What one estimate gives, as Module1 holds it after the calculation.
+struct Figures {
+    std::int32_t lines = 0;    // the size in whole lines, as the calculation read it
+    std::optional<double> eaf; // the factor applied; none for the Basic model
+    double effort = 0.0;       // staff-months
+    double tdev = 0.0;         // months
+    double averageStaffing = 0.0;
+};
+
+// Runs the wizard's own steps on Module1: the model and mode, the factor formed as the
+// cost-driver or phase screen forms it, then the calculation on the size text. Throws
+// rt::RuntimeError where the calculation refuses the size.
+Figures Calculate(const Request &request, std::string_view linesText);
+
+} // namespace cli

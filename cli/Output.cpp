@@ -1,0 +1,174 @@
+#include "Output.h"
+
+#include "Numeric.h"
+
+#include <array>
+#include <charconv>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace cli {
+namespace {
+
+constexpr std::array<std::string_view, 3> ModelTitles{"Basic", "Intermediate", "Advanced"};
+// As the results screen writes the modes.
+constexpr std::array<std::string_view, 3> ModeTitles{"Organic", "Semi-detached", "Embedded"};
+
+// The shortest text that reads back as the same double.
+std::string Shortest(double value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return {buffer.data(), result.ptr};
+}
+
+// The factor for people: six decimals at most, trailing zeros dropped. A product of
+// fifteen two-decimal multipliers has more decimals than anyone reads; the JSON and CSV
+// forms carry every bit.
+std::string FactorText(double value, std::string_view decimalSeparator) {
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, 6);
+    std::string text(buffer.data(), result.ptr);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos) {
+        text.replace(point, 1, decimalSeparator);
+    }
+    return text;
+}
+
+// A field of the JSON object and of the CSV row: a word (quoted in JSON), a number or a
+// nested object (written as it is), or nothing (null in JSON, empty in CSV).
+struct Field {
+    std::string name;
+    std::optional<std::string> value;
+    bool word = false;
+};
+
+Field Word(std::string_view name, std::string_view value) {
+    return {std::string(name), std::string(value), true};
+}
+Field Plain(std::string_view name, std::string value) {
+    return {std::string(name), std::move(value), false};
+}
+Field Nothing(std::string_view name) {
+    return {std::string(name), std::nullopt, false};
+}
+
+std::vector<Field> Results(const Request &request, const Figures &figures) {
+    return {
+        Word("model", ModelNames[static_cast<std::size_t>(request.model - 1)]),
+        Word("mode", ModeNames[static_cast<std::size_t>(request.mode - 1)]),
+        Plain("lines", std::to_string(figures.lines)),
+        figures.eaf ? Plain("eaf", Shortest(*figures.eaf)) : Nothing("eaf"),
+        Plain("effort_staff_months", Shortest(figures.effort)),
+        Plain("tdev_months", Shortest(figures.tdev)),
+        Plain("average_staffing", Shortest(figures.averageStaffing)),
+    };
+}
+
+// Every driver with the step used, an unrated one Nominal as on the screen.
+std::vector<Field> Ratings(const Request &request) {
+    constexpr std::int16_t nominal = 2;
+    std::vector<Field> ratings;
+    for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
+        const auto step = static_cast<std::size_t>(request.ratings[i].value_or(nominal));
+        ratings.push_back(Word(DriverNames[i], StepNames[step]));
+    }
+    return ratings;
+}
+
+// Every phase with the column used, nothing for a phase left out (it counts 1.0).
+std::vector<Field> Columns(const Request &request) {
+    std::vector<Field> columns;
+    for (std::size_t i = 0; i < engine::PhaseCount; ++i) {
+        const std::optional<std::int16_t> column = request.columns[i];
+        columns.push_back(column
+                              ? Word(PhaseNames[i], ColumnNames[static_cast<std::size_t>(*column)])
+                              : Nothing(PhaseNames[i]));
+    }
+    return columns;
+}
+
+std::string JsonValue(const Field &field) {
+    if (!field.value) {
+        return "null";
+    }
+    return field.word ? "\"" + *field.value + "\"" : *field.value;
+}
+
+// Names and words come from the program's own vocabulary, none needing an escape.
+std::string JsonObject(const std::vector<Field> &fields) {
+    std::string text;
+    for (const Field &field : fields) {
+        text += text.empty() ? "{\"" : ", \"";
+        text += field.name + "\": " + JsonValue(field);
+    }
+    return text + "}";
+}
+
+} // namespace
+
+std::string FormatText(const Request &request, const Figures &figures,
+                       std::string_view decimalSeparator) {
+    std::string factor = "none";
+    if (figures.eaf) {
+        factor = FactorText(*figures.eaf, decimalSeparator) +
+                 (request.model == 2 ? " (product of the cost-driver multipliers)"
+                                     : " (sum of the phase fractions)");
+    }
+    const auto hundredths = [&](double value) {
+        return rt::FormatHundredths(value, decimalSeparator);
+    };
+    const std::pair<std::string_view, std::string> rows[] = {
+        {"Model", std::string(ModelTitles[static_cast<std::size_t>(request.model - 1)])},
+        {"Mode", std::string(ModeTitles[static_cast<std::size_t>(request.mode - 1)])},
+        {"Lines", std::to_string(figures.lines)},
+        {"Factor", factor},
+        {"Effort", hundredths(figures.effort)},
+        {"TDEV", hundredths(figures.tdev)},
+        {"Average staffing", hundredths(figures.averageStaffing)},
+    };
+    constexpr std::size_t labelWidth = 18;
+    std::string text;
+    for (const auto &[label, value] : rows) {
+        const std::string labelled = std::string(label) + ":";
+        text += labelled + std::string(labelWidth - labelled.size(), ' ') + value + "\n";
+    }
+    return text + "Effort in staff-months of work, TDEV in months of calendar time, average "
+                  "staffing in people at work on average.\n";
+}
+
+std::string FormatJson(const Request &request, const Figures &figures) {
+    std::vector<Field> fields = Results(request, figures);
+    fields.push_back(request.model == 2 ? Plain("ratings", JsonObject(Ratings(request)))
+                                        : Nothing("ratings"));
+    fields.push_back(request.model == 3 ? Plain("phases", JsonObject(Columns(request)))
+                                        : Nothing("phases"));
+    return JsonObject(fields) + "\n";
+}
+
+std::string FormatCsv(const Request &request, const Figures &figures) {
+    std::vector<Field> fields = Results(request, figures);
+    for (Field &rating : Ratings(request)) {
+        fields.push_back(request.model == 2 ? rating : Nothing(rating.name));
+    }
+    for (Field &column : Columns(request)) {
+        fields.push_back(request.model == 3 ? column : Nothing(column.name));
+    }
+    // Every value is a plain word or number, none needing quotes.
+    std::string header;
+    std::string row;
+    for (const Field &field : fields) {
+        const char *separator = header.empty() ? "" : ",";
+        header += separator + field.name;
+        row += separator + field.value.value_or("");
+    }
+    return header + "\n" + row + "\n";
+}
+
+} // namespace cli

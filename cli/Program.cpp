@@ -1,0 +1,144 @@
+#include "Program.h"
+
+#include "Arguments.h"
+#include "Calculation.h"
+#include "Estimate.h"
+#include "Output.h"
+#include "Report.h"
+#include "RuntimeError.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+#include <memory>
+
+namespace cli {
+namespace {
+
+constexpr std::string_view Name = "cocomo-estimate";
+
+constexpr std::string_view HelpText =
+    R"(Usage: cocomo-estimate --model MODEL --mode MODE (--lines N | --lines-from FILE)
+                       [--rating DRIVER=STEP]... [--phase PHASE=COLUMN]...
+                       [--format text|json|csv] [--locale]
+       cocomo-estimate --help | --version
+
+The COCOMO 81 estimate of the estimation wizard, from the command line: the effort
+in staff-months, the development time in months and the average staffing.
+
+  --model MODEL         basic, intermediate, advanced
+  --mode MODE           organic, semidetached, embedded
+  --lines N             the size in delivered lines of code, read as the wizard's
+                        size box reads it: 32000 is 32 thousand lines
+  --lines-from FILE     the code lines of a cloc --json or scc --format json report;
+                        - reads standard input
+  --rating DRIVER=STEP  intermediate only; an unrated driver is Nominal
+                        DRIVER: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY,
+                                SCED, STOR, TIME, TOOL, TURN, VEXP, VIRT
+                        STEP: VL, L, N, H, VH, EH
+                        (or very-low, low, nominal, high, very-high, extra-high)
+  --phase PHASE=COLUMN  advanced only; a phase left out counts 1.0
+                        PHASE: requirements, product-design, detailed-design,
+                               code-and-unit-test, integration-and-test, maintenance
+                        COLUMN: small, intermediate, medium, large (or 2, 8, 32, 128)
+  --format FORMAT       text, json, csv; text is the default
+  --locale              text only: the decimal separator of the user's locale
+  --help                this help
+  --version             the version
+
+Names are case-insensitive. Exit status: 0 the estimate was written, 1 the size was
+refused, 2 the command line or the report could not be read. See cocomo-estimate(1).
+)";
+
+struct FileCloser {
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+
+std::string ReadError(std::string_view name, int error) {
+    return "cannot read " + std::string(name) + ": " + std::strerror(error);
+}
+
+// The size text from the report of a line counter. Throws UsageError for a file that
+// cannot be read or is no such report.
+std::string LinesFromReport(const std::string &path, std::FILE *input) {
+    const bool standardInput = path == "-";
+    const std::string name = standardInput ? "standard input" : Quoted(path);
+    std::unique_ptr<std::FILE, FileCloser> opened;
+    if (!standardInput) {
+        opened.reset(std::fopen(path.c_str(), "rb"));
+        if (!opened) {
+            throw UsageError(ReadError(name, errno));
+        }
+    }
+    std::FILE *file = standardInput ? input : opened.get();
+    errno = 0;
+    const std::optional<std::uint64_t> lines = CodeLines(file);
+    if (std::ferror(file) != 0) {
+        throw UsageError(ReadError(name, errno));
+    }
+    if (!lines) {
+        throw UsageError(name + " is not a report this program reads; it reads " +
+                         std::string(ReportFormats));
+    }
+    return std::to_string(*lines);
+}
+
+std::string Estimate(const Request &request, const Environment &environment) {
+    const std::string linesText =
+        request.lines ? *request.lines : LinesFromReport(*request.linesFrom, environment.input);
+    const Figures figures = Calculate(request, linesText);
+    switch (request.format) {
+    case Format::Json:
+        return FormatJson(request, figures);
+    case Format::Csv:
+        return FormatCsv(request, figures);
+    case Format::Text:
+        break;
+    }
+    return FormatText(request, figures, request.locale ? environment.decimalSeparator() : ".");
+}
+
+} // namespace
+
+int Run(std::span<const std::string_view> args, const Environment &environment) {
+    std::string text;
+    try {
+        const Parsed parsed = ParseArguments(args);
+        switch (parsed.action) {
+        case Action::Help:
+            text = HelpText;
+            break;
+        case Action::Version:
+            text = std::string(Name) + " " + COCOMO_VERSION + "\n";
+            break;
+        case Action::Estimate:
+            text = Estimate(parsed.request, environment);
+            break;
+        }
+    } catch (const UsageError &error) {
+        environment.errors << Name << ": " << error.what() << '\n';
+        return UsageFailure;
+    } catch (const rt::RuntimeError &error) {
+        environment.errors << Name << ": " << error.heading() << ' ' << error.description() << '\n'
+                           << engine::SizeRequirement << '\n';
+        return Refused;
+    }
+    environment.output << text << std::flush;
+    if (!environment.output) {
+        environment.errors << Name << ": cannot write the output\n";
+        return Refused;
+    }
+    return 0;
+}
+
+std::string UserDecimalSeparator() {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "") == nullptr) {
+        return ".";
+    }
+    std::string separator = std::localeconv()->decimal_point;
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    return separator.empty() ? "." : separator;
+}
+
+} // namespace cli

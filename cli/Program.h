@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdio>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+// Where the program reads and writes, so that tests can run it whole in their own process.
+struct Environment {
+    std::FILE *input; // standard input, for --lines-from -
+    std::ostream &output;
+    std::ostream &errors;
+    // The decimal separator of the user's locale; asked only for --locale.
+    std::string (*decimalSeparator)();
+};
+
+// Exit statuses: 0 the estimate was written; 1 the calculation refused the size, or the
+// output could not be written; 2 the command line or the report could not be read.
+inline constexpr int Refused = 1;
+inline constexpr int UsageFailure = 2;
+
+// Runs the program on the arguments after its name and returns its exit status. Writes
+// to the output only on success, and then nothing to the errors.
+int Run(std::span<const std::string_view> args, const Environment &environment);
+
+// The decimal separator of LC_NUMERIC as the environment sets it ("." where that locale
+// is not installed); the program's own locale is left as it was.
+std::string UserDecimalSeparator();
+
+} // namespace cli

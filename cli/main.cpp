@@ -1,0 +1,11 @@
+#include "Program.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+int main(int argc, char *argv[]) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    return cli::Run(args, {stdin, std::cout, std::cerr, cli::UserDecimalSeparator});
+}

@@ -1,0 +1,399 @@
+// The program run whole in the test's process: its arguments in, its exit status, standard
+// output and standard error out.
+#include "Program.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string Comma() {
+    return ",";
+}
+
+// The words of a command line, split at blanks.
+std::vector<std::string> Words(std::string_view line) {
+    std::vector<std::string> words;
+    for (std::size_t start = 0; start <= line.size();) {
+        const std::size_t end = std::min(line.find(' ', start), line.size());
+        words.emplace_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return words;
+}
+
+Outcome RunProgram(const std::vector<std::string> &words, const std::string &input = {}) {
+    std::FILE *in = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::vector<std::string_view> args(words.begin(), words.end());
+    const int status = cli::Run(args, {in, out, err, Comma});
+    std::fclose(in);
+    return {status, out.str(), err.str()};
+}
+
+std::uint64_t Bits(double value) {
+    return std::bit_cast<std::uint64_t>(value);
+}
+
+std::string Report(const char *name) {
+    return std::string(COCOMO_CLI_REPORTS) + "/" + name;
+}
+
+const auto NamedRow = [](const auto &row) {
+    return std::string(row.param.name);
+};
+
+// --- Figures against values computed by hand -------------------------------------------
+
+struct FiguresRow {
+    const char *name;
+    const char *command; // the words, split at blanks
+    std::int32_t lines;
+    double eaf; // 0: none (Basic)
+    double effort;
+    double tdev;
+    double averageStaffing;
+};
+
+void PrintTo(const FiguresRow &row, std::ostream *os) {
+    *os << row.name;
+}
+
+// Computed with Python's floats in the equations' order: power, factor, coefficient.
+const FiguresRow FiguresRows[] = {
+    {"BasicOrganic", "--model basic --mode organic --lines 32000", 32000, 0, 91.33110643220898,
+     13.898730114383307, 6.571183531198554},
+    {"BasicSemidetachedExponentForm", "--model BASIC --mode Semidetached --lines 3.2E4", 32000, 0,
+     145.50879038499826, 14.287335375866538, 10.184459632044792},
+    {"BasicEmbedded", "--model=basic --mode=embedded --lines=32000", 32000, 0, 230.39999999999998,
+     14.253922743777835, 16.163971430290996},
+    {"BasicEmbeddedLargestSize", "--model basic --mode embedded --lines 2147483647", 2147483647, 0,
+     142763878.8944934, 1017.2269957798727, 140346.13659170663},
+    {"IntermediateUnratedIsNominal", "--model intermediate --mode semidetached --lines 32000",
+     32000, 1.0, 145.50879038499826, 14.287335375866538, 10.184459632044792},
+    {"IntermediateOrganicThreeRatings",
+     "--model intermediate --mode organic --lines 32000 --rating CPLX=L --rating acap=very-low "
+     "--rating AEXP=l",
+     32000, 1.4023299999999996, 170.76846731077282, 17.630106154205684, 9.686184859983715},
+    {"IntermediateEmbeddedExtraHighHalfRoundsToEven",
+     "--model intermediate --mode embedded --lines 2500.5 --rating TIME=EH --rating "
+     "STOR=extra-high --rating CPLX=EH",
+     2500, 4.2728399999999995, 35.925487685452524, 7.864459202279138, 4.56808113074593},
+    {"IntermediateEveryVeryLowOffered",
+     "--model intermediate --mode semidetached --lines 1000 --rating ACAP=VL --rating AEXP=VL "
+     "--rating CPLX=VL --rating DATA=VL --rating LEXP=VL --rating MODP=VL --rating PCAP=VL "
+     "--rating RELY=VL --rating SCED=VL --rating TOOL=VL --rating VEXP=VL",
+     1000, 3.6629325140703908, 10.988797542211172, 5.784589818963451, 1.8996675453438234},
+    {"IntermediateLastRatingOfADriverCounts",
+     "--model intermediate --mode organic --lines 50000 --rating PCAP=VH --rating PCAP=H --rating "
+     "RELY=VH --rating TOOL=VH --rating SCED=L --rating TURN=L --rating VIRT=H --rating DATA=N",
+     50000, 1.0798052327999998, 210.09412621707207, 19.074681485397154, 11.01429276173823},
+    {"AdvancedUntouchedCountsSix", "--model advanced --mode organic --lines 32000", 32000, 6.0,
+     730.648851457672, 30.630163634454558, 23.853899710669403},
+    {"AdvancedEmbeddedAllLarge",
+     "--model advanced --mode embedded --lines 128000 --phase requirements=large --phase "
+     "product-design=128 --phase detailed-design=large --phase code-and-unit-test=LARGE --phase "
+     "integration-and-test=large --phase maintenance=small",
+     128000, 2.08, 1967.3124025193815, 28.312581808017818, 69.4854469952387},
+    {"AdvancedSemidetachedMixedColumns",
+     "--model advanced --mode semidetached --lines 8000 --phase requirements=2 --phase "
+     "product-design=8 --phase detailed-design=medium --phase code-and-unit-test=large --phase "
+     "integration-and-test=small --phase maintenance=large",
+     8000, 1.99, 61.29642086760431, 10.557043218299926, 5.806211038461137},
+};
+
+class Figures : public testing::TestWithParam<FiguresRow> {};
+
+TEST_P(Figures, JsonCarriesTheHandComputedDoubles) {
+    const FiguresRow &row = GetParam();
+    const Outcome outcome = RunProgram(Words(std::string(row.command) + " --format json"));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    const nlohmann::json json = nlohmann::json::parse(outcome.out);
+    EXPECT_EQ(json["lines"].get<std::int32_t>(), row.lines);
+    if (row.eaf == 0) {
+        EXPECT_TRUE(json["eaf"].is_null());
+    } else {
+        EXPECT_EQ(Bits(json["eaf"].get<double>()), Bits(row.eaf)) << json["eaf"];
+    }
+    EXPECT_EQ(Bits(json["effort_staff_months"].get<double>()), Bits(row.effort));
+    EXPECT_EQ(Bits(json["tdev_months"].get<double>()), Bits(row.tdev));
+    EXPECT_EQ(Bits(json["average_staffing"].get<double>()), Bits(row.averageStaffing));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Figures, testing::ValuesIn(FiguresRows), NamedRow);
+
+// --- The three output forms ----------------------------------------------------------
+
+const std::vector<std::string> Basic32000 = Words("--model basic --mode organic --lines 32000");
+
+TEST(Output, TextShowsTheResultsScreensFiguresAndSaysWhatTheyAre) {
+    const Outcome outcome = RunProgram(Basic32000);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "Model:            Basic\n"
+                           "Mode:             Organic\n"
+                           "Lines:            32000\n"
+                           "Factor:           none\n"
+                           "Effort:           91.33\n"
+                           "TDEV:             13.90\n"
+                           "Average staffing: 6.57\n"
+                           "Effort in staff-months of work, TDEV in months of calendar time, "
+                           "average staffing in people at work on average.\n");
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST(Output, TextFactorAndLocaleSeparator) {
+    const Outcome product = RunProgram(Words("--model intermediate --mode semidetached --lines "
+                                             "32000 --rating ACAP=VH --rating PCAP=VH --locale"));
+    EXPECT_NE(product.out.find("\nMode:             Semi-detached\n"), std::string::npos);
+    EXPECT_NE(product.out.find("\nFactor:           0,497 (product of the cost-driver "
+                               "multipliers)\nEffort:           72,32\n"),
+              std::string::npos)
+        << product.out;
+    const Outcome sum = RunProgram(
+        Words("--model advanced --mode embedded --lines 32000 --phase requirements=small"));
+    EXPECT_NE(sum.out.find("\nFactor:           5.08 (sum of the phase fractions)\n"),
+              std::string::npos)
+        << sum.out;
+}
+
+TEST(Output, JsonIsOneObjectWithShortestRoundTripNumbers) {
+    EXPECT_EQ(RunProgram(Words("--model basic --mode organic --lines 32000 --format json")).out,
+              "{\"model\": \"basic\", \"mode\": \"organic\", \"lines\": 32000, \"eaf\": null, "
+              "\"effort_staff_months\": 91.33110643220898, \"tdev_months\": 13.898730114383307, "
+              "\"average_staffing\": 6.571183531198554, \"ratings\": null, \"phases\": null}\n");
+}
+
+TEST(Output, JsonNamesEveryRatingAndEveryColumnUsed) {
+    const nlohmann::json ratings = nlohmann::json::parse(
+        RunProgram(
+            Words(
+                "--model intermediate --mode organic --lines 32000 --rating stor=vh --format json"))
+            .out)["ratings"];
+    EXPECT_EQ(ratings.size(), 15u);
+    EXPECT_EQ(ratings["STOR"], "VH");
+    EXPECT_EQ(ratings["ACAP"], "N");
+    EXPECT_EQ(ratings.begin().key(), "ACAP");
+
+    const nlohmann::json phases =
+        nlohmann::json::parse(RunProgram(Words("--model advanced --mode organic --lines 32000 "
+                                               "--phase detailed-design=32 --format json"))
+                                  .out)["phases"];
+    EXPECT_EQ(phases.dump(), "{\"code-and-unit-test\":null,\"detailed-design\":\"medium\","
+                             "\"integration-and-test\":null,\"maintenance\":null,"
+                             "\"product-design\":null,\"requirements\":null}");
+}
+
+TEST(Output, CsvHasAHeaderAndOneRowWithTheSameFields) {
+    EXPECT_EQ(RunProgram(Words("--model intermediate --mode embedded --lines 32000 --rating TOOL=L "
+                               "--format csv"))
+                  .out,
+              "model,mode,lines,eaf,effort_staff_months,tdev_months,average_staffing,ACAP,AEXP,"
+              "CPLX,DATA,LEXP,MODP,PCAP,RELY,SCED,STOR,TIME,TOOL,TURN,VEXP,VIRT,requirements,"
+              "product-design,detailed-design,code-and-unit-test,integration-and-test,maintenance\n"
+              "intermediate,embedded,32000,1.1,197.11999999999998,13.559817037135492,"
+              "14.537069302643152,N,N,N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,\n");
+}
+
+// --- Reports of line counters ----------------------------------------------------------
+
+TEST(Reports, ClocAndSccGiveTheSameFiguresAsTheirCount) {
+    const auto json = [](std::vector<std::string> args) {
+        args.insert(args.end(), {"--model", "basic", "--mode", "organic", "--format", "json"});
+        return RunProgram(args).out;
+    };
+    EXPECT_EQ(json({"--lines-from", Report("cloc.json")}), json({"--lines", "35000"}));
+    EXPECT_EQ(json({"--lines-from", Report("scc.json")}), json({"--lines", "32000"}));
+}
+
+TEST(Reports, StandardInput) {
+    const Outcome outcome = RunProgram(Words("--model basic --mode organic --lines-from -"),
+                                       R"({"SUM": {"blank": 1, "comment": 2, "code": 32000}})");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("Effort:           91.33\n"), std::string::npos);
+}
+
+// --- Every refusal: the exit status, one message on standard error, nothing on output ----
+
+struct RefusalRow {
+    const char *name;
+    std::string command; // the words, split at blanks
+    const char *input;   // standard input
+    int status;
+    std::string message; // all of standard error
+};
+
+void PrintTo(const RefusalRow &row, std::ostream *os) {
+    *os << row.name;
+}
+
+const std::string Options = "options: --model, --mode, --lines, --lines-from, --rating, --phase, "
+                            "--format, --locale, --help, --version";
+const std::string Drivers = "drivers: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY, SCED, STOR, "
+                            "TIME, TOOL, TURN, VEXP, VIRT";
+const std::string Steps =
+    "steps: VL, L, N, H, VH, EH (or very-low, low, nominal, high, very-high, extra-high)";
+const std::string Phases = "phases: requirements, product-design, detailed-design, "
+                           "code-and-unit-test, integration-and-test, maintenance";
+const std::string Columns = "columns: small, intermediate, medium, large (or 2, 8, 32, 128)";
+const std::string Requirement =
+    "The size must be a whole number of lines from 1 to 2147483647, for example 32000.\n";
+const std::string NotAReport =
+    " is not a report this program reads; it reads cloc --json (the code of its SUM entry) and "
+    "scc --format json (the sum of Code over its languages)\n";
+
+// A command line with the model and the Organic mode.
+std::string On(const char *model, const std::string &more) {
+    return "--model " + std::string(model) + " --mode organic" + (more.empty() ? "" : " " + more);
+}
+
+const RefusalRow RefusalRows[] = {
+    // Usage errors.
+    {"UnknownOption", On("basic", "--lines 1 --colour"), "", 2,
+     "cocomo-estimate: unknown option '--colour'; " + Options + "\n"},
+    {"PositionalArgument", On("basic", "32000"), "", 2,
+     "cocomo-estimate: unexpected argument '32000'; " + Options + "\n"},
+    {"UnknownModel", "--model cocomo2 --mode organic --lines 1", "", 2,
+     "cocomo-estimate: unknown model 'cocomo2' in --model cocomo2; models: basic, intermediate, "
+     "advanced\n"},
+    {"ControlCharactersStayOnOneLine", "--model bas\nic --mode organic --lines 1", "", 2,
+     "cocomo-estimate: unknown model 'bas\\x0aic' in --model bas\\x0aic; models: basic, "
+     "intermediate, advanced\n"},
+    {"UnknownMode", "--model basic --mode semi-detached --lines 1", "", 2,
+     "cocomo-estimate: unknown mode 'semi-detached' in --mode semi-detached; modes: organic, "
+     "semidetached, embedded\n"},
+    {"UnknownFormat", On("basic", "--lines 1 --format xml"), "", 2,
+     "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv\n"},
+    {"MissingValueAtTheEnd", On("basic", "--lines"), "", 2,
+     "cocomo-estimate: --lines needs a value; a number of lines, for example 32000\n"},
+    {"MissingValueBeforeAnOption", "--model --mode organic --lines 1", "", 2,
+     "cocomo-estimate: --model needs a value; models: basic, intermediate, advanced\n"},
+    {"MissingModel", "--mode organic --lines 1", "", 2,
+     "cocomo-estimate: missing --model; models: basic, intermediate, advanced\n"},
+    {"MissingMode", "--model basic --lines 1", "", 2,
+     "cocomo-estimate: missing --mode; modes: organic, semidetached, embedded\n"},
+    {"MissingSize", On("basic", ""), "", 2,
+     "cocomo-estimate: missing --lines N or --lines-from FILE\n"},
+    {"TwoSizes", On("basic", "--lines 1 --lines-from -"), "", 2,
+     "cocomo-estimate: --lines and --lines-from exclude each other; give one of them\n"},
+    {"FlagWithAValue", On("basic", "--lines 1 --locale=de"), "", 2,
+     "cocomo-estimate: --locale takes no value, not 'de'\n"},
+    {"LocaleWithJson", On("basic", "--lines 1 --locale --format json"), "", 2,
+     "cocomo-estimate: --locale applies to --format text only, not json, whose numbers always "
+     "have a decimal point\n"},
+    {"UnknownDriver", On("intermediate", "--lines 1 --rating FOO=H"), "", 2,
+     "cocomo-estimate: unknown driver 'FOO' in --rating FOO=H; " + Drivers + "\n"},
+    {"UnknownStep", On("intermediate", "--lines 1 --rating ACAP=XH"), "", 2,
+     "cocomo-estimate: unknown step 'XH' in --rating ACAP=XH; " + Steps + "\n"},
+    {"RatingWithoutStep", On("intermediate", "--lines 1 --rating ACAP"), "", 2,
+     "cocomo-estimate: --rating needs DRIVER=STEP, not 'ACAP'; " + Drivers + "; " + Steps + "\n"},
+    {"ExtraHighNotOfferedForAcap", On("intermediate", "--lines 1 --rating acap=eh"), "", 2,
+     "cocomo-estimate: step 'eh' is not offered for ACAP in --rating acap=eh; ACAP steps: VL, L, "
+     "N, H, VH\n"},
+    {"LowNotOfferedForStor", On("intermediate", "--lines 1 --rating STOR=low"), "", 2,
+     "cocomo-estimate: step 'low' is not offered for STOR in --rating STOR=low; STOR steps: N, H, "
+     "VH, EH\n"},
+    {"VeryLowNotOfferedForTurn", On("intermediate", "--lines 1 --rating TURN=VL"), "", 2,
+     "cocomo-estimate: step 'VL' is not offered for TURN in --rating TURN=VL; TURN steps: L, N, "
+     "H, VH\n"},
+    {"VeryHighNotOfferedForVexp", On("intermediate", "--lines 1 --rating VEXP=VH"), "", 2,
+     "cocomo-estimate: step 'VH' is not offered for VEXP in --rating VEXP=VH; VEXP steps: VL, L, "
+     "N, H\n"},
+    {"RatingForBasic", On("basic", "--rating ACAP=H --lines 1"), "", 2,
+     "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not basic\n"},
+    {"RatingForAdvanced", On("advanced", "--lines 1 --rating ACAP=H"), "", 2,
+     "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not advanced\n"},
+    {"UnknownPhase", On("advanced", "--lines 1 --phase testing=small"), "", 2,
+     "cocomo-estimate: unknown phase 'testing' in --phase testing=small; " + Phases + "\n"},
+    {"UnknownColumn", On("advanced", "--lines 1 --phase requirements=huge"), "", 2,
+     "cocomo-estimate: unknown column 'huge' in --phase requirements=huge; " + Columns + "\n"},
+    {"PhaseWithoutColumn", On("advanced", "--lines 1 --phase requirements"), "", 2,
+     "cocomo-estimate: --phase needs PHASE=COLUMN, not 'requirements'; " + Phases + "; " + Columns +
+         "\n"},
+    {"PhaseForIntermediate", On("intermediate", "--lines 1 --phase maintenance=2"), "", 2,
+     "cocomo-estimate: --phase maintenance=2 applies to --model advanced only, not "
+     "intermediate\n"},
+    // Reports that cannot be read.
+    {"MissingReport", On("basic", "--lines-from /nonexistent/cloc.json"), "", 2,
+     "cocomo-estimate: cannot read '/nonexistent/cloc.json': No such file or directory\n"},
+    {"DirectoryAsReport", On("basic", "--lines-from /"), "", 2,
+     "cocomo-estimate: cannot read '/': Is a directory\n"},
+    {"PlainTextReport", On("basic", "--lines-from -"), "32000\n", 2,
+     "cocomo-estimate: standard input" + NotAReport},
+    {"ClocJsonWithoutSum", On("basic", "--lines-from -"),
+     R"({"header": {"n_files": 1}, "C++": {"code": 5}})", 2,
+     "cocomo-estimate: standard input" + NotAReport},
+    {"TruncatedReport", On("basic", "--lines-from -"), R"([{"Name": "C", "Code": 5})", 2,
+     "cocomo-estimate: standard input" + NotAReport},
+    // Sizes the calculation refuses, as the wizard reports them.
+    {"ZeroLines", On("basic", "--lines 0"), "", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"EmptySize", On("intermediate", "--lines="), "", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"SizeRoundingToZero", On("advanced", "--lines 0.4"), "", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"NotANumber", On("basic", "--lines abc"), "", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"NegativeSize", On("basic", "--lines -1000"), "", 1,
+     "cocomo-estimate: Run-time error '5': Invalid procedure call or argument\n" + Requirement},
+    {"BeyondThirtyTwoBits", On("basic", "--lines 2147483648"), "", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"BeyondTheDoubleRange", On("basic", "--lines 1E999"), "", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"ReportWithNoCode", On("basic", "--lines-from -"), "[]", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"ReportBeyondThirtyTwoBits", On("basic", "--lines-from -"),
+     R"([{"Name": "C", "Code": 2147483647}, {"Name": "Go", "Code": 1}])", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+};
+
+class Refusal : public testing::TestWithParam<RefusalRow> {};
+
+TEST_P(Refusal, ExitStatusOneMessageAndNoOutput) {
+    const RefusalRow &row = GetParam();
+    const Outcome outcome = RunProgram(Words(row.command), row.input);
+    EXPECT_EQ(outcome.status, row.status);
+    EXPECT_EQ(outcome.err, row.message);
+    EXPECT_EQ(outcome.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Refusal, testing::ValuesIn(RefusalRows), NamedRow);
+
+TEST(Refusal, OutputThatCannotBeWrittenIsAFailure) {
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    std::ostringstream err;
+    const std::vector<std::string_view> args(Basic32000.begin(), Basic32000.end());
+    EXPECT_EQ(cli::Run(args, {stdin, out, err, Comma}), 1);
+    EXPECT_EQ(err.str(), "cocomo-estimate: cannot write the output\n");
+}
+
+TEST(HelpAndVersion, GoToStandardOutputWithStatusZero) {
+    const Outcome help = RunProgram(Words("--help --bogus"));
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: cocomo-estimate --model MODEL --mode MODE"));
+    EXPECT_EQ(help.err, "");
+    const Outcome version = RunProgram(Words("--version"));
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "cocomo-estimate " COCOMO_VERSION "\n");
+}
+
+} // namespace

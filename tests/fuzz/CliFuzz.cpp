@@ -1,0 +1,169 @@
+// Fuzzing of cocomo-estimate's argument parser and report reader. The input is a command
+// line, its words split at NUL bytes as the words of argv are, then after two NUL bytes
+// what standard input holds; without two NUL bytes, the whole input is both. The standard
+// input is read as a line counter's report and the command line run whole with it. Nothing may
+// crash, and whatever is accepted must be consistent: a parsed request holds only valid codes, the
+// two ways of reading a report agree, and a run ends with 0 and output only, or with 1 or 2 and the
+// refusal's lines only.
+#include "Arguments.h"
+#include "Estimate.h"
+#include "Program.h"
+#include "Report.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+[[noreturn]] void Fail(const char *what, std::string_view detail = {}) {
+    std::fprintf(stderr, "%s: %.*s\n", what, static_cast<int>(detail.size()), detail.data());
+    std::abort();
+}
+
+std::string Comma() {
+    return ",";
+}
+
+std::vector<std::string_view> Words(std::string_view text) {
+    std::vector<std::string_view> words;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\0');
+        words.push_back(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    }
+    return words;
+}
+
+void CheckRequest(const cli::Request &request) {
+    if (request.model < 1 || request.model > 3 || request.mode < 1 || request.mode > 3) {
+        Fail("accepted a model or mode outside 1 to 3");
+    }
+    if (request.lines.has_value() == request.linesFrom.has_value()) {
+        Fail("accepted no size or two");
+    }
+    for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
+        const auto &step = request.ratings[i];
+        if (step && (request.model != 2 || *step < 0 || *step > 5 ||
+                     !engine::RatingOffered[i][static_cast<std::size_t>(*step)])) {
+            Fail("accepted a rating the screen does not offer", cli::DriverNames[i]);
+        }
+    }
+    for (const auto &column : request.columns) {
+        if (column && (request.model != 3 || *column < 0 || *column > 3)) {
+            Fail("accepted a phase column the screen does not offer");
+        }
+    }
+    if (request.locale && request.format != cli::Format::Text) {
+        Fail("accepted --locale with json or csv");
+    }
+}
+
+// A refusal is its lines on standard error and nothing else; a success, output only.
+void CheckRun(const std::vector<std::string_view> &args, std::FILE *input) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = cli::Run(args, {input, out, err, Comma});
+    const std::string output = out.str();
+    const std::string errors = err.str();
+    if (status == 0) {
+        if (output.empty() || !errors.empty()) {
+            Fail("succeeded without output or with errors", errors);
+        }
+        return;
+    }
+    if (!output.empty()) {
+        Fail("wrote output on a refusal", output);
+    }
+    const std::string prefix = "cocomo-estimate: ";
+    const std::size_t first = errors.find('\n');
+    if (!errors.starts_with(prefix) || first == std::string::npos) {
+        Fail("a refusal without its message", errors);
+    }
+    if (status == cli::UsageFailure && first + 1 != errors.size()) {
+        Fail("a usage error of more than one line", errors);
+    }
+    if (status == cli::Refused && !errors.starts_with(prefix + "Run-time error '") &&
+        errors != prefix + "cannot write the output\n") {
+        Fail("a refused size without the run-time error", errors);
+    }
+    if (status == cli::Refused &&
+        errors.substr(first + 1) != std::string(engine::SizeRequirement) + "\n") {
+        Fail("a refused size without what the size must be", errors);
+    }
+    if (status != cli::Refused && status != cli::UsageFailure) {
+        Fail("an exit status other than 0, 1 or 2", errors);
+    }
+}
+
+void CheckJson(const std::string &output) {
+    const nlohmann::json figures = nlohmann::json::parse(output, nullptr, false);
+    if (figures.is_discarded()) {
+        Fail("the JSON output does not parse", output);
+    }
+    for (const char *name : {"effort_staff_months", "tdev_months", "average_staffing"}) {
+        if (!figures[name].is_number() || !std::isfinite(figures[name].get<double>())) {
+            Fail("a result that is not a finite number", output);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const std::string_view whole(reinterpret_cast<const char *>(data), size);
+    const std::size_t split = whole.find(std::string_view("\0\0", 2));
+    const std::string_view command = whole.substr(0, split);
+    std::string text(split == std::string_view::npos ? whole : whole.substr(split + 2));
+
+    const std::optional<std::uint64_t> lines = cli::CodeLines(text);
+    std::FILE *report = fmemopen(text.data(), text.size(), "r");
+    if (report == nullptr) {
+        Fail("fmemopen failed");
+    }
+    if (cli::CodeLines(report) != lines) {
+        Fail("the report reads differently from a file", text);
+    }
+
+    const std::vector<std::string_view> args = Words(command);
+    try {
+        const cli::Parsed parsed = cli::ParseArguments(args);
+        if (parsed.action == cli::Action::Estimate) {
+            CheckRequest(parsed.request);
+        }
+        // A named file would be read from the disk; standard input is the input itself.
+        if (parsed.action == cli::Action::Estimate && parsed.request.linesFrom &&
+            *parsed.request.linesFrom != "-") {
+            std::fclose(report);
+            return 0;
+        }
+        if (parsed.action == cli::Action::Estimate && parsed.request.format == cli::Format::Json) {
+            std::rewind(report);
+            std::ostringstream out;
+            std::ostringstream err;
+            if (cli::Run(args, {report, out, err, Comma}) == 0) {
+                CheckJson(out.str());
+            }
+        }
+    } catch (const cli::UsageError &error) {
+        const std::string_view message = error.what();
+        const bool control = std::any_of(message.begin(), message.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20;
+        });
+        if (message.empty() || control) {
+            Fail("a usage error that is not one plain line", message);
+        }
+    }
+    std::rewind(report);
+    CheckRun(args, report);
+    std::fclose(report);
+    return 0;
+}
