@@ -1,4 +1,5 @@
 #include "Form.h"
+#include "IconPixels.h"
 #include "Look.h"
 #include "frmBasicResults.h"
 #include "frmEAF.h"
@@ -9,6 +10,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,11 +29,15 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("COCOMO Estimation Wizard"));
     QApplication::setDesktopFileName(QStringLiteral(COCOMO_APP_ID));
-    // Pixels rendered from the desktop's SVG icon ahead of time: drawing the SVG, and looking
-    // for it in the icon theme, would hold up the first window.
+    // Pixels rendered from the desktop's SVG icon when the program was built: drawing the
+    // SVG, looking for it in the icon theme or decoding an image file would hold up the first
+    // window.
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128}) {
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    for (std::size_t i = 0; i < icon::SizeCount; ++i) {
+        const icon::Pixels &pixels = icon::Sizes[i];
+        icon.addPixmap(
+            QPixmap::fromImage(QImage(reinterpret_cast<const uchar *>(pixels.argb), pixels.size,
+                                      pixels.size, QImage::Format_ARGB32_Premultiplied)));
     }
     QApplication::setWindowIcon(icon);
     // The forms decide when the program ends: at End, or once no form is left loaded.

@@ -4,20 +4,8 @@
 #   cmake --build build --target package   builds build/cocomo-wizard_<version>_<arch>.deb
 include(GNUInstallDirs)
 
-# One reverse-DNS id names the desktop entry, the icon and the metainfo, and is the Qt desktop
-# file name, so that desktops match the program's windows with its menu entry.
-set(COCOMO_APP_ID org.cocomo.EstimationWizard)
-set(COCOMO_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
-
 find_package(Qt6 REQUIRED COMPONENTS Core)
 target_compile_definitions(cocomo-wizard PRIVATE COCOMO_APP_ID="${COCOMO_APP_ID}")
-# The windows' icon, embedded as pixels rendered from the SVG, which stays the desktop's icon:
-#   convert -background none -density $((3 * N)) APP_ID.svg -resize NxN PNG32:icons/N.png
-set(COCOMO_ICON_SIZES 16 32 48 64 128)
-list(TRANSFORM COCOMO_ICON_SIZES REPLACE "(.+)" "${COCOMO_DATA_DIR}/icons/\\1.png"
-     OUTPUT_VARIABLE COCOMO_ICON_FILES)
-qt_add_resources(cocomo-wizard app_icon PREFIX /icons BASE ${COCOMO_DATA_DIR}/icons
-                 FILES ${COCOMO_ICON_FILES})
 
 install(TARGETS cocomo-wizard cocomo-estimate RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_BINARY_DIR}/cli/cocomo-estimate.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -7,6 +7,8 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
               qt6-base-dev qt6-qpa-plugins fonts-liberation fonts-dejavu-core
               fonts-dejavu-extra)
+# The build renders the window icon from its SVG.
+RUN_PACKAGES+=(qt6-svg-dev)
 # cocomo-estimate reads line counters' JSON reports with nlohmann-json (header-only).
 RUN_PACKAGES+=(nlohmann-json3-dev)
 # What the whole test suite needs on top: clang for the sanitizer build and the fuzzer,
