@@ -19,14 +19,17 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace forms {
 namespace {
 
 struct Registry {
-    std::vector<Form *> loaded; // back to front
+    std::vector<Form *> loaded{}; // back to front
     bool ended = false;
     unsigned generation = 0; // tells a stale queued check from a current one
+    int handlersRunning = 0;
+    std::vector<QPointer<QWidget>> leaving{}; // unloaded by the running handler
 };
 
 Registry &State() {
@@ -155,6 +158,7 @@ void Dispatch(Form *owner, const std::function<void()> &handler) {
     if (State().ended) {
         return;
     }
+    ++State().handlersRunning;
     try {
         handler();
     } catch (const rt::RuntimeError &error) {
@@ -163,6 +167,16 @@ void Dispatch(Form *owner, const std::function<void()> &handler) {
         ReportRuntimeError(owner, rt::RuntimeError(rt::ErrorCode::OutOfMemory));
     } catch (const std::exception &) {
         ReportRuntimeError(owner, rt::RuntimeError(rt::ErrorCode::Internal));
+    }
+    if (--State().handlersRunning == 0) {
+        // The windows the handler unloaded go once the screen it showed is up, so that the
+        // window manager never uncovers the screens beneath for a moment.
+        for (const QPointer<QWidget> &window : std::exchange(State().leaving, {})) {
+            if (window != nullptr) {
+                window->hide();
+                window->deleteLater();
+            }
+        }
     }
 }
 
@@ -201,7 +215,7 @@ void UnloadAll() {
         form->Forget();
         delete window;
     }
-    State() = Registry{{}, false, State().generation + 1};
+    State() = Registry{.generation = State().generation + 1};
 }
 
 void PrepareAfterFirstPaint(std::vector<const Form *> forms) {
@@ -278,8 +292,12 @@ void Form::Unload() {
         return;
     }
     Forget();
-    window->hide();
-    window->deleteLater();
+    if (State().handlersRunning > 0) {
+        State().leaving.emplace_back(window);
+    } else {
+        window->hide();
+        window->deleteLater();
+    }
     ScheduleLastWindowCheck();
 }
 

@@ -47,8 +47,9 @@ public:
 
     // Loads the form if needed, else brings its window to the front and activates it.
     void Show();
-    // Hides the window at once and discards it; safe inside the form's own handlers,
-    // which go on running after it.
+    // Discards the window, its controls and the working values at once. Inside a handler,
+    // which goes on running after it, the window disappears as the handler ends, after the
+    // form the handler shows next is up; elsewhere at once.
     void Unload();
 
     // Does ahead of time what the form's first load would otherwise do first: deciding the

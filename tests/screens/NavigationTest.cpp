@@ -11,7 +11,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <optional>
 
 using forms::Get;
 using Names = std::vector<std::string>;
@@ -675,5 +677,60 @@ TEST_F(Survival, ScreenTheUserActivatesComesToTheFront) {
     EXPECT_EQ(FrontName(), "frmKLOC");
     EXPECT_EQ(Module1::Mode, 2);
 }
+
+// --- A screen that a button unloads goes once the next is up ---------------------------
+
+// Were the unloaded screen's window hidden before the next screen is shown, the window
+// manager would uncover the screens beneath for a moment.
+struct HandOverRow {
+    const char *name;
+    std::vector<Step> before;
+    Step press;
+    const char *next;
+};
+
+const HandOverRow HandOverRows[] = {
+    {"MainMenuToMode", {}, Basic, "frmMode"},
+    {"PhaseContinueToLinesOfCode", {Advanced, Organic}, {"frmPhaseOrg", "cmdContinue"}, "frmKLOC"},
+    {"ResultsToMainMenu",
+     {Basic, Organic, Size, Calculate},
+     {"frmBasicResults", "cmdMainMenu"},
+     "frmMain"},
+};
+
+void PrintTo(const HandOverRow &row, std::ostream *os) {
+    *os << row.name;
+}
+
+class HandOver : public WizardTest, public testing::WithParamInterface<HandOverRow> {};
+
+TEST_P(HandOver, TheUnloadedScreenGoesOnceTheNextIsUp) {
+    const HandOverRow &row = GetParam();
+    Start();
+    DoAll(row.before);
+    QWidget *leaving = FormNamed(row.press.form).Window();
+    ASSERT_NE(leaving, nullptr);
+    std::optional<bool> nextWasUp;
+    struct Watch : QObject {
+        std::function<void()> onHide;
+        bool eventFilter(QObject *, QEvent *event) override {
+            if (event->type() == QEvent::Hide) {
+                onHide();
+            }
+            return false;
+        }
+    } watch;
+    watch.onHide = [&] {
+        const forms::Form &next = FormNamed(row.next);
+        nextWasUp = next.IsLoaded() && next.Window()->isVisible();
+    };
+    leaving->installEventFilter(&watch);
+    Do(row.press);
+    ASSERT_TRUE(nextWasUp.has_value()) << row.press.form << " was not hidden";
+    EXPECT_TRUE(*nextWasUp) << row.next << " was not up when " << row.press.form << " went";
+    EXPECT_FALSE(FormNamed(row.press.form).IsLoaded());
+}
+
+INSTANTIATE_TEST_SUITE_P(UnloadingButtons, HandOver, testing::ValuesIn(HandOverRows), NamedRow);
 
 } // namespace
