@@ -55,6 +55,9 @@ void ScheduleLastWindowCheck() {
 }
 
 void ApplyColours(QWidget *widget, const ControlSpec &c) {
+    if (c.foreground == SystemColour::Default && c.background == SystemColour::Default) {
+        return;
+    }
     QPalette palette = widget->palette();
     if (c.foreground != SystemColour::Default) {
         const QColor colour = ColourOf(c.foreground);
@@ -336,8 +339,14 @@ QHash<QString, QWidget *> Form::Build(QWidget *window, const Layout &layout) {
             widget->setProperty("Index", c.index);
         }
         widget->setGeometry(ToPixels(c.geometry));
-        widget->setFont(fonts[i]);
-        widget->setEnabled(c.enabled);
+        // Most controls are in their container's font and enabled; setting either anyway would
+        // send every control its change events.
+        if (fonts[i] != parent->font()) {
+            widget->setFont(fonts[i]);
+        }
+        if (!c.enabled) {
+            widget->setEnabled(false);
+        }
         ApplyColours(widget, c);
         if (!c.accessibleName.isEmpty()) {
             widget->setAccessibleName(c.accessibleName);
