@@ -12,19 +12,17 @@
 # round, so a change in the machine's load during the run weighs on all alike.
 set -euo pipefail
 
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=${BUILD_DIR:-$ROOT/build}
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+# Progress goes to standard error; standard output is the report.
+say() { printf '==> %s\n' "$*" >&2; }
 ROUNDS=${ROUNDS:-5}
 STARTUPS_PER_ROUND=6
 PASSES_PER_ROUND=4
 BASELINE_CLICKS_PER_ROUND=10
 
-say() { printf '==> %s\n' "$*" >&2; }
-
-say "Building in $BUILD"
-cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCOCOMO_BENCHMARKS=ON >/dev/null
-cmake --build "$BUILD" -j2 --target cocomo-wizard engine_bench xwatch minimal_qt bare_xlib \
-    layout_dump
+ensure_packages "${RUN_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" >&2
+build_preset bench >&2
+BUILD=$(preset_dir bench)
 
 WORK=$(mktemp -d)
 SERVERS=()

@@ -11,23 +11,15 @@ if(COCOMO_SANITIZE)
                                                    -fno-omit-frame-pointer)
   target_link_options(project_options INTERFACE -fsanitize=address,undefined)
 endif()
-
-find_package(GTest REQUIRED)
-
-# cocomo_add_test(NAME SOURCES files... LIBS targets... [OWN_MAIN] [LABELS labels...]
-#                 [ENVIRONMENT vars...])
-# Builds one test executable with the shared settings and registers it with ctest.
-# OWN_MAIN: the test brings its own main (screen tests need an application object).
-function(cocomo_add_test name)
-  cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS;LABELS;ENVIRONMENT" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE project_options ${ARG_LIBS} GTest::gtest GTest::gmock)
-  if(NOT ARG_OWN_MAIN)
-    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+# libFuzzer builds (clang only): every target of ours gets the fuzzer's coverage
+# instrumentation and the sanitizers. Used in a build directory of its own.
+if(COCOMO_FUZZ)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    target_compile_options(project_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                                     -fno-sanitize-recover=undefined
+                                                     -fno-omit-frame-pointer)
+    target_link_options(project_options INTERFACE -fsanitize=address,undefined)
+  else()
+    message(WARNING "COCOMO_FUZZ needs clang; no fuzz target is built")
   endif()
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
-  if(ARG_ENVIRONMENT)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
-  endif()
-endfunction()
+endif()

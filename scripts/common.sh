@@ -1,23 +1,26 @@
-# Shared by scripts/run and scripts/test: installs what is missing, then configures and builds.
+# Shared by the scripts: the Debian packages each step needs, installing what is missing, and
+# configuring and building a CMake preset (CMakePresets.json).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# What building and starting the wizard needs.
-RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-              qt6-base-dev qt6-qpa-plugins fonts-liberation fonts-dejavu-core
-              fonts-dejavu-extra)
-# The build renders the window icon from its SVG.
-RUN_PACKAGES+=(qt6-svg-dev)
+# Building and starting the two programs. The build renders the window icon from its SVG;
 # cocomo-estimate reads line counters' JSON reports with nlohmann-json (header-only).
-RUN_PACKAGES+=(nlohmann-json3-dev)
-# What the whole test suite needs on top: clang for the sanitizer build and the fuzzer,
-# a real X server, a window manager, input and accessibility tools for the desktop tests.
-TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils imagemagick
+RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins nlohmann-json3-dev
+              fonts-liberation fonts-dejavu-core fonts-dejavu-extra)
+# The test suite, on top: GoogleTest; clang for the sanitizer and fuzzing builds; a real X
+# server, a window manager, input and accessibility tools for the desktop tests; the packaging
+# tools for the package test; the locale definitions from which the command-line tests build
+# a German locale of their own.
+TEST_PACKAGES=(libgtest-dev libgmock-dev
+               clang libclang-rt-14-dev
+               xvfb xauth openbox xdotool x11-utils imagemagick
                dbus dbus-bin dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
-               desktop-file-utils appstream dpkg-dev fakeroot file)
-# The locale definitions from which the command-line tests build a German locale of their own.
-TEST_PACKAGES+=(locales)
+               desktop-file-utils appstream dpkg-dev fakeroot file
+               locales)
+# The benchmarks (bench/run_all.sh), on top of building: Google Benchmark, and the X server,
+# window manager, synthetic input and damage reports that the desktop benchmarks time with.
+BENCH_PACKAGES=(libbenchmark-dev xvfb xauth openbox x11-utils libxtst-dev libxdamage-dev)
 
 say() { printf '==> %s\n' "$*"; }
 
@@ -41,15 +44,17 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
 }
 
-# configure_and_build BUILD_DIR [cmake options...]
-configure_and_build() {
-    local dir=$1
-    shift
-    say "Configuring $dir $*"
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
-    say "Building $dir"
-    cmake --build "$dir"
+# build_preset NAME: configures and builds the preset, in the directory the preset names.
+build_preset() {
+    say "Configuring the $1 build"
+    (cd "$ROOT" && cmake --preset "$1")
+    say "Building the $1 build"
+    (cd "$ROOT" && cmake --build --preset "$1")
 }
-# What the desktop benchmarks (bench/run_all.sh) build against: synthetic input and damage
-# reports from the X server.
-RUN_PACKAGES+=(libxtst-dev libxdamage-dev)
+
+# preset_dir NAME: the build directory of a configured preset.
+preset_dir() {
+    local dir=$ROOT/build
+    [ "$1" = default ] || dir=$ROOT/build-$1
+    echo "$dir"
+}
