@@ -140,9 +140,7 @@ void WizardTest::ExpectControl(const forms::Form &form, const ControlRow &row) {
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->objectName(), row.name);
     EXPECT_STREQ(widget->metaObject()->className(), row.kind);
-    const QRect expected(row.geometry.left / 15, row.geometry.top / 15, row.geometry.width / 15,
-                         row.geometry.height / 15);
-    EXPECT_EQ(widget->geometry(), expected);
+    EXPECT_EQ(widget->geometry(), forms::ToPixels(row.geometry));
     EXPECT_EQ(widget->parentWidget(),
               row.container == nullptr ? form.Window() : form.Control<QWidget>(row.container));
     if (row.caption) {
