@@ -18,6 +18,8 @@ TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils ima
                desktop-file-utils appstream dpkg-dev fakeroot file)
 # The locale definitions from which the command-line tests build a German locale of their own.
 TEST_PACKAGES+=(locales)
+# RapidCheck generates, runs and shrinks the random walk's action sequences.
+TEST_PACKAGES+=(librapidcheck-dev)
 
 say() { printf '==> %s\n' "$*"; }
 
