@@ -11,8 +11,9 @@ RUN_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins nlo
 # The test suite, on top: GoogleTest; clang for the sanitizer and fuzzing builds; a real X
 # server, a window manager, input and accessibility tools for the desktop tests; the packaging
 # tools for the package test; the locale definitions from which the command-line tests build
-# a German locale of their own.
-TEST_PACKAGES=(libgtest-dev libgmock-dev
+# a German locale of their own; RapidCheck, which generates, runs and shrinks the random
+# walk's action sequences.
+TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev
                clang libclang-rt-14-dev
                xvfb xauth openbox xdotool x11-utils imagemagick
                dbus dbus-bin dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
