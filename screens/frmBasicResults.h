@@ -15,4 +15,8 @@ protected:
     forms::Layout LayoutOf() const override;
     void Wire() override;
     void Form_Load() override;
+
+private:
+    // Names each figure after its captions and explains how it was obtained.
+    void Describe(const QString &effort, const QString &tdev, const QString &avg);
 };

@@ -1,5 +1,6 @@
 #include "Form.h"
 
+#include "Accessibility.h"
 #include "Look.h"
 #include "OptionRows.h"
 #include "RuntimeError.h"
@@ -293,6 +294,7 @@ void Form::SetCaption(const QString &caption) {
 }
 
 void Form::Load() {
+    InstallAccessibleRoles();
     window_ = new FormWindow(this);
     controls_ = Build(window_, LayoutOf());
     AttachOptionRows(window_);
@@ -303,6 +305,9 @@ void Form::Load() {
 
 QHash<QString, QWidget *> Form::Build(QWidget *window, const Layout &layout) {
     window->setWindowTitle(layout.caption);
+    if (!layout.accessibleDescription.isEmpty()) {
+        window->setAccessibleDescription(layout.accessibleDescription);
+    }
     window->setFont(ToQFont(Regular));
     window->setFixedSize(ToPixels(layout.width), ToPixels(layout.height));
     const std::vector<QFont> fonts = FittedFonts(layout, window->devicePixelRatioF());

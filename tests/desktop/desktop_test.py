@@ -342,7 +342,6 @@ class Program:
             app = self.application()
             for index in range(app.childCount):
                 child = app.getChildAtIndex(index)
-                # Qt gives a plain top-level widget the role filler, not frame.
                 if child is not None and child.name == caption:
                     return child
             return None
@@ -388,6 +387,27 @@ class Program:
                 return text.getText(0, text.characterCount)
         raise Failure('no text box on "%s"' % caption)
 
+    def described(self, caption):
+        """What a screen reader finds in a window: role, name and description of each part."""
+        import pyatspi
+        lines = []
+
+        def visit(node, depth):
+            parts = [node.getRoleName(), repr(node.name)]
+            if node.description:
+                parts.append("description %r" % node.description)
+            if node.getRole() in (pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_PUSH_BUTTON) and \
+                    not node.getState().contains(pyatspi.STATE_ENABLED):
+                parts.append("disabled")
+            lines.append("  " * depth + " ".join(parts))
+            for index in range(node.childCount):
+                child = node.getChildAtIndex(index)
+                if child is not None:
+                    visit(child, depth + 1)
+
+        visit(self.frame(caption), 0)
+        return lines
+
 
 def expect_equal(what, expected, actual, program):
     if expected != actual:
@@ -397,6 +417,12 @@ def expect_equal(what, expected, actual, program):
 
 def hundredths(value):
     return "%.2f" % value
+
+
+def figures(effort, tdev, avg):
+    """The results' figures as a screen reader reads them, each with its caption and unit."""
+    return ("Effort: %s Staff-Months" % effort, "TDEV: %s Months" % tdev,
+            "Average Staffing: %s People" % avg)
 
 
 # The scenarios. Each gets a fresh program and must leave it ended or running.
@@ -414,7 +440,8 @@ def basic_embedded(p):
     p.press("Lines of Code", "cmdCalculate", KLOC)
     p.window("Basic Effort Results")
     p.expect_open("Development Mode", "Lines of Code", "Basic Effort Results")
-    p.expect_labels("Basic Effort Results", "Basic", "Embedded", "230.40", "14.25", "16.16")
+    p.expect_labels("Basic Effort Results", "Basic", "Embedded",
+                    *figures("230.40", "14.25", "16.16"))
     p.screenshot("Basic Effort Results", "8-results")
     p.press("Basic Effort Results", "cmdExit", RESULTS)
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
@@ -432,8 +459,8 @@ def intermediate_organic(p):
     p.press("Lines of Code", "cmdCalculate", KLOC)
     p.expect_open("Development Mode", "Effort Adjustment Factor", "Lines of Code",
                   "Intermediate Effort Results")
-    p.expect_labels("Intermediate Effort Results", "Intermediate", "Organic", "142.48", "16.46",
-                    "8.66")
+    p.expect_labels("Intermediate Effort Results", "Intermediate", "Organic",
+                    *figures("142.48", "16.46", "8.66"))
     p.activate("Lines of Code")
     p.press("Lines of Code", "cmdBack", KLOC)
     p.window("Effort Adjustment Factor")
@@ -469,8 +496,8 @@ def advanced_semidetached(p):
     eaf = 6.0 - sum(1.0 - fraction for _, _, fraction in SEMI_CHOICES)
     effort = 3.0 * 8.0 ** 1.12 * eaf
     tdev = 2.5 * effort ** 0.35
-    p.expect_labels("Advanced Effort Results", "Advanced", "Semi-detached", hundredths(effort),
-                    hundredths(tdev), hundredths(effort / tdev))
+    p.expect_labels("Advanced Effort Results", "Advanced", "Semi-detached",
+                    *figures(hundredths(effort), hundredths(tdev), hundredths(effort / tdev)))
     p.press("Advanced Effort Results", "cmdExit", RESULTS)
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
 
@@ -480,7 +507,8 @@ def basic_keyboard(p):
     p.key("Development Mode", "Tab", "Tab", "space")
     p.type("Lines of Code", "32000")
     p.key("Lines of Code", "Return")
-    p.expect_labels("Basic Effort Results", "Basic", "Embedded", "230.40", "14.25", "16.16")
+    p.expect_labels("Basic Effort Results", "Basic", "Embedded",
+                    *figures("230.40", "14.25", "16.16"))
     p.key("Basic Effort Results", "Tab", "space")
     expect_equal("exit status after Exit by keyboard", 0, p.exit_status(), p)
 
@@ -501,7 +529,7 @@ def runtime_error(p):
     p.press("Lines of Code", "cmdClear", KLOC)
     p.type("Lines of Code", "32000")
     p.key("Lines of Code", "Return")
-    p.expect_labels("Basic Effort Results", "230.40", "14.25", "16.16")
+    p.expect_labels("Basic Effort Results", *figures("230.40", "14.25", "16.16"))
     p.press("Basic Effort Results", "cmdExit", RESULTS)
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
 
@@ -512,7 +540,7 @@ def second_estimate(p):
     p.press("Development Mode", "cmdOrganic", MODE)
     p.type("Lines of Code", "32000")
     p.press("Lines of Code", "cmdCalculate", KLOC)
-    p.expect_labels("Basic Effort Results", "Organic", "91.33", "13.90", "6.57")
+    p.expect_labels("Basic Effort Results", "Organic", *figures("91.33", "13.90", "6.57"))
     p.press("Basic Effort Results", "cmdMainMenu", RESULTS)
     p.expect_open("Development Mode", "Lines of Code", "Main Menu")
     p.press("Main Menu", "cmdBasic", MAIN)
@@ -521,7 +549,7 @@ def second_estimate(p):
     p.press("Development Mode", "cmdEmbedded", MODE)
     expect_equal("the size box on the second pass", " 32000", p.text_of("Lines of Code"), p)
     p.press("Lines of Code", "cmdCalculate", KLOC)
-    p.expect_labels("Basic Effort Results", "Embedded", "230.40", "14.25", "16.16")
+    p.expect_labels("Basic Effort Results", "Embedded", *figures("230.40", "14.25", "16.16"))
     p.activate("Development Mode")
     p.close("Development Mode")
     p.expect_open("Lines of Code", "Basic Effort Results")
@@ -532,6 +560,67 @@ def second_estimate(p):
     p.expect_open()
 
 
+def screen_reader(p):
+    """What a screen reader meets on every screen, written to screen-reader.txt."""
+    import pyatspi
+    listing = []
+
+    def visit(caption, title=None):
+        frame = p.frame(caption)
+        expect_equal('the role of "%s"' % caption, "frame", frame.getRoleName(), p)
+        listing.append("== " + (title or caption))
+        listing.extend(p.described(caption))
+        return frame
+
+    visit("Main Menu")
+    p.press("Main Menu", "cmdIntermediate", MAIN)
+    visit("Development Mode")
+    p.press("Development Mode", "cmdEmbedded", MODE)
+    eaf = visit("Effort Adjustment Factor")
+    parts = list(p.descendants(eaf))
+    radios = [n for n in parts if n.getRole() == pyatspi.ROLE_RADIO_BUTTON]
+    disabled = [n.name for n in radios if not n.getState().contains(pyatspi.STATE_ENABLED)]
+    expect_equal("the rating radio buttons", 90, len(radios), p)
+    expect_equal("the push buttons", ["Back", "Continue"],
+                 [n.name for n in parts if n.getRole() == pyatspi.ROLE_PUSH_BUTTON], p)
+    expect_equal("the disabled ratings", 20, len(disabled), p)
+    for name, cannot in (("ACAP Analyst Capability: Extra High (EH)", True),
+                         ("STOR Storage Constraint: Very Low (VL)", True),
+                         ("DATA Database Size: Very Low (VL)", False)):
+        expect_equal('"%s" disabled' % name, cannot, name in disabled, p)
+    p.click("Effort Adjustment Factor", eaf_option("ACAP", 0))
+    wait_for("ACAP Very Low to be selected", lambda: p.checked(
+        "Effort Adjustment Factor", "ACAP Analyst Capability: Very Low (VL)"))
+    p.press("Effort Adjustment Factor", "cmdContinue", EAF)
+    p.type("Lines of Code", "32000")
+    visit("Lines of Code")
+    p.press("Lines of Code", "cmdCalculate", KLOC)
+    results = visit("Intermediate Effort Results")
+    said = {n.name: n.description for n in p.descendants(results)
+            if n.getRole() == pyatspi.ROLE_LABEL}
+    effort, tdev, avg = figures("261.63", "14.85", "17.62")
+    for name, how in (
+            (effort, "Effort = 2.8 x 32^1.20 x EAF 1.46 = 261.63 staff-months (the work of one "
+                     "person for that many months)"),
+            (tdev, "TDEV = 2.5 x Effort^0.32 = 14.85 months (calendar time)"),
+            (avg, "Average staffing = Effort / TDEV = 17.62 people")):
+        expect_equal('the description of "%s"' % name, how, said.get(name), p)
+    p.press("Intermediate Effort Results", "cmdMainMenu", RESULTS)
+    p.press("Main Menu", "cmdAdvanced", MAIN)
+    phase = "Phase Distribution of Effort and Schedule"
+    for button, mode in (("cmdOrganic", "Organic"), ("cmdSemidetached", "Semidetached"),
+                         ("cmdEmbedded", "Embedded")):
+        p.press("Development Mode", button, MODE)
+        frame = visit(phase, "%s (%s)" % (phase, mode))
+        expect_equal("the description of the %s phase screen" % mode,
+                     "Phase distribution of the %s mode" % mode, frame.description, p)
+        p.press(phase, "cmdBack", PHASE)
+        p.expect_open("Development Mode", "Lines of Code", "Effort Adjustment Factor")
+    os.makedirs(p.screenshots, exist_ok=True)
+    with open(os.path.join(p.screenshots, "screen-reader.txt"), "w") as out:
+        out.write("\n".join(listing) + "\n")
+
+
 SCENARIOS = {
     "basic_embedded": basic_embedded,
     "intermediate_organic": intermediate_organic,
@@ -539,6 +628,7 @@ SCENARIOS = {
     "basic_keyboard": basic_keyboard,
     "runtime_error": runtime_error,
     "second_estimate": second_estimate,
+    "screen_reader": screen_reader,
 }
 
 
