@@ -4,8 +4,8 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What building and starting the wizard needs.
-RUN_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-              qt6-base-dev qt6-qpa-plugins fonts-liberation fonts-dejavu-core
+RUN_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+              qt6-base-dev qt6-qpa-plugins libxcb1-dev fonts-liberation fonts-dejavu-core
               fonts-dejavu-extra)
 # What the whole test suite needs on top: clang for the sanitizer build and the fuzzer,
 # a real X server, a window manager, input and accessibility tools for the desktop tests.

@@ -3,6 +3,7 @@
 #include "Accessibility.h"
 #include "Look.h"
 #include "OptionRows.h"
+#include "Placement.h"
 #include "RuntimeError.h"
 
 #include <QAbstractButton>
@@ -15,7 +16,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -126,11 +126,14 @@ void ReportRuntimeError(Form *owner, const rt::RuntimeError &error) {
 class FormWindow : public QWidget {
 public:
     explicit FormWindow(Form *owner)
-        : owner_(owner) {
+        : owner_(owner)
+        , fit_(this) {
         setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
         setAttribute(Qt::WA_DeleteOnClose);
     }
+
+    ScreenFit &Fit() { return fit_; }
 
 protected:
     // A close through the window manager unloads this form alone and runs no handler.
@@ -150,6 +153,7 @@ protected:
 
 private:
     Form *owner_;
+    ScreenFit fit_;
 };
 
 void Dispatch(Form *owner, const std::function<void()> &handler) {
@@ -260,11 +264,8 @@ void Form::Show() {
     if (window_->isMinimized()) {
         window_->showNormal();
     }
+    static_cast<FormWindow *>(window_.data())->Fit().Place();
     if (!window_->isVisible()) {
-        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-        const QSize size = window_->size();
-        window_->move(available.x() + (available.width() - size.width()) / 2,
-                      available.y() + (available.height() - size.height()) / 2);
         window_->show();
     }
     window_->raise();

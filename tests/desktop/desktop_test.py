@@ -104,15 +104,17 @@ def wait_for(what, condition, timeout=WAIT):
 class Desktop:
     """Xvfb, a session bus with the accessibility bus, and openbox, started and stopped here."""
 
-    def __init__(self, workdir):
+    def __init__(self, workdir, screen="1280x1024"):
         self.workdir = workdir
+        self.screen = screen
         self.processes = []
         self.env = dict(os.environ)
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "SESSION_MANAGER", "XAUTHORITY"):
             self.env.pop(name, None)
 
-    def spawn(self, argv, **kwargs):
-        log = open(os.path.join(self.workdir, os.path.basename(argv[0]) + ".log"), "ab")
+    def spawn(self, argv, log_name=None, **kwargs):
+        name = log_name or os.path.basename(argv[0]) + ".log"
+        log = open(os.path.join(self.workdir, name), "ab")
         kwargs.setdefault("stdout", log)
         process = subprocess.Popen(argv, env=kwargs.pop("env", self.env), stderr=log,
                                    start_new_session=True, **kwargs)
@@ -121,7 +123,7 @@ class Desktop:
 
     def start(self):
         read_end, write_end = os.pipe()
-        argv = ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+        argv = ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen + "x24",
                 "-nolisten", "tcp", "-noreset"]
         first = os.environ.get("COCOMO_TEST_DISPLAY_FROM")
         if first:
@@ -146,6 +148,9 @@ class Desktop:
         wait_for("openbox to manage the screen", lambda: self.run_ok(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], "window id"))
         os.environ.update({k: self.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+
+    def size(self):
+        return tuple(int(n) for n in self.screen.split("x"))
 
     @staticmethod
     def free_display(first):
@@ -206,11 +211,14 @@ def xdotool(*args):
 class Program:
     """One run of the wizard, driven as a user drives it."""
 
-    def __init__(self, path, desktop, screenshots):
-        env = dict(desktop.env, QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8")
-        self.process = desktop.spawn([path], env=env)
+    def __init__(self, path, desktop, screenshots, name="", **environment):
+        self.env = dict(desktop.env, QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                        QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8", **environment)
+        self.log = os.path.join(desktop.workdir, "cocomo-wizard-%s.log" % name)
+        self.process = desktop.spawn([path], env=self.env, log_name=os.path.basename(self.log))
+        self.path = path
         self.screenshots = screenshots
+        self.desktop = desktop
 
     def stop(self):
         stop_process(self.process)
@@ -387,6 +395,41 @@ class Program:
                 return text.getText(0, text.characterCount)
         raise Failure('no text box on "%s"' % caption)
 
+    def act(self, caption, name):
+        """Presses a button through accessibility, wherever the window shows it."""
+        import pyatspi
+
+        def find():
+            for node in self.descendants(self.frame(caption)):
+                if node.name == name and node.getRole() == pyatspi.ROLE_PUSH_BUTTON:
+                    return node
+            return None
+
+        wait_for('a button "%s" on "%s"' % (name, caption), find).queryAction().doAction(0)
+
+    @staticmethod
+    def frame_rect(window):
+        """The window with the frame the window manager put around it, on the screen."""
+        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True,
+                              timeout=WAIT).stdout
+        x, y, width, height = (int(re.search(key + r":\s+(-?\d+)", info).group(1))
+                               for key in ("Absolute upper-left X", "Absolute upper-left Y",
+                                           "Width", "Height"))
+        left, right, top, bottom = Program.frame_extents(window)
+        return x - left, y - top, width + left + right, height + top + bottom
+
+    @staticmethod
+    def frame_extents(window):
+        """Left, right, top and bottom of the window manager's frame; empty until it is set."""
+        extents = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"],
+                                 capture_output=True, text=True, timeout=WAIT).stdout
+        return [int(n) for n in re.findall(r"\d+", extents.split("=")[-1])]
+
+    @staticmethod
+    def extents(node):
+        import pyatspi
+        return tuple(node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS))
+
     def described(self, caption):
         """What a screen reader finds in a window: role, name and description of each part."""
         import pyatspi
@@ -423,6 +466,12 @@ def figures(effort, tdev, avg):
     """The results' figures as a screen reader reads them, each with its caption and unit."""
     return ("Effort: %s Staff-Months" % effort, "TDEV: %s Months" % tdev,
             "Average Staffing: %s People" % avg)
+
+
+def intersection(a, b):
+    left, top = max(a[0], b[0]), max(a[1], b[1])
+    right, bottom = min(a[0] + a[2], b[0] + b[2]), min(a[1] + a[3], b[1] + b[3])
+    return left, top, max(0, right - left), max(0, bottom - top)
 
 
 # The scenarios. Each gets a fresh program and must leave it ended or running.
@@ -621,22 +670,119 @@ def screen_reader(p):
         out.write("\n".join(listing) + "\n")
 
 
+def in_view(view, shown, slack=1):
+    """Whether the view shows the rectangle, or as much of it as it can hold."""
+    def covers(view_start, view_length, start, length):
+        if length <= view_length + slack:
+            return view_start - slack <= start <= view_start + view_length + slack - length
+        return start <= view_start + slack and start + length >= view_start + view_length - slack
+    return covers(view[0], view[2], shown[0], shown[2]) and \
+        covers(view[1], view[3], shown[1], shown[3])
+
+
+def reach_every_control(p, caption, scale):
+    """Tabs once round the window: each control the focus lands on must come into view."""
+    import pyatspi
+    width, height = p.desktop.size()
+    screen = (0, 0, int(width / scale), int(height / scale))
+    frame = p.frame(caption)
+    # What the window shows of its controls: the client area less the scroll bars, if any.
+    x, y, w, h = p.extents(frame)
+    for bar in p.descendants(frame):
+        if bar.getRole() == pyatspi.ROLE_SCROLL_BAR and \
+                bar.getState().contains(pyatspi.STATE_SHOWING):
+            _, _, bar_width, bar_height = p.extents(bar)
+            if bar_width < bar_height:
+                w -= bar_width
+            else:
+                h -= bar_height
+    client = (x, y, w, h)
+    candidates = [n for n in p.descendants(frame)
+                  if n.getRole() in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_RADIO_BUTTON,
+                                     pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)
+                  and n.getState().contains(pyatspi.STATE_ENABLED)]
+    seen = []
+    for _ in range(len(candidates) + 1):
+        focused = wait_for("the focus on %s" % caption, lambda: next(
+            (n for n in candidates if n.getState().contains(pyatspi.STATE_FOCUSED)), None))
+        if focused.name in seen:
+            return seen
+        seen.append(focused.name)
+        try:
+            wait_for('"%s" in view' % focused.name, lambda: in_view(client, p.extents(focused))
+                     and in_view(screen, intersection(client, p.extents(focused))), timeout=3)
+        except Failure:
+            raise Failure('on "%s", "%s" at %s is out of view of %s on the %s screen' % (
+                caption, focused.name, p.extents(focused), client, screen))
+        p.key(caption, "Tab")
+    raise Failure("Tab never came back round on %s" % caption)
+
+
+def placement(p):
+    """Every screen opens with its frame on the screen, and the keyboard reaches every control."""
+    width, height = p.desktop.size()
+    scale = float(p.env.get("QT_SCALE_FACTOR", "1"))
+    placed = []
+
+    def check(caption, name):
+        window = p.window(caption)
+        # The window manager frames a window a moment after it is mapped.
+        wait_for("the frame of %s" % caption, lambda: p.frame_extents(window))
+        x, y, w, h = p.frame_rect(window)
+        placed.append("%s x %s %s: frame %d,%d %dx%d" % (p.desktop.screen, p.env.get(
+            "QT_SCALE_FACTOR", "1"), name, x, y, w, h))
+        if x < 0 or y < 0 or x + w > width or y + h > height:
+            raise Failure("the frame of %s is at %d,%d %dx%d on the %s screen" % (
+                caption, x, y, w, h, p.desktop.screen))
+        reach_every_control(p, caption, scale)
+        p.screenshot(caption, "placement-%s-x%s-%s" % (p.desktop.screen, scale, name))
+
+    check("Main Menu", "frmMain")
+    p.act("Main Menu", "Intermediate Model")
+    check("Development Mode", "frmMode")
+    p.act("Development Mode", "Organic Mode")
+    check("Effort Adjustment Factor", "frmEAF")
+    p.act("Effort Adjustment Factor", "Continue")
+    check("Lines of Code", "frmKLOC")
+    p.type("Lines of Code", "32000")
+    p.act("Lines of Code", "Calculate")
+    check("Intermediate Effort Results", "frmBasicResults")
+    p.act("Intermediate Effort Results", "Main Menu")
+    p.act("Main Menu", "Advanced Model")
+    phase = "Phase Distribution of Effort and Schedule"
+    for mode, name in (("Organic Mode", "frmPhaseOrg"), ("Semidetached Mode", "frmPhaseSemi"),
+                       ("Embedded Mode", "frmPhaseEmb")):
+        p.act("Development Mode", mode)
+        check(phase, name)
+        p.act(phase, "Back")
+        p.expect_no_window(phase)
+    os.makedirs(p.screenshots, exist_ok=True)
+    with open(os.path.join(p.screenshots, "placement-%s-x%s.txt" % (p.desktop.screen, scale)),
+              "w") as out:
+        out.write("\n".join(placed) + "\n")
+
+
+# Each with what its program's environment adds, given the work directory.
 SCENARIOS = {
-    "basic_embedded": basic_embedded,
-    "intermediate_organic": intermediate_organic,
-    "advanced_semidetached": advanced_semidetached,
-    "basic_keyboard": basic_keyboard,
-    "runtime_error": runtime_error,
-    "second_estimate": second_estimate,
-    "screen_reader": screen_reader,
+    "basic_embedded": (basic_embedded, None),
+    "intermediate_organic": (intermediate_organic, None),
+    "advanced_semidetached": (advanced_semidetached, None),
+    "basic_keyboard": (basic_keyboard, None),
+    "runtime_error": (runtime_error, None),
+    "second_estimate": (second_estimate, None),
+    "screen_reader": (screen_reader, None),
 }
+# Run only when asked for, on a screen of the size asked for.
+PLACEMENT = {"placement_at_" + scale: (placement, lambda _, s=scale: {"QT_SCALE_FACTOR": s})
+             for scale in ("1", "1.25", "2", "3")}
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True, help="the wizard's executable")
-    parser.add_argument("--scenario", action="append", choices=sorted(SCENARIOS),
+    parser.add_argument("--scenario", action="append", choices=sorted({**SCENARIOS, **PLACEMENT}),
                         help="run only this scenario (may be repeated)")
+    parser.add_argument("--screen", default="1280x1024", help="the X screen's size, WxH")
     parser.add_argument("--screenshots", default=os.path.join(os.getcwd(), "screenshots"),
                         help="directory for the PNG of every screen")
     args = parser.parse_args()
@@ -649,14 +795,16 @@ def main():
 
     failures = []
     workdir = tempfile.mkdtemp(prefix="cocomo-desktop-")
-    desktop = Desktop(workdir)
+    desktop = Desktop(workdir, args.screen)
     try:
         desktop.start()
         for name in args.scenario or list(SCENARIOS):
+            scenario, environment = {**SCENARIOS, **PLACEMENT}[name]
             started = time.monotonic()
-            run = Program(program, desktop, screenshots)
+            run = Program(program, desktop, screenshots, name,
+                          **(environment(workdir) if environment else {}))
             try:
-                SCENARIOS[name](run)
+                scenario(run)
                 print("PASS %s (%.1f s)" % (name, time.monotonic() - started), flush=True)
             except Failure as failure:
                 failures.append(name)
