@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -105,19 +106,58 @@ bool TakesFocus(Kind kind) {
     return kind == Kind::Button || kind == Kind::TextBox || kind == Kind::OptionButton;
 }
 
-void ReportRuntimeError(Form *owner, const rt::RuntimeError &error) {
+// The run-time error box. With advice about the input that was refused, it says below the
+// error what the input must be and leaves the control holding it in view.
+class RuntimeErrorBox : public QMessageBox {
+public:
+    RuntimeErrorBox(const rt::RuntimeError &error, QWidget *parent, const InputAdvice *advice,
+                    QWidget *input)
+        : QMessageBox(QMessageBox::Critical, QStringLiteral("COCOMO Estimation Wizard"),
+                      QString::fromStdString(error.heading() + "\n\n" + error.description()),
+                      QMessageBox::Ok, parent)
+        , input_(input) {
+        setObjectName(QStringLiteral("RuntimeErrorBox"));
+        setAttribute(Qt::WA_DeleteOnClose);
+        setWindowModality(Qt::ApplicationModal);
+        if (advice != nullptr) {
+            setInformativeText(advice->text);
+        }
+    }
+
+protected:
+    // The box has its size, and its place centred on its parent, only once it is shown.
+    void showEvent(QShowEvent *event) override {
+        QMessageBox::showEvent(event);
+        if (input_ == nullptr || parentWidget() == nullptr) {
+            return;
+        }
+        // Dialogs get the frame the parent has; the box has none yet that Qt knows of.
+        const QWidget *parent = parentWidget()->window();
+        const QMargins frame(parent->geometry().left() - parent->frameGeometry().left(),
+                             parent->geometry().top() - parent->frameGeometry().top(),
+                             parent->frameGeometry().right() - parent->geometry().right(),
+                             parent->frameGeometry().bottom() - parent->geometry().bottom());
+        const QRect input(input_->mapToGlobal(QPoint(0, 0)), input_->size());
+        const QPoint origin =
+            ClearOf(geometry().marginsAdded(frame), input, screen()->availableGeometry());
+        // Created but not mapped, the box is moved by its client area.
+        move(origin + QPoint(frame.left(), frame.top()) - (geometry().topLeft() - pos()));
+    }
+
+private:
+    QPointer<QWidget> input_;
+};
+
+void ReportRuntimeError(Form *owner, const rt::RuntimeError &error,
+                        const InputAdvice *advice = nullptr) {
     QWidget *parent = owner != nullptr && owner->IsLoaded() ? owner->Window() : nullptr;
     if (parent == nullptr && FrontForm() != nullptr) {
         parent = FrontForm()->Window();
     }
-    auto *box =
-        new QMessageBox(QMessageBox::Critical, QStringLiteral("COCOMO Estimation Wizard"),
-                        QString::fromStdString(error.heading() + "\n\n" + error.description()),
-                        QMessageBox::Ok, parent);
-    box->setObjectName(QStringLiteral("RuntimeErrorBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
-    box->show();
+    QWidget *input = advice != nullptr && owner != nullptr && owner->IsLoaded()
+                         ? owner->Control<QWidget>(advice->control)
+                         : nullptr;
+    (new RuntimeErrorBox(error, parent, advice, input))->show();
 }
 
 } // namespace
@@ -156,14 +196,14 @@ private:
     ScreenFit fit_;
 };
 
-void Dispatch(Form *owner, const std::function<void()> &handler) {
+void Dispatch(Form *owner, const std::function<void()> &handler, const InputAdvice *advice) {
     if (State().ended) {
         return;
     }
     try {
         handler();
     } catch (const rt::RuntimeError &error) {
-        ReportRuntimeError(owner, error);
+        ReportRuntimeError(owner, error, advice);
     } catch (const std::bad_alloc &) {
         ReportRuntimeError(owner, rt::RuntimeError(rt::ErrorCode::OutOfMemory));
     } catch (const std::exception &) {
@@ -348,14 +388,15 @@ QHash<QString, QWidget *> Form::Build(QWidget *window, const Layout &layout) {
     return controls;
 }
 
-void Form::ConnectClick(QWidget *button, std::function<void()> handler) {
+void Form::ConnectClick(QWidget *button, std::function<void()> handler,
+                        std::optional<InputAdvice> advice) {
     auto *clickable = qobject_cast<QAbstractButton *>(button);
     QWidget *window = window_;
     QObject::connect(clickable, &QAbstractButton::clicked, clickable,
-                     [this, window, handler = std::move(handler)] {
+                     [this, window, handler = std::move(handler), advice = std::move(advice)] {
                          // A click queued for a window already unloaded runs nothing.
                          if (window_ == window) {
-                             Dispatch(this, handler);
+                             Dispatch(this, handler, advice ? &*advice : nullptr);
                          }
                      });
 }

@@ -179,6 +179,23 @@ Placement PlaceOnScreen(const QRect &available, const QSize &client, const QMarg
             shown};
 }
 
+QPoint ClearOf(const QRect &frame, const QRect &keep, const QRect &available) {
+    // Far enough that the two do not read as one.
+    constexpr int gap = 8;
+    if (!frame.intersects(keep)) {
+        return frame.topLeft();
+    }
+    const QRect below = frame.translated(0, keep.bottom() + 1 + gap - frame.top());
+    if (available.contains(below)) {
+        return below.topLeft();
+    }
+    const QRect above = frame.translated(0, keep.top() - gap - 1 - frame.bottom());
+    if (available.contains(above)) {
+        return above.topLeft();
+    }
+    return frame.topLeft();
+}
+
 void ScreenFit::Place() {
     const bool first = !layout_.isValid();
     QScreen *screen = first ? QGuiApplication::primaryScreen() : window_->screen();

@@ -25,6 +25,11 @@ struct Placement {
 Placement PlaceOnScreen(const QRect &available, const QSize &client, const QMargins &frame,
                         int scrollBar);
 
+// Where a window whose frame is at frame goes so that it leaves keep uncovered: where it is
+// when it covers no part of keep, else just below keep, else just above it, as long as it
+// stays inside the available area there; where neither fits, it stays.
+QPoint ClearOf(const QRect &frame, const QRect &keep, const QRect &available);
+
 // Keeps a form's window on its screen. Every control of a window larger than the available
 // area stays reachable: only such a window gets its controls put into a scroll area, which
 // follows the keyboard focus.

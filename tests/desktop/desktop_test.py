@@ -474,6 +474,10 @@ def intersection(a, b):
     return left, top, max(0, right - left), max(0, bottom - top)
 
 
+SIZE_REQUIREMENT = ("The size must be a whole number of lines from 1 to 2147483647, "
+                    "for example 32000.")
+
+
 # The scenarios. Each gets a fresh program and must leave it ended or running.
 
 def basic_embedded(p):
@@ -567,8 +571,15 @@ def runtime_error(p):
     p.press("Development Mode", "cmdEmbedded", MODE)
     p.type("Lines of Code", "abc")
     p.press("Lines of Code", "cmdCalculate", KLOC)
-    p.window(ERROR_BOX)
-    p.expect_labels(ERROR_BOX, "Run-time error '6':\n\nOverflow")
+    box = p.window(ERROR_BOX)
+    p.expect_labels(ERROR_BOX, "Run-time error '6':\n\nOverflow", SIZE_REQUIREMENT)
+    x0, y0 = p.origin(p.windows("Lines of Code")[0])
+    left, top, width, height = KLOC["txtKLOC"]
+    size_box = (x0 + px(left), y0 + px(top), px(width), px(height))
+    covered = intersection(p.frame_rect(box), size_box)
+    if covered[2] > 0 and covered[3] > 0:
+        raise Failure("the error box at %s covers the size box at %s" % (p.frame_rect(box),
+                                                                          size_box))
     p.screenshot(ERROR_BOX, "9-run-time-error")
     p.key(ERROR_BOX, "Return")
     p.expect_no_window(ERROR_BOX)

@@ -127,6 +127,42 @@ TEST_P(PlaceOnScreen, PutsTheFrameInsideTheAvailableArea) {
 
 INSTANTIATE_TEST_SUITE_P(Rects, PlaceOnScreen, testing::ValuesIn(Places), NameOf<PlaceRow>);
 
+struct ClearRow {
+    const char *name;
+    QRect frame;
+    QRect keep;
+    QRect available;
+    QPoint origin;
+};
+
+void PrintTo(const ClearRow &row, std::ostream *out) {
+    *out << row.name;
+}
+
+const ClearRow Clears[] = {
+    {"ClearOfItStays", {0, 0, 100, 50}, {200, 200, 10, 10}, {0, 0, 1024, 768}, {0, 0}},
+    {"CoveringItGoesBelow",
+     {100, 100, 300, 150},
+     {150, 120, 100, 30},
+     {0, 0, 1024, 768},
+     {100, 158}},
+    {"NoRoomBelowGoesAbove",
+     {100, 100, 300, 150},
+     {150, 200, 100, 30},
+     {0, 0, 640, 300},
+     {100, 42}},
+    {"NoRoomEitherWayStays", {0, 20, 300, 150}, {10, 80, 50, 30}, {0, 0, 640, 200}, {0, 20}},
+};
+
+class ClearOf : public testing::TestWithParam<ClearRow> {};
+
+TEST_P(ClearOf, LeavesTheRectangleUncovered) {
+    const ClearRow &row = GetParam();
+    EXPECT_EQ(forms::ClearOf(row.frame, row.keep, row.available), row.origin);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rects, ClearOf, testing::ValuesIn(Clears), NameOf<ClearRow>);
+
 // The screens on the screen this process was given (its offscreen configuration and
 // QT_SCALE_FACTOR), each with the client area its layout gives it, in pixels.
 struct Screen {
