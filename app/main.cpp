@@ -1,5 +1,6 @@
 #include "Form.h"
 #include "Look.h"
+#include "Startup.h"
 #include "frmBasicResults.h"
 #include "frmEAF.h"
 #include "frmKLOC.h"
@@ -23,7 +24,9 @@ int main(int argc, char *argv[]) {
                    stderr);
         return 1;
     }
+    startup::HoldQtMessages();
     QApplication app(argc, argv);
+    startup::ReleaseQtMessages();
     QApplication::setApplicationName(QStringLiteral("COCOMO Estimation Wizard"));
     QApplication::setDesktopFileName(QStringLiteral(COCOMO_APP_ID));
     // Pixels rendered from the desktop's SVG icon ahead of time: drawing the SVG, and looking

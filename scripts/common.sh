@@ -8,8 +8,9 @@ RUN_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenc
               qt6-base-dev qt6-qpa-plugins libxcb1-dev fonts-liberation fonts-dejavu-core
               fonts-dejavu-extra)
 # What the whole test suite needs on top: clang for the sanitizer build and the fuzzer,
-# a real X server, a window manager, input and accessibility tools for the desktop tests.
-TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils imagemagick
+# a real X server, a window manager, input and accessibility tools for the desktop tests,
+# and the Wayland platform plugin, to start the program where no compositor runs.
+TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth openbox xdotool x11-utils imagemagick qt6-wayland
                dbus dbus-bin dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
                desktop-file-utils appstream dpkg-dev fakeroot file)
 

@@ -620,6 +620,26 @@ def second_estimate(p):
     p.expect_open()
 
 
+def refused_start(p):
+    """Started where it cannot show itself, the wizard says why on one line and exits 1."""
+    p.window("Main Menu")
+    runtime = os.path.join(p.desktop.workdir, "runtime")
+    os.makedirs(runtime, mode=0o700, exist_ok=True)
+    display = ":" + Desktop.free_display(900)
+    for what, extra, words in (
+            ("a display that does not exist", {"DISPLAY": display}, ['"%s"' % display]),
+            ("Wayland with no compositor", {"QT_QPA_PLATFORM": "wayland"}, ["Wayland"])):
+        env = dict(p.env, XDG_RUNTIME_DIR=runtime, **extra)
+        result = subprocess.run([p.path], env=env, capture_output=True, text=True, timeout=WAIT)
+        lines = result.stderr.splitlines()
+        if result.returncode != 1 or len(lines) != 1 or \
+                not all(word in lines[0] for word in words):
+            raise Failure("with %s: exit status %d (negative: the signal), stderr %r"
+                          % (what, result.returncode, result.stderr))
+    p.act("Main Menu", "Exit")
+    expect_equal("exit status after Exit", 0, p.exit_status(), p)
+
+
 def screen_reader(p):
     """What a screen reader meets on every screen, written to screen-reader.txt."""
     import pyatspi
@@ -781,6 +801,7 @@ SCENARIOS = {
     "basic_keyboard": (basic_keyboard, None),
     "runtime_error": (runtime_error, None),
     "second_estimate": (second_estimate, None),
+    "refused_start": (refused_start, None),
     "screen_reader": (screen_reader, None),
 }
 # Run only when asked for, on a screen of the size asked for.
