@@ -39,6 +39,12 @@ int main(int argc, char *argv[]) {
     // The forms decide when the program ends: at End, or once no form is left loaded.
     QApplication::setQuitOnLastWindowClosed(false);
     forms::RegisterFontSubstitutions();
+    if (!forms::LayoutFacesInstalled()) {
+        std::fputs("cocomo-wizard: the font Liberation Sans, which the screens are laid out for, "
+                   "is not installed, so texts may show as boxes: install the Debian package "
+                   "fonts-liberation.\n",
+                   stderr);
+    }
 
     forms::Dispatch(nullptr, [] { forms::Show<frmMain>(); });
     forms::PrepareAfterFirstPaint({&forms::Get<frmMode>(), &forms::Get<frmEAF>(),

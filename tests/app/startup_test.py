@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Starts the built wizard where it cannot show itself.
+"""Starts the built wizard where it cannot show itself, or has no font for its texts.
 
 Without a usable display or windowing platform it must end at once with status 1, one line on
-standard error that says what it could not open, and no abort.
+standard error that says what it could not open, and no abort; with no usable font it must
+say so on one line and go on.
 
     startup_test.py --program PATH
 """
@@ -10,9 +11,11 @@ standard error that says what it could not open, and no abort.
 import argparse
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 
 WAIT = 15.0
 
@@ -23,7 +26,8 @@ class Failure(Exception):
 
 def clean_environment(runtime_dir):
     env = {key: value for key, value in os.environ.items()
-           if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY")}
+           if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY",
+                          "FONTCONFIG_FILE")}
     # A runtime directory of its own: no Wayland compositor's socket, no warning about it.
     env["XDG_RUNTIME_DIR"] = runtime_dir
     env["LC_ALL"] = "C.UTF-8"
@@ -71,6 +75,58 @@ def wayland_without_compositor(program, runtime_dir):
     return expect_refused(program, env, "Wayland", '"wayland-0"')
 
 
+def run_briefly(program, env, seconds=3.0):
+    """Runs the program for a while; returns its stderr and whether it was still running."""
+    process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.PIPE, start_new_session=True)
+    try:
+        os.set_blocking(process.stderr.fileno(), False)
+        output = b""
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline and process.poll() is None:
+            try:
+                output += os.read(process.stderr.fileno(), 4096)
+            except BlockingIOError:
+                time.sleep(0.05)
+        return output.decode(errors="replace"), process.poll() is None
+    finally:
+        if process.poll() is None:
+            os.killpg(process.pid, signal.SIGTERM)
+        process.wait(timeout=WAIT)
+        process.stderr.close()
+
+
+def ours(output):
+    return [line for line in output.splitlines() if line.startswith("cocomo-wizard: ")]
+
+
+def no_font(program, runtime_dir, workdir):
+    config = os.path.join(workdir, "no-fonts.conf")
+    with open(config, "w") as f:
+        f.write('<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">\n'
+                '<fontconfig><cachedir>%s</cachedir></fontconfig>\n'
+                % os.path.join(workdir, "fontconfig-cache"))
+    env = clean_environment(runtime_dir)
+    env["QT_QPA_PLATFORM"] = "offscreen"
+    env["FONTCONFIG_FILE"] = config
+    output, running = run_briefly(program, env)
+    said = ours(output)
+    if len(said) != 1 or "fonts-liberation" not in said[0]:
+        raise Failure("expected one line naming fonts-liberation, read %r" % output)
+    if not running:
+        raise Failure("the program ended after saying %r" % said[0])
+    return said[0]
+
+
+def fonts_installed(program, runtime_dir):
+    env = clean_environment(runtime_dir)
+    env["QT_QPA_PLATFORM"] = "offscreen"
+    output, running = run_briefly(program, env)
+    if ours(output) or not running:
+        raise Failure("with the fonts installed: %r, running %s" % (output, running))
+    return "nothing said"
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True, help="the wizard's executable")
@@ -82,7 +138,9 @@ def main():
     cases = [("bad_display", lambda: bad_display(program, runtime_dir)),
              ("unknown_platform", lambda: unknown_platform(program, runtime_dir)),
              ("wayland_without_compositor",
-              lambda: wayland_without_compositor(program, runtime_dir))]
+              lambda: wayland_without_compositor(program, runtime_dir)),
+             ("no_font", lambda: no_font(program, runtime_dir, workdir)),
+             ("fonts_installed", lambda: fonts_installed(program, runtime_dir))]
     failures = 0
     try:
         for name, case in cases:

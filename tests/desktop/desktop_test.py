@@ -640,6 +640,18 @@ def refused_start(p):
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
 
 
+def no_font(p):
+    """With no font at all, the wizard says once which package it needs, and still runs."""
+    p.window("Main Menu")
+    p.screenshot("Main Menu", "no-font-main-menu")
+    with open(p.log, errors="replace") as log:
+        said = [line for line in log if line.startswith("cocomo-wizard: ")]
+    if len(said) != 1 or "fonts-liberation" not in said[0]:
+        raise Failure("expected one line naming fonts-liberation, read %r" % said)
+    p.act("Main Menu", "Exit")
+    expect_equal("exit status after Exit", 0, p.exit_status(), p)
+
+
 def screen_reader(p):
     """What a screen reader meets on every screen, written to screen-reader.txt."""
     import pyatspi
@@ -793,6 +805,16 @@ def placement(p):
         out.write("\n".join(placed) + "\n")
 
 
+def no_font_configuration(workdir):
+    """A fontconfig configuration that finds no font at all."""
+    path = os.path.join(workdir, "no-fonts.conf")
+    with open(path, "w") as f:
+        f.write('<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">\n'
+                "<fontconfig><cachedir>%s</cachedir></fontconfig>\n"
+                % os.path.join(workdir, "fontconfig-cache"))
+    return {"FONTCONFIG_FILE": path}
+
+
 # Each with what its program's environment adds, given the work directory.
 SCENARIOS = {
     "basic_embedded": (basic_embedded, None),
@@ -802,6 +824,7 @@ SCENARIOS = {
     "runtime_error": (runtime_error, None),
     "second_estimate": (second_estimate, None),
     "refused_start": (refused_start, None),
+    "no_font": (no_font, no_font_configuration),
     "screen_reader": (screen_reader, None),
 }
 # Run only when asked for, on a screen of the size asked for.
