@@ -14,6 +14,7 @@
 #include <QScrollArea>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <ostream>
 
@@ -238,14 +239,19 @@ bool InView(const QRect &view, const QRect &shown) {
            covers(view.y(), view.height(), shown.y(), shown.height());
 }
 
-class OnThisScreen : public ScreenTest, public testing::WithParamInterface<Screen> {};
+class OnThisScreen : public ScreenTest, public testing::WithParamInterface<Screen> {
+protected:
+    // The screen's window, shown and active; nullptr where it never became active.
+    static QWidget *Opened() {
+        QWidget *window = GetParam().open().Window();
+        Settle();
+        return window != nullptr && QTest::qWaitForWindowActive(window) ? window : nullptr;
+    }
+};
 
 TEST_P(OnThisScreen, FrameStartsOnTheScreenAndEveryControlCanBeBroughtIntoView) {
-    forms::Form &form = GetParam().open();
-    Settle();
-    QWidget *window = form.Window();
+    QWidget *window = Opened();
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     const QRect available = window->screen()->availableGeometry();
     const QRect frame = window->frameGeometry();
     SCOPED_TRACE(QStringLiteral("%1x%2 at %3, frame %4,%5 %6x%7")
@@ -286,11 +292,8 @@ TEST_P(OnThisScreen, FrameStartsOnTheScreenAndEveryControlCanBeBroughtIntoView) 
 // Where the frame fits, nothing changes: the layout's client area, centred as it always was
 // unless the frame would reach beyond the area's far edges.
 TEST_P(OnThisScreen, WindowThatFitsKeepsItsSizeAndCentredPlace) {
-    forms::Form &form = GetParam().open();
-    Settle();
-    QWidget *window = form.Window();
+    QWidget *window = Opened();
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     const QRect available = window->screen()->availableGeometry();
     const QSize decoration = window->frameGeometry().size() - window->size();
     const QSize layout = GetParam().layout;
