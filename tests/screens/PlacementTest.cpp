@@ -313,4 +313,32 @@ TEST_P(OnThisScreen, WindowThatFitsKeepsItsSizeAndCentredPlace) {
 
 INSTANTIATE_TEST_SUITE_P(AllScreens, OnThisScreen, testing::ValuesIn(Screens), NameOf<Screen>);
 
+// Two screens side by side, the second too small for the cost-driver screen.
+TEST_F(ScreenTest, WindowTakenToASmallerScreenIsPlacedAgainAtItsNextShow) {
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    ASSERT_EQ(screens.size(), 2) << "needs the two-screen offscreen configuration";
+    forms::Dispatch(nullptr, [] { forms::Show<frmEAF>(); });
+    Settle();
+    QWidget *window = Get<frmEAF>().Window();
+    ASSERT_EQ(window->screen(), screens[0]);
+    EXPECT_EQ(window->findChild<QScrollArea *>(), nullptr);
+    const QRect small = screens[1]->availableGeometry();
+    window->move(small.topLeft() + QPoint(10, 10));
+    Settle();
+    ASSERT_EQ(window->screen(), screens[1]);
+    forms::Dispatch(nullptr, [] { forms::Show<frmEAF>(); });
+    Settle();
+    EXPECT_NE(window->findChild<QScrollArea *>(), nullptr);
+    EXPECT_TRUE(small.contains(window->frameGeometry()));
+
+    window->move(screens[0]->availableGeometry().topLeft() + QPoint(10, 10));
+    Settle();
+    forms::Dispatch(nullptr, [] { forms::Show<frmEAF>(); });
+    Settle();
+    EXPECT_EQ(window->findChild<QScrollArea *>(), nullptr);
+    EXPECT_EQ(window->size(), QSize(500, 495));
+    EXPECT_EQ(window->frameGeometry().topLeft(),
+              screens[0]->availableGeometry().topLeft() + QPoint(10, 10));
+}
+
 } // namespace
