@@ -1,6 +1,7 @@
 #include "Form.h"
 #include "IconPixels.h"
 #include "Look.h"
+#include "Startup.h"
 #include "frmBasicResults.h"
 #include "frmEAF.h"
 #include "frmKLOC.h"
@@ -26,7 +27,9 @@ int main(int argc, char *argv[]) {
                    stderr);
         return 1;
     }
+    startup::HoldQtMessages();
     QApplication app(argc, argv);
+    startup::ReleaseQtMessages();
     QApplication::setApplicationName(QStringLiteral("COCOMO Estimation Wizard"));
     QApplication::setDesktopFileName(QStringLiteral(COCOMO_APP_ID));
     // Pixels rendered from the desktop's SVG icon when the program was built: drawing the
@@ -43,6 +46,12 @@ int main(int argc, char *argv[]) {
     // The forms decide when the program ends: at End, or once no form is left loaded.
     QApplication::setQuitOnLastWindowClosed(false);
     forms::RegisterFontSubstitutions();
+    if (!forms::LayoutFacesInstalled()) {
+        std::fputs("cocomo-wizard: the font Liberation Sans, which the screens are laid out for, "
+                   "is not installed, so texts may show as boxes: install the Debian package "
+                   "fonts-liberation.\n",
+                   stderr);
+    }
 
     forms::Dispatch(nullptr, [] { forms::Show<frmMain>(); });
     forms::PrepareAfterFirstPaint({&forms::Get<frmMode>(), &forms::Get<frmEAF>(),

@@ -1,11 +1,14 @@
 #include "frmBasicResults.h"
 
+#include "Estimate.h"
 #include "Module1.h"
 #include "Numeric.h"
+#include "frmKLOC.h"
 #include "frmMain.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 
 using namespace forms;
@@ -34,6 +37,35 @@ constexpr ModelCaptions ByModel[] = {
 };
 
 constexpr const char *ByMode[] = {"Organic", "Semi-detached", "Embedded"};
+
+// A figure as a screen reader should read it: the caption on its left (without the colon),
+// the figure and the unit on its right, as the screen shows them.
+QString Spoken(const QLabel *caption, const QString &figure, const QLabel *unit) {
+    QString name = caption->text();
+    while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(' '))) {
+        name.chop(1);
+    }
+    return QStringLiteral("%1: %2 %3").arg(name, figure, unit->text());
+}
+
+// Where a pointer or a screen reader lands on a figure, how it was obtained.
+void Explain(QLabel *figure, const QString &how) {
+    figure->setToolTip(how);
+    figure->setAccessibleDescription(how);
+}
+
+// The size the figures were calculated from, in thousands of lines, as the lines-of-code
+// screen's box holds it; written as the symbol where that screen is not open.
+QString ThousandsOfLines(const QLocale &locale) {
+    const frmKLOC &kloc = forms::Get<frmKLOC>();
+    if (!kloc.IsLoaded()) {
+        return QStringLiteral("KLOC");
+    }
+    const std::int32_t lines =
+        rt::ToInt32(rt::Val(kloc.Control<QLineEdit>("txtKLOC")->text().toStdString()));
+    return locale.toString(static_cast<double>(lines) / 1000.0, 'f',
+                           QLocale::FloatingPointShortest);
+}
 
 } // namespace
 
@@ -155,9 +187,46 @@ void frmBasicResults::Refresh() {
     auto format = [&](double value) {
         return QString::fromStdString(rt::FormatHundredths(value, separator));
     };
-    Control<QLabel>("lblAvg")->setText(format(Module1::AvgStaffing));
-    Control<QLabel>("lblEffort")->setText(format(Module1::Effort));
-    Control<QLabel>("lblTDEV")->setText(format(Module1::TDEV));
+    const QString avg = format(Module1::AvgStaffing);
+    const QString effort = format(Module1::Effort);
+    const QString tdev = format(Module1::TDEV);
+    Control<QLabel>("lblAvg")->setText(avg);
+    Control<QLabel>("lblEffort")->setText(effort);
+    Control<QLabel>("lblTDEV")->setText(tdev);
+    Describe(effort, tdev, avg);
+}
+
+void frmBasicResults::Describe(const QString &effort, const QString &tdev, const QString &avg) {
+    auto *lblEffort = Control<QLabel>("lblEffort");
+    auto *lblTDEV = Control<QLabel>("lblTDEV");
+    auto *lblAvg = Control<QLabel>("lblAvg");
+    lblEffort->setAccessibleName(
+        Spoken(Control<QLabel>("Label4"), effort, Control<QLabel>("Label12")));
+    lblTDEV->setAccessibleName(Spoken(Control<QLabel>("Label5"), tdev, Control<QLabel>("Label13")));
+    lblAvg->setAccessibleName(Spoken(Control<QLabel>("Label6"), avg, Control<QLabel>("Label14")));
+    if (Module1::Model < 1 || Module1::Model > 3 || Module1::Mode < 1 || Module1::Mode > 3) {
+        return;
+    }
+    const engine::Coefficients &k =
+        engine::CoefficientTable[static_cast<std::size_t>(Module1::Model - 1)]
+                                [static_cast<std::size_t>(Module1::Mode - 1)];
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    const auto fixed = [&locale](double value, int decimals) {
+        return locale.toString(value, 'f', decimals);
+    };
+    QString equation = QStringLiteral("Effort = %1 x %2^%3")
+                           .arg(fixed(k.a, 1), ThousandsOfLines(locale), fixed(k.b, 2));
+    if (k.appliesEAF) {
+        equation += QStringLiteral(" x EAF %1").arg(fixed(Module1::EAF, 2));
+    }
+    Explain(lblEffort,
+            equation +
+                QStringLiteral(" = %1 staff-months (the work of one person for that many months)")
+                    .arg(effort));
+    Explain(lblTDEV, QStringLiteral("TDEV = %1 x Effort^%2 = %3 months (calendar time)")
+                         .arg(fixed(k.c, 1), fixed(k.d, 2), tdev));
+    Explain(lblAvg, QStringLiteral("Average staffing = Effort / TDEV = %1 people").arg(avg));
 }
 
 void frmBasicResults::cmdMainMenu_Click() {

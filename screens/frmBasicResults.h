@@ -16,4 +16,8 @@ public:
 protected:
     void Wire() override;
     void Form_Load() override;
+
+private:
+    // Names each figure after its captions and explains how it was obtained.
+    void Describe(const QString &effort, const QString &tdev, const QString &avg);
 };

@@ -80,7 +80,12 @@ Layout frmKLOC::LayoutOf() const {
 void frmKLOC::Wire() {
     OnClick("cmdBack", &frmKLOC::cmdBack_Click);
     OnClick("cmdClear", &frmKLOC::cmdClear_Click);
-    OnClick("cmdCalculate", &frmKLOC::cmdCalculate_Click);
+    // A size the calculation cannot use raises a run-time error: its report says what the
+    // box takes, and leaves the box with the typed text in view.
+    OnClick("cmdCalculate", &frmKLOC::cmdCalculate_Click,
+            {QString::fromUtf8(engine::SizeRequirement.data(),
+                               static_cast<qsizetype>(engine::SizeRequirement.size())),
+             QStringLiteral("txtKLOC")});
     // Calculate is the default button: Enter in the box clicks it. Plain windows have no
     // default-button handling of their own, so the box forwards its Enter.
     auto *calculate = Control<QPushButton>("cmdCalculate");

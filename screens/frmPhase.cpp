@@ -58,7 +58,13 @@ ControlSpec HeaderLabel(const char *name, const char *caption, Twips geometry, A
 } // namespace
 
 Layout frmPhase::LayoutOf() const {
-    Layout layout{"Phase Distribution of Effort and Schedule", 7500, 4995, {}};
+    // The three screens share their caption; the description tells a screen reader which
+    // mode's table this one shows.
+    Layout layout{"Phase Distribution of Effort and Schedule",
+                  7500,
+                  4995,
+                  {},
+                  QStringLiteral("Phase distribution of the %1 mode").arg(mode_)};
     auto &controls = layout.controls;
     controls.push_back({.name = "Frame1",
                         .kind = Kind::Frame,

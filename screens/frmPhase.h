@@ -24,8 +24,10 @@ public:
     const std::optional<engine::PhaseEffort> &Fractions() const { return efforts_; }
 
 protected:
-    explicit frmPhase(const engine::PhaseTable &table)
-        : table_(table) {}
+    // mode: the development mode whose table the screen carries, as the mode screen names it.
+    frmPhase(const engine::PhaseTable &table, const char *mode)
+        : table_(table)
+        , mode_(mode) {}
 
     void Wire() override;
     void Form_Load() override;
@@ -35,25 +37,26 @@ private:
     void Choose(engine::Phase phase, std::int16_t column);
 
     const engine::PhaseTable &table_;
+    const char *mode_;
     std::optional<engine::PhaseEffort> efforts_;
 };
 
 class frmPhaseOrg : public frmPhase {
 public:
     frmPhaseOrg()
-        : frmPhase(engine::OrganicPhaseTable) {}
+        : frmPhase(engine::OrganicPhaseTable, "Organic") {}
 };
 
 class frmPhaseSemi : public frmPhase {
 public:
     frmPhaseSemi()
-        : frmPhase(engine::SemidetachedPhaseTable) {}
+        : frmPhase(engine::SemidetachedPhaseTable, "Semidetached") {}
 };
 
 class frmPhaseEmb : public frmPhase {
 public:
     frmPhaseEmb()
-        : frmPhase(engine::EmbeddedPhaseTable) {}
+        : frmPhase(engine::EmbeddedPhaseTable, "Embedded") {}
 };
 
 // Shows the phase screen of a mode (1 Organic, 2 Semidetached, 3 Embedded); any other

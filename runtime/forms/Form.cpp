@@ -1,7 +1,9 @@
 #include "Form.h"
 
+#include "Accessibility.h"
 #include "Look.h"
 #include "OptionRows.h"
+#include "Placement.h"
 #include "RuntimeError.h"
 
 #include <QAbstractButton>
@@ -110,19 +112,58 @@ bool TakesFocus(Kind kind) {
     return kind == Kind::Button || kind == Kind::TextBox || kind == Kind::OptionButton;
 }
 
-void ReportRuntimeError(Form *owner, const rt::RuntimeError &error) {
+// The run-time error box. With advice about the input that was refused, it says below the
+// error what the input must be and leaves the control holding it in view.
+class RuntimeErrorBox : public QMessageBox {
+public:
+    RuntimeErrorBox(const rt::RuntimeError &error, QWidget *parent, const InputAdvice *advice,
+                    QWidget *input)
+        : QMessageBox(QMessageBox::Critical, QStringLiteral("COCOMO Estimation Wizard"),
+                      QString::fromStdString(error.heading() + "\n\n" + error.description()),
+                      QMessageBox::Ok, parent)
+        , input_(input) {
+        setObjectName(QStringLiteral("RuntimeErrorBox"));
+        setAttribute(Qt::WA_DeleteOnClose);
+        setWindowModality(Qt::ApplicationModal);
+        if (advice != nullptr) {
+            setInformativeText(advice->text);
+        }
+    }
+
+protected:
+    // The box has its size, and its place centred on its parent, only once it is shown.
+    void showEvent(QShowEvent *event) override {
+        QMessageBox::showEvent(event);
+        if (input_ == nullptr || parentWidget() == nullptr) {
+            return;
+        }
+        // Dialogs get the frame the parent has; the box has none yet that Qt knows of.
+        const QWidget *parent = parentWidget()->window();
+        const QMargins frame(parent->geometry().left() - parent->frameGeometry().left(),
+                             parent->geometry().top() - parent->frameGeometry().top(),
+                             parent->frameGeometry().right() - parent->geometry().right(),
+                             parent->frameGeometry().bottom() - parent->geometry().bottom());
+        const QRect input(input_->mapToGlobal(QPoint(0, 0)), input_->size());
+        const QPoint origin =
+            ClearOf(geometry().marginsAdded(frame), input, screen()->availableGeometry());
+        // Created but not mapped, the box is moved by its client area.
+        move(origin + QPoint(frame.left(), frame.top()) - (geometry().topLeft() - pos()));
+    }
+
+private:
+    QPointer<QWidget> input_;
+};
+
+void ReportRuntimeError(Form *owner, const rt::RuntimeError &error,
+                        const InputAdvice *advice = nullptr) {
     QWidget *parent = owner != nullptr && owner->IsLoaded() ? owner->Window() : nullptr;
     if (parent == nullptr && FrontForm() != nullptr) {
         parent = FrontForm()->Window();
     }
-    auto *box =
-        new QMessageBox(QMessageBox::Critical, QStringLiteral("COCOMO Estimation Wizard"),
-                        QString::fromStdString(error.heading() + "\n\n" + error.description()),
-                        QMessageBox::Ok, parent);
-    box->setObjectName(QStringLiteral("RuntimeErrorBox"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
-    box->show();
+    QWidget *input = advice != nullptr && owner != nullptr && owner->IsLoaded()
+                         ? owner->Control<QWidget>(advice->control)
+                         : nullptr;
+    (new RuntimeErrorBox(error, parent, advice, input))->show();
 }
 
 } // namespace
@@ -131,11 +172,14 @@ void ReportRuntimeError(Form *owner, const rt::RuntimeError &error) {
 class FormWindow : public QWidget {
 public:
     explicit FormWindow(Form *owner)
-        : owner_(owner) {
+        : owner_(owner)
+        , fit_(this) {
         setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
         setAttribute(Qt::WA_DeleteOnClose);
     }
+
+    ScreenFit &Fit() { return fit_; }
 
 protected:
     // A close through the window manager unloads this form alone and runs no handler.
@@ -155,9 +199,10 @@ protected:
 
 private:
     Form *owner_;
+    ScreenFit fit_;
 };
 
-void Dispatch(Form *owner, const std::function<void()> &handler) {
+void Dispatch(Form *owner, const std::function<void()> &handler, const InputAdvice *advice) {
     if (State().ended) {
         return;
     }
@@ -165,7 +210,7 @@ void Dispatch(Form *owner, const std::function<void()> &handler) {
     try {
         handler();
     } catch (const rt::RuntimeError &error) {
-        ReportRuntimeError(owner, error);
+        ReportRuntimeError(owner, error, advice);
     } catch (const std::bad_alloc &) {
         ReportRuntimeError(owner, rt::RuntimeError(rt::ErrorCode::OutOfMemory));
     } catch (const std::exception &) {
@@ -277,11 +322,8 @@ void Form::Show() {
     if (window_->isMinimized()) {
         window_->showNormal();
     }
+    static_cast<FormWindow *>(window_.data())->Fit().Place();
     if (!window_->isVisible()) {
-        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-        const QSize size = window_->size();
-        window_->move(available.x() + (available.width() - size.width()) / 2,
-                      available.y() + (available.height() - size.height()) / 2);
         window_->show();
     }
     window_->raise();
@@ -315,6 +357,7 @@ void Form::SetCaption(const QString &caption) {
 }
 
 void Form::Load() {
+    InstallAccessibleRoles();
     window_ = new FormWindow(this);
     controls_ = Build(window_, LayoutOf());
     AttachOptionRows(window_);
@@ -325,6 +368,9 @@ void Form::Load() {
 
 QHash<QString, QWidget *> Form::Build(QWidget *window, const Layout &layout) {
     window->setWindowTitle(layout.caption);
+    if (!layout.accessibleDescription.isEmpty()) {
+        window->setAccessibleDescription(layout.accessibleDescription);
+    }
     window->setFont(ToQFont(Regular));
     window->setFixedSize(ToPixels(layout.width), ToPixels(layout.height));
     const std::vector<QFont> fonts = FittedFonts(layout, window->devicePixelRatioF());
@@ -370,14 +416,15 @@ QHash<QString, QWidget *> Form::Build(QWidget *window, const Layout &layout) {
     return controls;
 }
 
-void Form::ConnectClick(QWidget *button, std::function<void()> handler) {
+void Form::ConnectClick(QWidget *button, std::function<void()> handler,
+                        std::optional<InputAdvice> advice) {
     auto *clickable = qobject_cast<QAbstractButton *>(button);
     QWidget *window = window_;
     QObject::connect(clickable, &QAbstractButton::clicked, clickable,
-                     [this, window, handler = std::move(handler)] {
+                     [this, window, handler = std::move(handler), advice = std::move(advice)] {
                          // A click queued for a window already unloaded runs nothing.
                          if (window_ == window) {
-                             Dispatch(this, handler);
+                             Dispatch(this, handler, advice ? &*advice : nullptr);
                          }
                      });
 }

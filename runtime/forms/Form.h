@@ -8,16 +8,28 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace forms {
 
 class Form;
 
+// What the report of a handler's run-time errors adds for a user whose input the handler
+// refused: what that input must be, and the control holding it, which the report leaves in
+// view.
+struct InputAdvice {
+    QString text;
+    QString control;
+};
+
 // Runs one event handler of a form. A run-time error it raises is reported in a message
-// box parented to the form's window; the program then goes on with every form and
-// variable as the handler left them. After End no handler runs.
-void Dispatch(Form *owner, const std::function<void()> &handler);
+// box parented to the form's window, with the advice, if any, below the error; the program
+// then goes on with every form and variable as the handler left them. After End no handler
+// runs.
+void Dispatch(Form *owner, const std::function<void()> &handler,
+              const InputAdvice *advice = nullptr);
 
 // Ends the program at once: every window closes and no further handler runs.
 void End();
@@ -82,6 +94,13 @@ protected:
         ConnectClick(Control<QWidget>(button),
                      [this, handler] { (static_cast<F *>(this)->*handler)(); });
     }
+    // For a handler that reads what the user typed: its run-time errors come with the advice.
+    template <class F>
+    void OnClick(const QString &button, void (F::*handler)(), InputAdvice advice) {
+        ConnectClick(
+            Control<QWidget>(button), [this, handler] { (static_cast<F *>(this)->*handler)(); },
+            std::move(advice));
+    }
 
     // handler(Index) runs whenever an element of the array becomes selected, by mouse,
     // keyboard or code.
@@ -102,7 +121,8 @@ private:
     void Load();
     // Creates the layout's controls in the window; returns them by Key.
     static QHash<QString, QWidget *> Build(QWidget *window, const Layout &layout);
-    void ConnectClick(QWidget *button, std::function<void()> handler);
+    void ConnectClick(QWidget *button, std::function<void()> handler,
+                      std::optional<InputAdvice> advice = std::nullopt);
     void ConnectSelected(QWidget *option, std::function<void()> handler);
     void ClosedByWindowManager();
     void Forget();

@@ -64,6 +64,7 @@ struct Layout {
     int width = 0; // client area, twips
     int height = 0;
     std::vector<ControlSpec> controls;
+    QString accessibleDescription{}; // for forms whose caption does not say all they show
 };
 
 // The one-line notice at the foot of every screen.

@@ -1,6 +1,7 @@
 #include "Look.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QHash>
 #include <QImage>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace forms {
@@ -36,6 +38,19 @@ QColor ReadableOn(QColor text, const QColor &background) {
 // Narrow's widths; DejaVu Sans Condensed's shallower descenders fit two lines into boxes
 // drawn for exactly two lines of the Windows font.
 const char *const NarrowerFamilies[] = {"Liberation Sans Narrow", "DejaVu Sans Condensed"};
+
+struct Substitution {
+    const char *family;
+    const char *face;
+};
+
+// "MS Sans Serif" and "Tahoma" have no Linux font and no fontconfig alias; Liberation Sans
+// has Arial's metrics, which keeps the captions within the boxes drawn for them.
+constexpr Substitution Substitutions[] = {
+    {"MS Sans Serif", "Liberation Sans"},
+    {"Tahoma", "Liberation Sans"},
+    {"Arial", "Liberation Sans"},
+};
 
 int measured = 0;
 
@@ -80,11 +95,17 @@ bool Fits(const QFont &font, const QSize &box, int flags, const QString &text, q
 } // namespace
 
 void RegisterFontSubstitutions() {
-    // "MS Sans Serif" and "Tahoma" have no Linux font and no fontconfig alias; Liberation
-    // Sans has Arial's metrics, which keeps the captions within the boxes drawn for them.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    for (const Substitution &s : Substitutions) {
+        QFont::insertSubstitution(QString::fromLatin1(s.family), QString::fromLatin1(s.face));
+    }
+}
+
+bool LayoutFacesInstalled() {
+    return std::any_of(std::begin(Substitutions), std::end(Substitutions),
+                       [](const Substitution &s) {
+                           return QFontInfo(ToQFont({s.family, Regular.points, false})).family() ==
+                                  QLatin1String(s.face);
+                       });
 }
 
 QFont ToQFont(const Font &font) {

@@ -15,6 +15,10 @@ namespace forms {
 // application object exists and before the first form loads.
 void RegisterFontSubstitutions();
 
+// Whether any family the layouts name resolves to the face registered for it; where none
+// does, fontconfig draws the texts in whatever it finds, or in boxes.
+bool LayoutFacesInstalled();
+
 QFont ToQFont(const Font &font);
 
 // Pixels touched by the text's ink outside the box when drawn as a label draws it (into the

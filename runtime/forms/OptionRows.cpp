@@ -1,5 +1,7 @@
 #include "OptionRows.h"
 
+#include "Accessibility.h"
+
 #include <QEvent>
 #include <QHash>
 #include <QKeyEvent>
@@ -24,6 +26,9 @@ public:
             // Qt lets code check a disabled radio button; one that cannot be checked at all
             // stays clear whatever calls it.
             button->setCheckable(button->isEnabled());
+            if (!button->isCheckable()) {
+                DescribeAfresh(button);
+            }
             button->installEventFilter(this);
             connect(button, &QAbstractButton::toggled, this, [this] { UpdateTabStop(); });
         }

@@ -104,15 +104,17 @@ def wait_for(what, condition, timeout=WAIT):
 class Desktop:
     """Xvfb, a session bus with the accessibility bus, and openbox, started and stopped here."""
 
-    def __init__(self, workdir):
+    def __init__(self, workdir, screen="1280x1024"):
         self.workdir = workdir
+        self.screen = screen
         self.processes = []
         self.env = dict(os.environ)
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "SESSION_MANAGER", "XAUTHORITY"):
             self.env.pop(name, None)
 
-    def spawn(self, argv, **kwargs):
-        log = open(os.path.join(self.workdir, os.path.basename(argv[0]) + ".log"), "ab")
+    def spawn(self, argv, log_name=None, **kwargs):
+        name = log_name or os.path.basename(argv[0]) + ".log"
+        log = open(os.path.join(self.workdir, name), "ab")
         kwargs.setdefault("stdout", log)
         process = subprocess.Popen(argv, env=kwargs.pop("env", self.env), stderr=log,
                                    start_new_session=True, **kwargs)
@@ -121,7 +123,7 @@ class Desktop:
 
     def start(self):
         read_end, write_end = os.pipe()
-        argv = ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+        argv = ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen + "x24",
                 "-nolisten", "tcp", "-noreset"]
         first = os.environ.get("COCOMO_TEST_DISPLAY_FROM")
         if first:
@@ -146,6 +148,9 @@ class Desktop:
         wait_for("openbox to manage the screen", lambda: self.run_ok(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], "window id"))
         os.environ.update({k: self.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+
+    def size(self):
+        return tuple(int(n) for n in self.screen.split("x"))
 
     @staticmethod
     def free_display(first):
@@ -206,11 +211,14 @@ def xdotool(*args):
 class Program:
     """One run of the wizard, driven as a user drives it."""
 
-    def __init__(self, path, desktop, screenshots):
-        env = dict(desktop.env, QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8")
-        self.process = desktop.spawn([path], env=env)
+    def __init__(self, path, desktop, screenshots, name="", **environment):
+        self.env = dict(desktop.env, QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                        QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8", **environment)
+        self.log = os.path.join(desktop.workdir, "cocomo-wizard-%s.log" % name)
+        self.process = desktop.spawn([path], env=self.env, log_name=os.path.basename(self.log))
+        self.path = path
         self.screenshots = screenshots
+        self.desktop = desktop
 
     def stop(self):
         stop_process(self.process)
@@ -342,7 +350,6 @@ class Program:
             app = self.application()
             for index in range(app.childCount):
                 child = app.getChildAtIndex(index)
-                # Qt gives a plain top-level widget the role filler, not frame.
                 if child is not None and child.name == caption:
                     return child
             return None
@@ -388,6 +395,62 @@ class Program:
                 return text.getText(0, text.characterCount)
         raise Failure('no text box on "%s"' % caption)
 
+    def act(self, caption, name):
+        """Presses a button through accessibility, wherever the window shows it."""
+        import pyatspi
+
+        def find():
+            for node in self.descendants(self.frame(caption)):
+                if node.name == name and node.getRole() == pyatspi.ROLE_PUSH_BUTTON:
+                    return node
+            return None
+
+        wait_for('a button "%s" on "%s"' % (name, caption), find).queryAction().doAction(0)
+
+    @staticmethod
+    def frame_rect(window):
+        """The window with the frame the window manager put around it, on the screen."""
+        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True,
+                              timeout=WAIT).stdout
+        x, y, width, height = (int(re.search(key + r":\s+(-?\d+)", info).group(1))
+                               for key in ("Absolute upper-left X", "Absolute upper-left Y",
+                                           "Width", "Height"))
+        left, right, top, bottom = Program.frame_extents(window)
+        return x - left, y - top, width + left + right, height + top + bottom
+
+    @staticmethod
+    def frame_extents(window):
+        """Left, right, top and bottom of the window manager's frame; empty until it is set."""
+        extents = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"],
+                                 capture_output=True, text=True, timeout=WAIT).stdout
+        return [int(n) for n in re.findall(r"\d+", extents.split("=")[-1])]
+
+    @staticmethod
+    def extents(node):
+        import pyatspi
+        return tuple(node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS))
+
+    def described(self, caption):
+        """What a screen reader finds in a window: role, name and description of each part."""
+        import pyatspi
+        lines = []
+
+        def visit(node, depth):
+            parts = [node.getRoleName(), repr(node.name)]
+            if node.description:
+                parts.append("description %r" % node.description)
+            if node.getRole() in (pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_PUSH_BUTTON) and \
+                    not node.getState().contains(pyatspi.STATE_ENABLED):
+                parts.append("disabled")
+            lines.append("  " * depth + " ".join(parts))
+            for index in range(node.childCount):
+                child = node.getChildAtIndex(index)
+                if child is not None:
+                    visit(child, depth + 1)
+
+        visit(self.frame(caption), 0)
+        return lines
+
 
 def expect_equal(what, expected, actual, program):
     if expected != actual:
@@ -397,6 +460,22 @@ def expect_equal(what, expected, actual, program):
 
 def hundredths(value):
     return "%.2f" % value
+
+
+def figures(effort, tdev, avg):
+    """The results' figures as a screen reader reads them, each with its caption and unit."""
+    return ("Effort: %s Staff-Months" % effort, "TDEV: %s Months" % tdev,
+            "Average Staffing: %s People" % avg)
+
+
+def intersection(a, b):
+    left, top = max(a[0], b[0]), max(a[1], b[1])
+    right, bottom = min(a[0] + a[2], b[0] + b[2]), min(a[1] + a[3], b[1] + b[3])
+    return left, top, max(0, right - left), max(0, bottom - top)
+
+
+SIZE_REQUIREMENT = ("The size must be a whole number of lines from 1 to 2147483647, "
+                    "for example 32000.")
 
 
 # The scenarios. Each gets a fresh program and must leave it ended or running.
@@ -414,7 +493,8 @@ def basic_embedded(p):
     p.press("Lines of Code", "cmdCalculate", KLOC)
     p.window("Basic Effort Results")
     p.expect_open("Development Mode", "Lines of Code", "Basic Effort Results")
-    p.expect_labels("Basic Effort Results", "Basic", "Embedded", "230.40", "14.25", "16.16")
+    p.expect_labels("Basic Effort Results", "Basic", "Embedded",
+                    *figures("230.40", "14.25", "16.16"))
     p.screenshot("Basic Effort Results", "8-results")
     p.press("Basic Effort Results", "cmdExit", RESULTS)
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
@@ -432,8 +512,8 @@ def intermediate_organic(p):
     p.press("Lines of Code", "cmdCalculate", KLOC)
     p.expect_open("Development Mode", "Effort Adjustment Factor", "Lines of Code",
                   "Intermediate Effort Results")
-    p.expect_labels("Intermediate Effort Results", "Intermediate", "Organic", "142.48", "16.46",
-                    "8.66")
+    p.expect_labels("Intermediate Effort Results", "Intermediate", "Organic",
+                    *figures("142.48", "16.46", "8.66"))
     p.activate("Lines of Code")
     p.press("Lines of Code", "cmdBack", KLOC)
     p.window("Effort Adjustment Factor")
@@ -469,8 +549,8 @@ def advanced_semidetached(p):
     eaf = 6.0 - sum(1.0 - fraction for _, _, fraction in SEMI_CHOICES)
     effort = 3.0 * 8.0 ** 1.12 * eaf
     tdev = 2.5 * effort ** 0.35
-    p.expect_labels("Advanced Effort Results", "Advanced", "Semi-detached", hundredths(effort),
-                    hundredths(tdev), hundredths(effort / tdev))
+    p.expect_labels("Advanced Effort Results", "Advanced", "Semi-detached",
+                    *figures(hundredths(effort), hundredths(tdev), hundredths(effort / tdev)))
     p.press("Advanced Effort Results", "cmdExit", RESULTS)
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
 
@@ -480,7 +560,8 @@ def basic_keyboard(p):
     p.key("Development Mode", "Tab", "Tab", "space")
     p.type("Lines of Code", "32000")
     p.key("Lines of Code", "Return")
-    p.expect_labels("Basic Effort Results", "Basic", "Embedded", "230.40", "14.25", "16.16")
+    p.expect_labels("Basic Effort Results", "Basic", "Embedded",
+                    *figures("230.40", "14.25", "16.16"))
     p.key("Basic Effort Results", "Tab", "space")
     expect_equal("exit status after Exit by keyboard", 0, p.exit_status(), p)
 
@@ -490,8 +571,15 @@ def runtime_error(p):
     p.press("Development Mode", "cmdEmbedded", MODE)
     p.type("Lines of Code", "abc")
     p.press("Lines of Code", "cmdCalculate", KLOC)
-    p.window(ERROR_BOX)
-    p.expect_labels(ERROR_BOX, "Run-time error '6':\n\nOverflow")
+    box = p.window(ERROR_BOX)
+    p.expect_labels(ERROR_BOX, "Run-time error '6':\n\nOverflow", SIZE_REQUIREMENT)
+    x0, y0 = p.origin(p.windows("Lines of Code")[0])
+    left, top, width, height = KLOC["txtKLOC"]
+    size_box = (x0 + px(left), y0 + px(top), px(width), px(height))
+    covered = intersection(p.frame_rect(box), size_box)
+    if covered[2] > 0 and covered[3] > 0:
+        raise Failure("the error box at %s covers the size box at %s" % (p.frame_rect(box),
+                                                                          size_box))
     p.screenshot(ERROR_BOX, "9-run-time-error")
     p.key(ERROR_BOX, "Return")
     p.expect_no_window(ERROR_BOX)
@@ -501,7 +589,7 @@ def runtime_error(p):
     p.press("Lines of Code", "cmdClear", KLOC)
     p.type("Lines of Code", "32000")
     p.key("Lines of Code", "Return")
-    p.expect_labels("Basic Effort Results", "230.40", "14.25", "16.16")
+    p.expect_labels("Basic Effort Results", *figures("230.40", "14.25", "16.16"))
     p.press("Basic Effort Results", "cmdExit", RESULTS)
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
 
@@ -512,7 +600,7 @@ def second_estimate(p):
     p.press("Development Mode", "cmdOrganic", MODE)
     p.type("Lines of Code", "32000")
     p.press("Lines of Code", "cmdCalculate", KLOC)
-    p.expect_labels("Basic Effort Results", "Organic", "91.33", "13.90", "6.57")
+    p.expect_labels("Basic Effort Results", "Organic", *figures("91.33", "13.90", "6.57"))
     p.press("Basic Effort Results", "cmdMainMenu", RESULTS)
     p.expect_open("Development Mode", "Lines of Code", "Main Menu")
     p.press("Main Menu", "cmdBasic", MAIN)
@@ -521,7 +609,7 @@ def second_estimate(p):
     p.press("Development Mode", "cmdEmbedded", MODE)
     expect_equal("the size box on the second pass", " 32000", p.text_of("Lines of Code"), p)
     p.press("Lines of Code", "cmdCalculate", KLOC)
-    p.expect_labels("Basic Effort Results", "Embedded", "230.40", "14.25", "16.16")
+    p.expect_labels("Basic Effort Results", "Embedded", *figures("230.40", "14.25", "16.16"))
     p.activate("Development Mode")
     p.close("Development Mode")
     p.expect_open("Lines of Code", "Basic Effort Results")
@@ -532,21 +620,224 @@ def second_estimate(p):
     p.expect_open()
 
 
+def refused_start(p):
+    """Started where it cannot show itself, the wizard says why on one line and exits 1."""
+    p.window("Main Menu")
+    runtime = os.path.join(p.desktop.workdir, "runtime")
+    os.makedirs(runtime, mode=0o700, exist_ok=True)
+    display = ":" + Desktop.free_display(900)
+    for what, extra, words in (
+            ("a display that does not exist", {"DISPLAY": display}, ['"%s"' % display]),
+            ("Wayland with no compositor", {"QT_QPA_PLATFORM": "wayland"}, ["Wayland"])):
+        env = dict(p.env, XDG_RUNTIME_DIR=runtime, **extra)
+        result = subprocess.run([p.path], env=env, capture_output=True, text=True, timeout=WAIT)
+        lines = result.stderr.splitlines()
+        if result.returncode != 1 or len(lines) != 1 or \
+                not all(word in lines[0] for word in words):
+            raise Failure("with %s: exit status %d (negative: the signal), stderr %r"
+                          % (what, result.returncode, result.stderr))
+    p.act("Main Menu", "Exit")
+    expect_equal("exit status after Exit", 0, p.exit_status(), p)
+
+
+def no_font(p):
+    """With no font at all, the wizard says once which package it needs, and still runs."""
+    p.window("Main Menu")
+    p.screenshot("Main Menu", "no-font-main-menu")
+    with open(p.log, errors="replace") as log:
+        said = [line for line in log if line.startswith("cocomo-wizard: ")]
+    if len(said) != 1 or "fonts-liberation" not in said[0]:
+        raise Failure("expected one line naming fonts-liberation, read %r" % said)
+    p.act("Main Menu", "Exit")
+    expect_equal("exit status after Exit", 0, p.exit_status(), p)
+
+
+def screen_reader(p):
+    """What a screen reader meets on every screen, written to screen-reader.txt."""
+    import pyatspi
+    listing = []
+
+    def visit(caption, title=None):
+        frame = p.frame(caption)
+        expect_equal('the role of "%s"' % caption, "frame", frame.getRoleName(), p)
+        listing.append("== " + (title or caption))
+        listing.extend(p.described(caption))
+        return frame
+
+    visit("Main Menu")
+    p.press("Main Menu", "cmdIntermediate", MAIN)
+    visit("Development Mode")
+    p.press("Development Mode", "cmdEmbedded", MODE)
+    eaf = visit("Effort Adjustment Factor")
+    parts = list(p.descendants(eaf))
+    radios = [n for n in parts if n.getRole() == pyatspi.ROLE_RADIO_BUTTON]
+    disabled = [n.name for n in radios if not n.getState().contains(pyatspi.STATE_ENABLED)]
+    expect_equal("the rating radio buttons", 90, len(radios), p)
+    expect_equal("the push buttons", ["Back", "Continue"],
+                 [n.name for n in parts if n.getRole() == pyatspi.ROLE_PUSH_BUTTON], p)
+    expect_equal("the disabled ratings", 20, len(disabled), p)
+    for name, cannot in (("ACAP Analyst Capability: Extra High (EH)", True),
+                         ("STOR Storage Constraint: Very Low (VL)", True),
+                         ("DATA Database Size: Very Low (VL)", False)):
+        expect_equal('"%s" disabled' % name, cannot, name in disabled, p)
+    p.click("Effort Adjustment Factor", eaf_option("ACAP", 0))
+    wait_for("ACAP Very Low to be selected", lambda: p.checked(
+        "Effort Adjustment Factor", "ACAP Analyst Capability: Very Low (VL)"))
+    p.press("Effort Adjustment Factor", "cmdContinue", EAF)
+    p.type("Lines of Code", "32000")
+    visit("Lines of Code")
+    p.press("Lines of Code", "cmdCalculate", KLOC)
+    results = visit("Intermediate Effort Results")
+    said = {n.name: n.description for n in p.descendants(results)
+            if n.getRole() == pyatspi.ROLE_LABEL}
+    effort, tdev, avg = figures("261.63", "14.85", "17.62")
+    for name, how in (
+            (effort, "Effort = 2.8 x 32^1.20 x EAF 1.46 = 261.63 staff-months (the work of one "
+                     "person for that many months)"),
+            (tdev, "TDEV = 2.5 x Effort^0.32 = 14.85 months (calendar time)"),
+            (avg, "Average staffing = Effort / TDEV = 17.62 people")):
+        expect_equal('the description of "%s"' % name, how, said.get(name), p)
+    p.press("Intermediate Effort Results", "cmdMainMenu", RESULTS)
+    p.press("Main Menu", "cmdAdvanced", MAIN)
+    phase = "Phase Distribution of Effort and Schedule"
+    for button, mode in (("cmdOrganic", "Organic"), ("cmdSemidetached", "Semidetached"),
+                         ("cmdEmbedded", "Embedded")):
+        p.press("Development Mode", button, MODE)
+        frame = visit(phase, "%s (%s)" % (phase, mode))
+        expect_equal("the description of the %s phase screen" % mode,
+                     "Phase distribution of the %s mode" % mode, frame.description, p)
+        p.press(phase, "cmdBack", PHASE)
+        p.expect_open("Development Mode", "Lines of Code", "Effort Adjustment Factor")
+    os.makedirs(p.screenshots, exist_ok=True)
+    with open(os.path.join(p.screenshots, "screen-reader.txt"), "w") as out:
+        out.write("\n".join(listing) + "\n")
+
+
+def in_view(view, shown, slack=1):
+    """Whether the view shows the rectangle, or as much of it as it can hold."""
+    def covers(view_start, view_length, start, length):
+        if length <= view_length + slack:
+            return view_start - slack <= start <= view_start + view_length + slack - length
+        return start <= view_start + slack and start + length >= view_start + view_length - slack
+    return covers(view[0], view[2], shown[0], shown[2]) and \
+        covers(view[1], view[3], shown[1], shown[3])
+
+
+def reach_every_control(p, caption, scale):
+    """Tabs once round the window: each control the focus lands on must come into view."""
+    import pyatspi
+    width, height = p.desktop.size()
+    screen = (0, 0, int(width / scale), int(height / scale))
+    frame = p.frame(caption)
+    # What the window shows of its controls: the client area less the scroll bars, if any.
+    x, y, w, h = p.extents(frame)
+    for bar in p.descendants(frame):
+        if bar.getRole() == pyatspi.ROLE_SCROLL_BAR and \
+                bar.getState().contains(pyatspi.STATE_SHOWING):
+            _, _, bar_width, bar_height = p.extents(bar)
+            if bar_width < bar_height:
+                w -= bar_width
+            else:
+                h -= bar_height
+    client = (x, y, w, h)
+    candidates = [n for n in p.descendants(frame)
+                  if n.getRole() in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_RADIO_BUTTON,
+                                     pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)
+                  and n.getState().contains(pyatspi.STATE_ENABLED)]
+    seen = []
+    for _ in range(len(candidates) + 1):
+        focused = wait_for("the focus on %s" % caption, lambda: next(
+            (n for n in candidates if n.getState().contains(pyatspi.STATE_FOCUSED)), None))
+        if focused.name in seen:
+            return seen
+        seen.append(focused.name)
+        try:
+            wait_for('"%s" in view' % focused.name, lambda: in_view(client, p.extents(focused))
+                     and in_view(screen, intersection(client, p.extents(focused))), timeout=3)
+        except Failure:
+            raise Failure('on "%s", "%s" at %s is out of view of %s on the %s screen' % (
+                caption, focused.name, p.extents(focused), client, screen))
+        p.key(caption, "Tab")
+    raise Failure("Tab never came back round on %s" % caption)
+
+
+def placement(p):
+    """Every screen opens with its frame on the screen, and the keyboard reaches every control."""
+    width, height = p.desktop.size()
+    scale = float(p.env.get("QT_SCALE_FACTOR", "1"))
+    placed = []
+
+    def check(caption, name):
+        window = p.window(caption)
+        # The window manager frames a window a moment after it is mapped.
+        wait_for("the frame of %s" % caption, lambda: p.frame_extents(window))
+        x, y, w, h = p.frame_rect(window)
+        placed.append("%s x %s %s: frame %d,%d %dx%d" % (p.desktop.screen, p.env.get(
+            "QT_SCALE_FACTOR", "1"), name, x, y, w, h))
+        if x < 0 or y < 0 or x + w > width or y + h > height:
+            raise Failure("the frame of %s is at %d,%d %dx%d on the %s screen" % (
+                caption, x, y, w, h, p.desktop.screen))
+        reach_every_control(p, caption, scale)
+        p.screenshot(caption, "placement-%s-x%s-%s" % (p.desktop.screen, scale, name))
+
+    check("Main Menu", "frmMain")
+    p.act("Main Menu", "Intermediate Model")
+    check("Development Mode", "frmMode")
+    p.act("Development Mode", "Organic Mode")
+    check("Effort Adjustment Factor", "frmEAF")
+    p.act("Effort Adjustment Factor", "Continue")
+    check("Lines of Code", "frmKLOC")
+    p.type("Lines of Code", "32000")
+    p.act("Lines of Code", "Calculate")
+    check("Intermediate Effort Results", "frmBasicResults")
+    p.act("Intermediate Effort Results", "Main Menu")
+    p.act("Main Menu", "Advanced Model")
+    phase = "Phase Distribution of Effort and Schedule"
+    for mode, name in (("Organic Mode", "frmPhaseOrg"), ("Semidetached Mode", "frmPhaseSemi"),
+                       ("Embedded Mode", "frmPhaseEmb")):
+        p.act("Development Mode", mode)
+        check(phase, name)
+        p.act(phase, "Back")
+        p.expect_no_window(phase)
+    os.makedirs(p.screenshots, exist_ok=True)
+    with open(os.path.join(p.screenshots, "placement-%s-x%s.txt" % (p.desktop.screen, scale)),
+              "w") as out:
+        out.write("\n".join(placed) + "\n")
+
+
+def no_font_configuration(workdir):
+    """A fontconfig configuration that finds no font at all."""
+    path = os.path.join(workdir, "no-fonts.conf")
+    with open(path, "w") as f:
+        f.write('<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">\n'
+                "<fontconfig><cachedir>%s</cachedir></fontconfig>\n"
+                % os.path.join(workdir, "fontconfig-cache"))
+    return {"FONTCONFIG_FILE": path}
+
+
+# Each with what its program's environment adds, given the work directory.
 SCENARIOS = {
-    "basic_embedded": basic_embedded,
-    "intermediate_organic": intermediate_organic,
-    "advanced_semidetached": advanced_semidetached,
-    "basic_keyboard": basic_keyboard,
-    "runtime_error": runtime_error,
-    "second_estimate": second_estimate,
+    "basic_embedded": (basic_embedded, None),
+    "intermediate_organic": (intermediate_organic, None),
+    "advanced_semidetached": (advanced_semidetached, None),
+    "basic_keyboard": (basic_keyboard, None),
+    "runtime_error": (runtime_error, None),
+    "second_estimate": (second_estimate, None),
+    "refused_start": (refused_start, None),
+    "no_font": (no_font, no_font_configuration),
+    "screen_reader": (screen_reader, None),
 }
+# Run only when asked for, on a screen of the size asked for.
+PLACEMENT = {"placement_at_" + scale: (placement, lambda _, s=scale: {"QT_SCALE_FACTOR": s})
+             for scale in ("1", "1.25", "2", "3")}
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True, help="the wizard's executable")
-    parser.add_argument("--scenario", action="append", choices=sorted(SCENARIOS),
+    parser.add_argument("--scenario", action="append", choices=sorted({**SCENARIOS, **PLACEMENT}),
                         help="run only this scenario (may be repeated)")
+    parser.add_argument("--screen", default="1280x1024", help="the X screen's size, WxH")
     parser.add_argument("--screenshots", default=os.path.join(os.getcwd(), "screenshots"),
                         help="directory for the PNG of every screen")
     args = parser.parse_args()
@@ -559,14 +850,16 @@ def main():
 
     failures = []
     workdir = tempfile.mkdtemp(prefix="cocomo-desktop-")
-    desktop = Desktop(workdir)
+    desktop = Desktop(workdir, args.screen)
     try:
         desktop.start()
         for name in args.scenario or list(SCENARIOS):
+            scenario, environment = {**SCENARIOS, **PLACEMENT}[name]
             started = time.monotonic()
-            run = Program(program, desktop, screenshots)
+            run = Program(program, desktop, screenshots, name,
+                          **(environment(workdir) if environment else {}))
             try:
-                SCENARIOS[name](run)
+                scenario(run)
                 print("PASS %s (%.1f s)" % (name, time.monotonic() - started), flush=True)
             except Failure as failure:
                 failures.append(name)

@@ -1,11 +1,16 @@
 #include "WizardTest.h"
 
+#include "Estimate.h"
+#include "RuntimeError.h"
 #include "frmBasicResults.h"
 #include "frmKLOC.h"
+#include "frmMain.h"
 #include "frmMode.h"
 
 #include <QApplication>
 #include <QLineEdit>
+
+#include <QScreen>
 
 #include <cmath>
 
@@ -105,6 +110,66 @@ TEST_F(RunTimeError, EachFailureGetsItsOwnReport) {
     EXPECT_EQ(ErrorBox()->text(), "Run-time error '6':\n\nOverflow");
     DismissError();
     EXPECT_FALSE(Get<frmBasicResults>().IsLoaded());
+}
+
+// Below the error's own two lines, what the size box takes; the box leaves the size box, and
+// the text typed into it, in view.
+struct RefusedRow {
+    const char *name;
+    const char *typed;
+    const char *error;
+};
+
+void PrintTo(const RefusedRow &row, std::ostream *os) {
+    *os << row.name;
+}
+
+const RefusedRow Refused[] = {
+    {"Empty", "", "Run-time error '6':\n\nOverflow"},
+    {"Letters", "abc", "Run-time error '6':\n\nOverflow"},
+    {"ArabicIndicDigits", "\u0663\u0662\u0660\u0660\u0660", "Run-time error '6':\n\nOverflow"},
+    {"Negative", "-5", "Run-time error '5':\n\nInvalid procedure call or argument"},
+    {"BeyondTheRange", "3E9", "Run-time error '6':\n\nOverflow"},
+};
+
+class RefusedSize : public RunTimeError, public testing::WithParamInterface<RefusedRow> {};
+
+TEST_P(RefusedSize, BoxSaysWhatTheSizeBoxTakesAndLeavesItInView) {
+    Start();
+    Do({"frmMain", "cmdBasic"});
+    Do({"frmMode", "cmdEmbedded"});
+    // Entered as a paste or an input method enters it: the test keyboard knows ASCII only.
+    Get<frmKLOC>().Control<QLineEdit>("txtKLOC")->insert(QString::fromUtf8(GetParam().typed));
+    Do({"frmKLOC", "cmdCalculate"});
+    QMessageBox *box = ErrorBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), GetParam().error);
+    EXPECT_EQ(box->informativeText().toStdString(), engine::SizeRequirement);
+    const QLineEdit *input = Get<frmKLOC>().Control<QLineEdit>("txtKLOC");
+    const QRect typed(input->mapToGlobal(QPoint(0, 0)), input->size());
+    EXPECT_FALSE(box->frameGeometry().intersects(typed));
+    EXPECT_TRUE(box->screen()->availableGeometry().contains(box->frameGeometry()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Typed, RefusedSize, testing::ValuesIn(Refused),
+                         [](const auto &row) { return std::string(row.param.name); });
+
+TEST_F(RunTimeError, EnterInTheSizeBoxGivesTheSameAdvice) {
+    Start();
+    Do({"frmMain", "cmdBasic"});
+    Do({"frmMode", "cmdOrganic"});
+    PressEnter(Get<frmKLOC>(), "txtKLOC");
+    ASSERT_NE(ErrorBox(), nullptr);
+    EXPECT_EQ(ErrorBox()->informativeText().toStdString(), engine::SizeRequirement);
+}
+
+// Only the handlers that read what the user typed say what it must be.
+TEST_F(RunTimeError, ErrorsOfOtherHandlersComeWithoutAdvice) {
+    Start();
+    forms::Dispatch(&Get<frmMain>(), [] { rt::Raise(rt::ErrorCode::DivisionByZero); });
+    ASSERT_NE(ErrorBox(), nullptr);
+    EXPECT_EQ(ErrorBox()->text(), "Run-time error '11':\n\nDivision by zero");
+    EXPECT_TRUE(ErrorBox()->informativeText().isEmpty());
 }
 
 } // namespace

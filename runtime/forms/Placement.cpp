@@ -1,0 +1,290 @@
+#include "Placement.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace forms {
+namespace {
+
+// Room on every side that no window manager's frame takes: with this much to spare, a window
+// fits whatever frame it gets, and placing it needs nothing but the screen's area.
+constexpr int FrameBound = 64;
+
+// Assumed when neither the platform nor the window manager tells: a thick title bar.
+constexpr QMargins FrameAllowance{8, 40, 8, 8};
+
+// The frame the window manager gives a form window, found out once for the run: every form
+// window has the same decoration. Kept with the device pixel ratio it was found at.
+std::optional<std::pair<qreal, QMargins>> &LearnedFrame() {
+    static std::optional<std::pair<qreal, QMargins>> frame;
+    return frame;
+}
+
+xcb_atom_t Atom(xcb_connection_t *connection, const char *name) {
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+        connection,
+        xcb_intern_atom(connection, 1, static_cast<std::uint16_t>(std::strlen(name)), name),
+        nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// The window property as 32-bit values; empty where it is not set.
+std::vector<std::uint32_t> Property(xcb_connection_t *connection, xcb_window_t window,
+                                    xcb_atom_t property, xcb_atom_t type, std::uint32_t length) {
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, property, type, 0, length), nullptr);
+    std::vector<std::uint32_t> values;
+    if (reply != nullptr && reply->format == 32) {
+        const auto *data = static_cast<const std::uint32_t *>(xcb_get_property_value(reply));
+        values.assign(data, data + xcb_get_property_value_length(reply) / 4);
+    }
+    std::free(reply);
+    return values;
+}
+
+// An X11 window manager tells the frame it will give a window not yet mapped when asked
+// with _NET_REQUEST_FRAME_EXTENTS; it answers by setting the window's _NET_FRAME_EXTENTS.
+std::optional<QMargins> AskWindowManager(const QWindow &window) {
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) {
+        return std::nullopt;
+    }
+    xcb_connection_t *connection = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const xcb_atom_t request = Atom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t extents = Atom(connection, "_NET_FRAME_EXTENTS");
+    const std::vector<std::uint32_t> supported =
+        Property(connection, root, Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 1024);
+    if (std::find(supported.begin(), supported.end(), request) == supported.end()) {
+        return std::nullopt;
+    }
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(window.winId());
+    message.type = request;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+    // The window manager answers within milliseconds; one that does not is not waited for.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const std::vector<std::uint32_t> e =
+            Property(connection, message.window, extents, XCB_ATOM_CARDINAL, 4);
+        if (e.size() == 4) {
+            // Left, right, top, bottom, in device pixels; rounded up, since a frame that takes
+            // part of a pixel still takes it on the screen.
+            const qreal ratio = window.devicePixelRatio();
+            const auto logical = [ratio](std::uint32_t v) {
+                return static_cast<int>(std::ceil(v / ratio));
+            };
+            return QMargins(logical(e[0]), logical(e[2]), logical(e[1]), logical(e[3]));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return std::nullopt;
+}
+
+// The frame a window of this kind gets on its screen, found out on a window of the same kind
+// that is never shown: the form's own window, once created, would be placed by its client
+// area rather than by its frame.
+QMargins FrameOf(const QWidget *window) {
+    auto &learned = LearnedFrame();
+    const qreal ratio = window->devicePixelRatioF();
+    if (learned && learned->first == ratio) {
+        return learned->second;
+    }
+    QWindow probe(window->screen());
+    probe.setFlags(window->windowFlags());
+    // Fixed in size like the forms, which some window managers frame without a resize grip.
+    probe.setMinimumSize(window->size());
+    probe.setMaximumSize(window->size());
+    probe.create();
+    // Platforms that draw the frame themselves know it before the window is shown.
+    QMargins frame = probe.frameMargins();
+    if (frame.isNull()) {
+        const std::optional<QMargins> told = AskWindowManager(probe);
+        if (!told) {
+            return FrameAllowance;
+        }
+        frame = *told;
+    }
+    learned.emplace(ratio, frame);
+    return frame;
+}
+
+// Scrolls the whole control into view with a little room around it, or its middle where
+// that does not fit. (The scroll area's own ensureWidgetVisible shows only the text cursor of
+// a text box.)
+void Reveal(QScrollArea *area, const QWidget *control) {
+    constexpr int margin = 8;
+    const auto scroll = [](QScrollBar *bar, int start, int length, int view) {
+        if (length + 2 * margin >= view) {
+            bar->setValue(start + length / 2 - view / 2);
+        } else if (start - margin < bar->value()) {
+            bar->setValue(start - margin);
+        } else if (start + length + margin > bar->value() + view) {
+            bar->setValue(start + length + margin - view);
+        }
+    };
+    const QRect r(control->mapTo(area->widget(), QPoint(0, 0)), control->size());
+    scroll(area->horizontalScrollBar(), r.x(), r.width(), area->viewport()->width());
+    scroll(area->verticalScrollBar(), r.y(), r.height(), area->viewport()->height());
+}
+
+} // namespace
+
+Placement PlaceOnScreen(const QRect &available, const QSize &client, const QMargins &frame,
+                        int scrollBar) {
+    const int across = frame.left() + frame.right();
+    const int down = frame.top() + frame.bottom();
+    const int widest = std::max(1, available.width() - across);
+    const int highest = std::max(1, available.height() - down);
+    bool scrollsAcross = client.width() > widest;
+    bool scrollsDown = client.height() > highest;
+    // A scroll bar in one direction takes room in the other.
+    scrollsDown = scrollsDown || (scrollsAcross && client.height() + scrollBar > highest);
+    scrollsAcross = scrollsAcross || (scrollsDown && client.width() + scrollBar > widest);
+    const QSize shown(scrollsAcross ? widest : client.width() + (scrollsDown ? scrollBar : 0),
+                      scrollsDown ? highest : client.height() + (scrollsAcross ? scrollBar : 0));
+    // The frame's top-left goes where it centres the client area, then as far back towards
+    // the area's top-left as the frame's far edge needs, never beyond that top-left.
+    const auto origin = [](int start, int length, int size, int frameExtra) {
+        const int centred = start + (length - size) / 2;
+        return std::max(start, std::min(centred, start + length - size - frameExtra));
+    };
+    return {{origin(available.x(), available.width(), shown.width(), across),
+             origin(available.y(), available.height(), shown.height(), down)},
+            shown};
+}
+
+QPoint ClearOf(const QRect &frame, const QRect &keep, const QRect &available) {
+    // Far enough that the two do not read as one.
+    constexpr int gap = 8;
+    if (!frame.intersects(keep)) {
+        return frame.topLeft();
+    }
+    const QRect below = frame.translated(0, keep.bottom() + 1 + gap - frame.top());
+    if (available.contains(below)) {
+        return below.topLeft();
+    }
+    const QRect above = frame.translated(0, keep.top() - gap - 1 - frame.bottom());
+    if (available.contains(above)) {
+        return above.topLeft();
+    }
+    return frame.topLeft();
+}
+
+void ScreenFit::Place() {
+    const bool first = !layout_.isValid();
+    QScreen *screen = first ? QGuiApplication::primaryScreen() : window_->screen();
+    const QRect available = screen->availableGeometry();
+    const qreal ratio = screen->devicePixelRatio();
+    if (!first && screen == screen_ && available == available_ && ratio == ratio_) {
+        return;
+    }
+    if (first) {
+        layout_ = window_->size();
+    }
+    screen_ = screen;
+    available_ = available;
+    ratio_ = ratio;
+    const QRect before = window_->frameGeometry();
+    const QSize decoration = before.size() - window_->size();
+    const QSize slack = (available.size() - layout_) / 2;
+    const bool roomy = slack.width() >= FrameBound && slack.height() >= FrameBound;
+    const QMargins frame = roomy ? QMargins() : FrameOf(window_);
+    const Placement placement = PlaceOnScreen(
+        available, layout_, frame, window_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    if (placement.client == layout_) {
+        Unscroll();
+    } else {
+        Scroll(placement.client);
+    }
+    // A window that has been on screen keeps its place while it still lies inside the area.
+    const bool keeps = !first && window_->isVisible() &&
+                       available.contains(QRect(before.topLeft(), placement.client + decoration));
+    if (!keeps) {
+        window_->move(placement.frameOrigin);
+    }
+}
+
+void ScreenFit::Scroll(const QSize &viewport) {
+    if (area_ == nullptr) {
+        QWidget *focus = window_->focusWidget();
+        auto *content = new QWidget;
+        content->setFixedSize(layout_);
+        area_ = new QScrollArea(window_);
+        area_->setFrameShape(QFrame::NoFrame);
+        area_->setFocusPolicy(Qt::NoFocus);
+        // Put into the window first, so that the controls stay in the window's focus chain.
+        area_->setWidget(content);
+        const QObjectList children = window_->children();
+        for (QObject *child : children) {
+            auto *control = qobject_cast<QWidget *>(child);
+            if (control != nullptr && control != area_ && !control->isWindow()) {
+                control->setParent(content);
+                control->show();
+            }
+        }
+        if (focus != nullptr) {
+            focus->setFocus();
+        }
+        QObject::connect(qApp, &QApplication::focusChanged, area_,
+                         [area = area_.data()](QWidget *, QWidget *now) {
+                             if (now != nullptr && area->widget()->isAncestorOf(now)) {
+                                 // Deferred, to scroll by the viewport's size once laid out.
+                                 QTimer::singleShot(0, area, [area, control = QPointer(now)] {
+                                     if (control != nullptr) {
+                                         Reveal(area, control);
+                                     }
+                                 });
+                             }
+                         });
+        area_->show();
+    }
+    window_->setFixedSize(viewport);
+    area_->setGeometry(QRect(QPoint(0, 0), viewport));
+}
+
+void ScreenFit::Unscroll() {
+    if (area_ == nullptr) {
+        return;
+    }
+    QWidget *focus = window_->focusWidget();
+    const QObjectList children = area_->widget()->children();
+    for (QObject *child : children) {
+        if (auto *control = qobject_cast<QWidget *>(child); control != nullptr) {
+            control->setParent(window_);
+            control->show();
+        }
+    }
+    delete area_;
+    if (focus != nullptr) {
+        focus->setFocus();
+    }
+    window_->setFixedSize(layout_);
+}
+
+} // namespace forms

@@ -1,0 +1,158 @@
+#!/usr/bin/python3
+"""Starts the built wizard where it cannot show itself, or has no font for its texts.
+
+Without a usable display or windowing platform it must end at once with status 1, one line on
+standard error that says what it could not open, and no abort; with no usable font it must
+say so on one line and go on.
+
+    startup_test.py --program PATH
+"""
+
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+WAIT = 15.0
+
+
+class Failure(Exception):
+    pass
+
+
+def clean_environment(runtime_dir):
+    env = {key: value for key, value in os.environ.items()
+           if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY",
+                          "FONTCONFIG_FILE")}
+    # A runtime directory of its own: no Wayland compositor's socket, no warning about it.
+    env["XDG_RUNTIME_DIR"] = runtime_dir
+    env["LC_ALL"] = "C.UTF-8"
+    return env
+
+
+def free_display():
+    for number in range(900, 1000):
+        if not os.path.exists("/tmp/.X%d-lock" % number) and \
+                not os.path.exists("/tmp/.X11-unix/X%d" % number):
+            return ":%d" % number
+    raise Failure("no unused X display number from :900 to :999")
+
+
+def expect_refused(program, env, *words):
+    """The program must exit 1 (no signal) with exactly one line on stderr naming the words."""
+    result = subprocess.run([program], env=env, capture_output=True, text=True, timeout=WAIT)
+    lines = result.stderr.splitlines()
+    if result.returncode != 1:
+        raise Failure("exit status %d (a negative status is the signal that ended it), stderr %r"
+                      % (result.returncode, result.stderr))
+    if len(lines) != 1:
+        raise Failure("%d lines on stderr, not one: %r" % (len(lines), result.stderr))
+    missing = [word for word in words if word not in lines[0]]
+    if missing or not lines[0].startswith("cocomo-wizard: "):
+        raise Failure("the line %r does not name %s" % (lines[0], missing))
+    return lines[0]
+
+
+def bad_display(program, runtime_dir):
+    env = clean_environment(runtime_dir)
+    env["DISPLAY"] = free_display()
+    return expect_refused(program, env, '"%s"' % env["DISPLAY"], "DISPLAY")
+
+
+def unknown_platform(program, runtime_dir):
+    env = clean_environment(runtime_dir)
+    env["QT_QPA_PLATFORM"] = "bogus"
+    return expect_refused(program, env, '"bogus"', "QT_QPA_PLATFORM")
+
+
+def wayland_without_compositor(program, runtime_dir):
+    env = clean_environment(runtime_dir)
+    env["QT_QPA_PLATFORM"] = "wayland"
+    return expect_refused(program, env, "Wayland", '"wayland-0"')
+
+
+def run_briefly(program, env, seconds=3.0):
+    """Runs the program for a while; returns its stderr and whether it was still running."""
+    process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.PIPE, start_new_session=True)
+    try:
+        os.set_blocking(process.stderr.fileno(), False)
+        output = b""
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline and process.poll() is None:
+            try:
+                output += os.read(process.stderr.fileno(), 4096)
+            except BlockingIOError:
+                time.sleep(0.05)
+        return output.decode(errors="replace"), process.poll() is None
+    finally:
+        if process.poll() is None:
+            os.killpg(process.pid, signal.SIGTERM)
+        process.wait(timeout=WAIT)
+        process.stderr.close()
+
+
+def ours(output):
+    return [line for line in output.splitlines() if line.startswith("cocomo-wizard: ")]
+
+
+def no_font(program, runtime_dir, workdir):
+    config = os.path.join(workdir, "no-fonts.conf")
+    with open(config, "w") as f:
+        f.write('<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">\n'
+                '<fontconfig><cachedir>%s</cachedir></fontconfig>\n'
+                % os.path.join(workdir, "fontconfig-cache"))
+    env = clean_environment(runtime_dir)
+    env["QT_QPA_PLATFORM"] = "offscreen"
+    env["FONTCONFIG_FILE"] = config
+    output, running = run_briefly(program, env)
+    said = ours(output)
+    if len(said) != 1 or "fonts-liberation" not in said[0]:
+        raise Failure("expected one line naming fonts-liberation, read %r" % output)
+    if not running:
+        raise Failure("the program ended after saying %r" % said[0])
+    return said[0]
+
+
+def fonts_installed(program, runtime_dir):
+    env = clean_environment(runtime_dir)
+    env["QT_QPA_PLATFORM"] = "offscreen"
+    output, running = run_briefly(program, env)
+    if ours(output) or not running:
+        raise Failure("with the fonts installed: %r, running %s" % (output, running))
+    return "nothing said"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--program", required=True, help="the wizard's executable")
+    program = os.path.abspath(parser.parse_args().program)
+
+    workdir = tempfile.mkdtemp(prefix="cocomo-startup-")
+    runtime_dir = os.path.join(workdir, "runtime")
+    os.mkdir(runtime_dir, 0o700)
+    cases = [("bad_display", lambda: bad_display(program, runtime_dir)),
+             ("unknown_platform", lambda: unknown_platform(program, runtime_dir)),
+             ("wayland_without_compositor",
+              lambda: wayland_without_compositor(program, runtime_dir)),
+             ("no_font", lambda: no_font(program, runtime_dir, workdir)),
+             ("fonts_installed", lambda: fonts_installed(program, runtime_dir))]
+    failures = 0
+    try:
+        for name, case in cases:
+            try:
+                print("PASS %s: %s" % (name, case()), flush=True)
+            except (Failure, subprocess.TimeoutExpired) as failure:
+                failures += 1
+                print("FAIL %s: %s" % (name, failure), flush=True)
+    finally:
+        shutil.rmtree(workdir, ignore_errors=True)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
