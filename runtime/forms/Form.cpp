@@ -9,6 +9,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -17,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QTimer>
 
 #include <algorithm>
@@ -127,6 +131,7 @@ public:
         setWindowModality(Qt::ApplicationModal);
         if (advice != nullptr) {
             setInformativeText(advice->text);
+            WidenForTwoLines(advice->text);
         }
     }
 
@@ -151,6 +156,21 @@ protected:
     }
 
 private:
+    // Qt wraps an informative text at a narrow width: four short lines under a title cut
+    // short. A box as wide as half the text, within the screen, reads in two.
+    void WidenForTwoLines(const QString &text) {
+        auto *grid = qobject_cast<QGridLayout *>(layout());
+        if (grid == nullptr) {
+            return;
+        }
+        const QFontMetrics metrics(font());
+        const int wanted = metrics.horizontalAdvance(text) / 2 + 4 * metrics.height() +
+                           style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+        const int width = std::min(wanted, screen()->availableGeometry().width() * 3 / 4);
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+
     QPointer<QWidget> input_;
 };
 
