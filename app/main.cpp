@@ -1,13 +1,13 @@
-#include "Form.h"
-#include "IconPixels.h"
-#include "Look.h"
-#include "Startup.h"
-#include "frmBasicResults.h"
-#include "frmEAF.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
-#include "frmMode.h"
-#include "frmPhase.h"
+#include "app/IconPixels.h"
+#include "app/Startup.h"
+#include "runtime/forms/Form.h"
+#include "runtime/forms/Look.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmEAF.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
+#include "screens/frmMode.h"
+#include "screens/frmPhase.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,7 +1,7 @@
 // CalculateEstimate for every model and mode, against the same three formulas
 // evaluated with std::pow directly, in the same binary and run.
-#include "Estimate.h"
-#include "Module1.h"
+#include "engine/Estimate.h"
+#include "engine/Module1.h"
 
 #include <benchmark/benchmark.h>
 

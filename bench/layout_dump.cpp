@@ -4,13 +4,13 @@
 //
 // One tab-separated line per control: form, control (name, or name(Index) for an element
 // of a control array), left, top, width, height.
-#include "Layout.h"
-#include "frmBasicResults.h"
-#include "frmEAF.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
-#include "frmMode.h"
-#include "frmPhase.h"
+#include "runtime/forms/Layout.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmEAF.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
+#include "screens/frmMode.h"
+#include "screens/frmPhase.h"
 
 #include <QHash>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CostDrivers.h"
-#include "PhaseDistribution.h"
+#include "engine/CostDrivers.h"
+#include "engine/PhaseDistribution.h"
 
 #include <array>
 #include <cstdint>

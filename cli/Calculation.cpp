@@ -1,8 +1,8 @@
-#include "Calculation.h"
+#include "cli/Calculation.h"
 
-#include "Estimate.h"
-#include "Module1.h"
-#include "Numeric.h"
+#include "engine/Estimate.h"
+#include "engine/Module1.h"
+#include "runtime/numeric/Numeric.h"
 
 namespace cli {
 namespace {

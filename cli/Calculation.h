@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Arguments.h"
+#include "cli/Arguments.h"
 
 #include <cstdint>
 #include <optional>

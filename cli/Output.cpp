@@ -1,6 +1,6 @@
-#include "Output.h"
+#include "cli/Output.h"
 
-#include "Numeric.h"
+#include "runtime/numeric/Numeric.h"
 
 #include <array>
 #include <charconv>

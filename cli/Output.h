@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Arguments.h"
-#include "Calculation.h"
+#include "cli/Arguments.h"
+#include "cli/Calculation.h"
 
 #include <string>
 #include <string_view>

@@ -1,11 +1,11 @@
-#include "Program.h"
+#include "cli/Program.h"
 
-#include "Arguments.h"
-#include "Calculation.h"
-#include "Estimate.h"
-#include "Output.h"
-#include "Report.h"
-#include "RuntimeError.h"
+#include "cli/Arguments.h"
+#include "cli/Calculation.h"
+#include "cli/Output.h"
+#include "cli/Report.h"
+#include "engine/Estimate.h"
+#include "runtime/numeric/RuntimeError.h"
 
 #include <cerrno>
 #include <clocale>

@@ -1,4 +1,4 @@
-#include "Report.h"
+#include "cli/Report.h"
 
 #include <nlohmann/json.hpp>
 

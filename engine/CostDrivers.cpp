@@ -1,6 +1,6 @@
-#include "CostDrivers.h"
+#include "engine/CostDrivers.h"
 
-#include "Module1.h"
+#include "engine/Module1.h"
 
 namespace engine {
 

@@ -1,4 +1,4 @@
-#include "Module1.h"
+#include "engine/Module1.h"
 
 namespace Module1 {
 

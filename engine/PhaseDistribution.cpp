@@ -1,6 +1,6 @@
-#include "PhaseDistribution.h"
+#include "engine/PhaseDistribution.h"
 
-#include "Module1.h"
+#include "engine/Module1.h"
 
 namespace engine {
 

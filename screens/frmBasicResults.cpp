@@ -1,10 +1,10 @@
-#include "frmBasicResults.h"
+#include "screens/frmBasicResults.h"
 
-#include "Estimate.h"
-#include "Module1.h"
-#include "Numeric.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
+#include "engine/Estimate.h"
+#include "engine/Module1.h"
+#include "runtime/numeric/Numeric.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
 
 #include <QGroupBox>
 #include <QLabel>

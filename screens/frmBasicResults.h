@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Form.h"
+#include "runtime/forms/Form.h"
 
 // The results of the last calculation, for all three models.
 class frmBasicResults : public forms::Form {

@@ -1,7 +1,7 @@
-#include "frmEAF.h"
+#include "screens/frmEAF.h"
 
-#include "frmKLOC.h"
-#include "frmMode.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMode.h"
 
 using namespace forms;
 using engine::CostDriver;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CostDrivers.h"
-#include "Form.h"
+#include "engine/CostDrivers.h"
+#include "runtime/forms/Form.h"
 
 #include <optional>
 

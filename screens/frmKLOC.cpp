@@ -1,11 +1,11 @@
-#include "frmKLOC.h"
+#include "screens/frmKLOC.h"
 
-#include "Estimate.h"
-#include "Module1.h"
-#include "frmBasicResults.h"
-#include "frmEAF.h"
-#include "frmMode.h"
-#include "frmPhase.h"
+#include "engine/Estimate.h"
+#include "engine/Module1.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmEAF.h"
+#include "screens/frmMode.h"
+#include "screens/frmPhase.h"
 
 #include <QLineEdit>
 #include <QPushButton>

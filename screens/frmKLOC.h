@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Form.h"
+#include "runtime/forms/Form.h"
 
 // The size in lines of code, and Calculate.
 class frmKLOC : public forms::Form {

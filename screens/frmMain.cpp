@@ -1,7 +1,7 @@
-#include "frmMain.h"
+#include "screens/frmMain.h"
 
-#include "Module1.h"
-#include "frmMode.h"
+#include "engine/Module1.h"
+#include "screens/frmMode.h"
 
 using namespace forms;
 

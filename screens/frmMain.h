@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Form.h"
+#include "runtime/forms/Form.h"
 
 // The main menu: the choice of model, and Exit.
 class frmMain : public forms::Form {

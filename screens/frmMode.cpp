@@ -1,10 +1,10 @@
-#include "frmMode.h"
+#include "screens/frmMode.h"
 
-#include "Module1.h"
-#include "frmEAF.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
-#include "frmPhase.h"
+#include "engine/Module1.h"
+#include "screens/frmEAF.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
+#include "screens/frmPhase.h"
 
 using namespace forms;
 

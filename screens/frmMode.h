@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Form.h"
+#include "runtime/forms/Form.h"
 
 // The choice of development mode, which with the model decides the next screen.
 class frmMode : public forms::Form {

@@ -1,8 +1,8 @@
-#include "frmPhase.h"
+#include "screens/frmPhase.h"
 
-#include "Module1.h"
-#include "frmKLOC.h"
-#include "frmMode.h"
+#include "engine/Module1.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMode.h"
 
 using namespace forms;
 using engine::Phase;

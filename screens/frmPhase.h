@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Form.h"
-#include "PhaseDistribution.h"
+#include "engine/PhaseDistribution.h"
+#include "runtime/forms/Form.h"
 
 #include <optional>
 

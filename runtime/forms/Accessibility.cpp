@@ -1,4 +1,4 @@
-#include "Accessibility.h"
+#include "runtime/forms/Accessibility.h"
 
 #include <QAccessibleWidget>
 #include <QRadioButton>

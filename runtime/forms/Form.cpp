@@ -1,10 +1,10 @@
-#include "Form.h"
+#include "runtime/forms/Form.h"
 
-#include "Accessibility.h"
-#include "Look.h"
-#include "OptionRows.h"
-#include "Placement.h"
-#include "RuntimeError.h"
+#include "runtime/forms/Accessibility.h"
+#include "runtime/forms/Look.h"
+#include "runtime/forms/OptionRows.h"
+#include "runtime/forms/Placement.h"
+#include "runtime/numeric/RuntimeError.h"
 
 #include <QAbstractButton>
 #include <QApplication>

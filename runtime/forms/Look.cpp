@@ -1,4 +1,4 @@
-#include "Look.h"
+#include "runtime/forms/Look.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Layout.h"
+#include "runtime/forms/Layout.h"
 
 #include <QColor>
 #include <QFont>

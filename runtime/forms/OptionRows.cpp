@@ -1,6 +1,6 @@
-#include "OptionRows.h"
+#include "runtime/forms/OptionRows.h"
 
-#include "Accessibility.h"
+#include "runtime/forms/Accessibility.h"
 
 #include <QEvent>
 #include <QHash>

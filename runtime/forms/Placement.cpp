@@ -1,4 +1,4 @@
-#include "Placement.h"
+#include "runtime/forms/Placement.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
-#include "Numeric.h"
+#include "runtime/numeric/Numeric.h"
 
-#include "RuntimeError.h"
+#include "runtime/numeric/RuntimeError.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "RuntimeError.h"
+#include "runtime/numeric/RuntimeError.h"
 
 namespace rt {
 

@@ -1,6 +1,6 @@
 // The program run whole in the test's process: its arguments in, its exit status, standard
 // output and standard error out.
-#include "Program.h"
+#include "cli/Program.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,15 +1,15 @@
 // The built cocomo-estimate against the wizard's own screens: the same inputs clicked and
 // typed on the screens and given on the command line give the same doubles, bit for bit,
 // and the same figures as the results screen shows them.
-#include "ScreenTest.h"
+#include "tests/screens/ScreenTest.h"
 
-#include "Arguments.h"
-#include "frmBasicResults.h"
-#include "frmEAF.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
-#include "frmMode.h"
-#include "frmPhase.h"
+#include "cli/Arguments.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmEAF.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
+#include "screens/frmMode.h"
+#include "screens/frmPhase.h"
 
 #include <QFile>
 #include <QLabel>

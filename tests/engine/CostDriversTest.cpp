@@ -1,5 +1,5 @@
-#include "CostDrivers.h"
-#include "Module1.h"
+#include "engine/CostDrivers.h"
+#include "engine/Module1.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Estimate.h"
-#include "Module1.h"
-#include "Numeric.h"
-#include "RuntimeError.h"
+#include "engine/Estimate.h"
+#include "engine/Module1.h"
+#include "runtime/numeric/Numeric.h"
+#include "runtime/numeric/RuntimeError.h"
 
 #include <gtest/gtest.h>
 

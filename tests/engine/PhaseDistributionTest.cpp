@@ -1,5 +1,5 @@
-#include "PhaseDistribution.h"
-#include "Module1.h"
+#include "engine/PhaseDistribution.h"
+#include "engine/Module1.h"
 
 #include <gtest/gtest.h>
 

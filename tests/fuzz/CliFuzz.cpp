@@ -5,10 +5,10 @@
 // crash, and whatever is accepted must be consistent: a parsed request holds only valid codes, the
 // two ways of reading a report agree, and a run ends with 0 and output only, or with 1 or 2 and the
 // refusal's lines only.
-#include "Arguments.h"
-#include "Estimate.h"
-#include "Program.h"
-#include "Report.h"
+#include "cli/Arguments.h"
+#include "cli/Program.h"
+#include "cli/Report.h"
+#include "engine/Estimate.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,9 +1,9 @@
 // Differential fuzzing of the size reader and the whole-number conversion against the
 // reference reader: the same double bit for bit, the same overflow decision, the same
 // rounded whole number or overflow.
-#include "Numeric.h"
-#include "ReferenceNumber.h"
-#include "RuntimeError.h"
+#include "runtime/numeric/Numeric.h"
+#include "runtime/numeric/RuntimeError.h"
+#include "tests/robustness/ReferenceNumber.h"
 
 #include <bit>
 #include <cstdint>

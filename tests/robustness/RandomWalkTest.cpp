@@ -1,12 +1,12 @@
-#include "ScreenTest.h"
-#include "WizardModel.h"
+#include "tests/robustness/WizardModel.h"
+#include "tests/screens/ScreenTest.h"
 
-#include "frmBasicResults.h"
-#include "frmEAF.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
-#include "frmMode.h"
-#include "frmPhase.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmEAF.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
+#include "screens/frmMode.h"
+#include "screens/frmPhase.h"
 
 #include <QApplication>
 #include <QClipboard>

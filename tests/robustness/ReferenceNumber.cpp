@@ -1,4 +1,4 @@
-#include "ReferenceNumber.h"
+#include "tests/robustness/ReferenceNumber.h"
 
 #include <cerrno>
 #include <clocale>

@@ -1,6 +1,6 @@
-#include "WizardModel.h"
+#include "tests/robustness/WizardModel.h"
 
-#include "ReferenceNumber.h"
+#include "tests/robustness/ReferenceNumber.h"
 
 #include <algorithm>
 #include <clocale>

@@ -1,5 +1,5 @@
-#include "Numeric.h"
-#include "RuntimeError.h"
+#include "runtime/numeric/Numeric.h"
+#include "runtime/numeric/RuntimeError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "WizardTest.h"
+#include "tests/screens/WizardTest.h"
 
-#include "Layout.h"
-#include "frmBasicResults.h"
-#include "frmKLOC.h"
+#include "runtime/forms/Layout.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmKLOC.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,8 @@
-#include "WizardTest.h"
+#include "tests/screens/WizardTest.h"
 
-#include "Layout.h"
-#include "frmMain.h"
-#include "frmMode.h"
+#include "runtime/forms/Layout.h"
+#include "screens/frmMain.h"
+#include "screens/frmMode.h"
 
 #include <QLabel>
 

@@ -1,9 +1,9 @@
-#include "WizardTest.h"
+#include "tests/screens/WizardTest.h"
 
-#include "frmBasicResults.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
-#include "frmMode.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
+#include "screens/frmMode.h"
 
 #include <QLineEdit>
 #include <QPointer>

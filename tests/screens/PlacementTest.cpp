@@ -1,13 +1,13 @@
-#include "ScreenTest.h"
+#include "tests/screens/ScreenTest.h"
 
-#include "Estimate.h"
-#include "Placement.h"
-#include "frmBasicResults.h"
-#include "frmEAF.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
-#include "frmMode.h"
-#include "frmPhase.h"
+#include "engine/Estimate.h"
+#include "runtime/forms/Placement.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmEAF.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
+#include "screens/frmMode.h"
+#include "screens/frmPhase.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,11 +1,11 @@
-#include "WizardTest.h"
+#include "tests/screens/WizardTest.h"
 
-#include "Estimate.h"
-#include "RuntimeError.h"
-#include "frmBasicResults.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
-#include "frmMode.h"
+#include "engine/Estimate.h"
+#include "runtime/numeric/RuntimeError.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
+#include "screens/frmMode.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "ScreenTest.h"
+#include "tests/screens/ScreenTest.h"
 
-#include "Look.h"
-#include "frmMain.h"
+#include "runtime/forms/Look.h"
+#include "screens/frmMain.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Form.h"
-#include "Module1.h"
+#include "engine/Module1.h"
+#include "runtime/forms/Form.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

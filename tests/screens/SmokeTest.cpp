@@ -1,9 +1,9 @@
-#include "ScreenTest.h"
+#include "tests/screens/ScreenTest.h"
 
-#include "frmBasicResults.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
-#include "frmMode.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
+#include "screens/frmMode.h"
 
 #include <QLabel>
 

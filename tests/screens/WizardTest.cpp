@@ -1,12 +1,12 @@
-#include "WizardTest.h"
+#include "tests/screens/WizardTest.h"
 
-#include "Look.h"
-#include "frmBasicResults.h"
-#include "frmEAF.h"
-#include "frmKLOC.h"
-#include "frmMain.h"
-#include "frmMode.h"
-#include "frmPhase.h"
+#include "runtime/forms/Look.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmEAF.h"
+#include "screens/frmKLOC.h"
+#include "screens/frmMain.h"
+#include "screens/frmMode.h"
+#include "screens/frmPhase.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScreenTest.h"
+#include "tests/screens/ScreenTest.h"
 
 #include <QFont>
 #include <QString>
