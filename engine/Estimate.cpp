@@ -11,7 +11,7 @@ namespace {
 // The statements run in the order of the published equations, and every result is
 // stored before it is checked, so a failing step leaves its own value behind.
 void ComputeForMode(std::int32_t lines, const std::array<Coefficients, 3> &modes) {
-    if (Module1::Mode < 1 || Module1::Mode > 3) {
+    if (Module1::Mode < Modes::Organic || Module1::Mode > Modes::Embedded) {
         return;
     }
     const Coefficients &k = modes[static_cast<std::size_t>(Module1::Mode - 1)];
@@ -32,9 +32,9 @@ void ComputeForMode(std::int32_t lines, const std::array<Coefficients, 3> &modes
 bool CalculateEstimate(std::string_view sizeText) {
     const double typed = rt::Val(sizeText);
     const std::int32_t lines = rt::ToInt32(typed);
-    if (Module1::Model == 1) {
+    if (Module1::Model == Models::Basic) {
         ComputeForMode(lines, CoefficientTable[0]);
-    } else if (Module1::Model == 2 || Module1::Model == 3) {
+    } else if (Module1::Model == Models::Intermediate || Module1::Model == Models::Advanced) {
         ComputeForMode(lines, CoefficientTable[static_cast<std::size_t>(Module1::Model - 1)]);
     } else {
         return false;

@@ -8,14 +8,12 @@
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 
 using namespace forms;
 
 namespace {
 
-constexpr Font Title{"MS Sans Serif", 24, true};
 constexpr Font Larger{"MS Sans Serif", 9.75, false};
 constexpr Font FrameCaption{"MS Sans Serif", 9.75, true};
 
@@ -61,8 +59,7 @@ QString ThousandsOfLines(const QLocale &locale) {
     if (!kloc.IsLoaded()) {
         return QStringLiteral("KLOC");
     }
-    const std::int32_t lines =
-        rt::ToInt32(rt::Val(kloc.Control<QLineEdit>("txtKLOC")->text().toStdString()));
+    const std::int32_t lines = rt::ToInt32(rt::Val(kloc.SizeText().toStdString()));
     return locale.toString(static_cast<double>(lines) / 1000.0, 'f',
                            QLocale::FloatingPointShortest);
 }
@@ -75,13 +72,7 @@ Layout frmBasicResults::LayoutOf() const {
         7500,
         4995,
         {
-            {.name = "Label1",
-             .kind = Kind::Label,
-             .geometry = {1200, 240, 5055, 495},
-             .caption = "COCOMO Model",
-             .font = Title,
-             .align = Align::Center,
-             .foreground = SystemColour::Highlight},
+            TitleLabel("Label1", {1200, 240, 5055, 495}),
             {.name = "Frame1",
              .kind = Kind::Frame,
              .geometry = {840, 1200, 5655, 2655},
@@ -143,12 +134,7 @@ Layout frmBasicResults::LayoutOf() const {
                      .geometry = {3480, 1920, 1095, 255},
                      .caption = "People",
                      .font = Larger}),
-            {.name = "Label15",
-             .kind = Kind::Label,
-             .geometry = {1080, 4680, 5175, 255},
-             .caption = FooterNotice,
-             .align = Align::Center,
-             .foreground = SystemColour::Highlight},
+            FooterLabel("Label15", {1080, 4680, 5175, 255}),
             {.name = "cmdMainMenu",
              .kind = Kind::Button,
              .geometry = {2040, 4080, 1455, 375},
@@ -164,6 +150,18 @@ Layout frmBasicResults::LayoutOf() const {
 }
 
 void frmBasicResults::Wire() {
+    Frame1_ = Bind<QGroupBox>("Frame1");
+    Label4_ = Bind<QLabel>("Label4");
+    Label5_ = Bind<QLabel>("Label5");
+    Label6_ = Bind<QLabel>("Label6");
+    Label7_ = Bind<QLabel>("Label7");
+    Label8_ = Bind<QLabel>("Label8");
+    lblEffort_ = Bind<QLabel>("lblEffort");
+    lblTDEV_ = Bind<QLabel>("lblTDEV");
+    lblAvg_ = Bind<QLabel>("lblAvg");
+    Label12_ = Bind<QLabel>("Label12");
+    Label13_ = Bind<QLabel>("Label13");
+    Label14_ = Bind<QLabel>("Label14");
     OnClick("cmdMainMenu", &frmBasicResults::cmdMainMenu_Click);
     OnClick("cmdExit", &frmBasicResults::cmdExit_Click);
 }
@@ -174,14 +172,14 @@ void frmBasicResults::Form_Load() {
 }
 
 void frmBasicResults::Refresh() {
-    if (Module1::Model >= 1 && Module1::Model <= 3) {
+    if (Module1::Model >= Models::Basic && Module1::Model <= Models::Advanced) {
         const ModelCaptions &captions = ByModel[Module1::Model - 1];
         SetCaption(captions.form);
-        Control<QGroupBox>("Frame1")->setTitle(captions.frame);
-        Control<QLabel>("Label7")->setText(captions.name);
+        Frame1_->setTitle(captions.frame);
+        Label7_->setText(captions.name);
     }
-    if (Module1::Mode >= 1 && Module1::Mode <= 3) {
-        Control<QLabel>("Label8")->setText(ByMode[Module1::Mode - 1]);
+    if (Module1::Mode >= Modes::Organic && Module1::Mode <= Modes::Embedded) {
+        Label8_->setText(ByMode[Module1::Mode - 1]);
     }
     const std::string separator = QLocale().decimalPoint().toStdString();
     auto format = [&](double value) {
@@ -190,21 +188,18 @@ void frmBasicResults::Refresh() {
     const QString avg = format(Module1::AvgStaffing);
     const QString effort = format(Module1::Effort);
     const QString tdev = format(Module1::TDEV);
-    Control<QLabel>("lblAvg")->setText(avg);
-    Control<QLabel>("lblEffort")->setText(effort);
-    Control<QLabel>("lblTDEV")->setText(tdev);
+    lblAvg_->setText(avg);
+    lblEffort_->setText(effort);
+    lblTDEV_->setText(tdev);
     Describe(effort, tdev, avg);
 }
 
 void frmBasicResults::Describe(const QString &effort, const QString &tdev, const QString &avg) {
-    auto *lblEffort = Control<QLabel>("lblEffort");
-    auto *lblTDEV = Control<QLabel>("lblTDEV");
-    auto *lblAvg = Control<QLabel>("lblAvg");
-    lblEffort->setAccessibleName(
-        Spoken(Control<QLabel>("Label4"), effort, Control<QLabel>("Label12")));
-    lblTDEV->setAccessibleName(Spoken(Control<QLabel>("Label5"), tdev, Control<QLabel>("Label13")));
-    lblAvg->setAccessibleName(Spoken(Control<QLabel>("Label6"), avg, Control<QLabel>("Label14")));
-    if (Module1::Model < 1 || Module1::Model > 3 || Module1::Mode < 1 || Module1::Mode > 3) {
+    lblEffort_->setAccessibleName(Spoken(Label4_, effort, Label12_));
+    lblTDEV_->setAccessibleName(Spoken(Label5_, tdev, Label13_));
+    lblAvg_->setAccessibleName(Spoken(Label6_, avg, Label14_));
+    if (Module1::Model < Models::Basic || Module1::Model > Models::Advanced ||
+        Module1::Mode < Modes::Organic || Module1::Mode > Modes::Embedded) {
         return;
     }
     const engine::Coefficients &k =
@@ -220,13 +215,13 @@ void frmBasicResults::Describe(const QString &effort, const QString &tdev, const
     if (k.appliesEAF) {
         equation += QStringLiteral(" x EAF %1").arg(fixed(Module1::EAF, 2));
     }
-    Explain(lblEffort,
+    Explain(lblEffort_,
             equation +
                 QStringLiteral(" = %1 staff-months (the work of one person for that many months)")
                     .arg(effort));
-    Explain(lblTDEV, QStringLiteral("TDEV = %1 x Effort^%2 = %3 months (calendar time)")
-                         .arg(fixed(k.c, 1), fixed(k.d, 2), tdev));
-    Explain(lblAvg, QStringLiteral("Average staffing = Effort / TDEV = %1 people").arg(avg));
+    Explain(lblTDEV_, QStringLiteral("TDEV = %1 x Effort^%2 = %3 months (calendar time)")
+                          .arg(fixed(k.c, 1), fixed(k.d, 2), tdev));
+    Explain(lblAvg_, QStringLiteral("Average staffing = Effort / TDEV = %1 people").arg(avg));
 }
 
 void frmBasicResults::cmdMainMenu_Click() {

@@ -2,6 +2,11 @@
 
 #include "runtime/forms/Form.h"
 
+#include <QPointer>
+
+class QGroupBox;
+class QLabel;
+
 // The results of the last calculation, for all three models.
 class frmBasicResults : public forms::Form {
 public:
@@ -20,4 +25,10 @@ protected:
 private:
     // Names each figure after its captions and explains how it was obtained.
     void Describe(const QString &effort, const QString &tdev, const QString &avg);
+
+    QPointer<QGroupBox> Frame1_;
+    QPointer<QLabel> Label4_, Label5_, Label6_; // the figures' captions
+    QPointer<QLabel> Label7_, Label8_;          // the model and the mode
+    QPointer<QLabel> lblEffort_, lblTDEV_, lblAvg_;
+    QPointer<QLabel> Label12_, Label13_, Label14_; // the figures' units
 };

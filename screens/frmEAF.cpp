@@ -37,18 +37,6 @@ constexpr Column Columns[engine::RatingCount] = {
     {" Very High (VH)", 5520, "Very High (VH)"}, {"Extra High (EH)", 6360, "Extra High (EH)"},
 };
 
-ControlSpec HeaderLabel(int number, const QString &caption, Twips geometry, Align align) {
-    return {.name = QStringLiteral("Label%1").arg(number),
-            .kind = Kind::Label,
-            .geometry = geometry,
-            .caption = caption,
-            .align = align,
-            .foreground = SystemColour::HighlightText,
-            .background = SystemColour::DesktopBackground,
-            .wordWrap = true,
-            .container = "Picture2"};
-}
-
 // One driver's strip: the container, its label and its six option buttons.
 void AddRow(std::vector<ControlSpec> &controls, std::size_t r) {
     const Row &row = Rows[r];
@@ -84,10 +72,11 @@ Layout frmEAF::LayoutOf() const {
                         .kind = Kind::PictureBox,
                         .geometry = {0, 240, 7335, 495},
                         .background = SystemColour::DesktopBackground});
-    controls.push_back(HeaderLabel(1, "Cost Driver", {120, 120, 975, 255}, Align::Left));
+    controls.push_back(
+        HeaderLabel("Label1", "Cost Driver", {120, 120, 975, 255}, Align::Left, "Picture2"));
     for (std::size_t k = 0; k < engine::RatingCount; ++k) {
-        controls.push_back(HeaderLabel(2 + static_cast<int>(k), Columns[k].caption,
-                                       {Columns[k].left, 0, 735, 495}, Align::Center));
+        controls.push_back(HeaderLabel(QStringLiteral("Label%1").arg(2 + k), Columns[k].caption,
+                                       {Columns[k].left, 0, 735, 495}, Align::Center, "Picture2"));
     }
     for (std::size_t r = 0; r < engine::CostDriverCount; ++r) {
         AddRow(controls, r);
@@ -102,12 +91,7 @@ Layout frmEAF::LayoutOf() const {
                         .geometry = {4200, 6600, 1575, 375},
                         .caption = "Continue",
                         .font = Bold});
-    controls.push_back({.name = "Label23",
-                        .kind = Kind::Label,
-                        .geometry = {1200, 7200, 4935, 255},
-                        .caption = FooterNotice,
-                        .align = Align::Center,
-                        .foreground = SystemColour::Highlight});
+    controls.push_back(FooterLabel("Label23", {1200, 7200, 4935, 255}));
     return layout;
 }
 

@@ -14,7 +14,6 @@ using namespace forms;
 
 namespace {
 
-constexpr Font Title{"MS Sans Serif", 24, true};
 constexpr Font Entry{"MS Sans Serif", 9.75, false};
 
 // The prompt speaks of thousands but the box takes a count of lines; say so where a
@@ -30,13 +29,7 @@ Layout frmKLOC::LayoutOf() const {
         7500,
         4995,
         {
-            {.name = "lblCocomo",
-             .kind = Kind::Label,
-             .geometry = {1200, 240, 5055, 615},
-             .caption = "COCOMO Model",
-             .font = Title,
-             .align = Align::Center,
-             .foreground = SystemColour::Highlight},
+            TitleLabel("lblCocomo", {1200, 240, 5055, 615}),
             {.name = "Label2",
              .kind = Kind::Label,
              .geometry = {1080, 1560, 2775, 615},
@@ -67,17 +60,14 @@ Layout frmKLOC::LayoutOf() const {
              .geometry = {4920, 2880, 1695, 495},
              .caption = "Calculate",
              .font = Bold},
-            {.name = "Label1",
-             .kind = Kind::Label,
-             .geometry = {1680, 4680, 4335, 255},
-             .caption = FooterNotice,
-             .align = Align::Center,
-             .foreground = SystemColour::Highlight},
+            FooterLabel("Label1", {1680, 4680, 4335, 255}),
         },
     };
 }
 
 void frmKLOC::Wire() {
+    txtKLOC_ = Bind<QLineEdit>("txtKLOC");
+    cmdCalculate_ = Bind<QPushButton>("cmdCalculate");
     OnClick("cmdBack", &frmKLOC::cmdBack_Click);
     OnClick("cmdClear", &frmKLOC::cmdClear_Click);
     // A size the calculation cannot use raises a run-time error: its report says what the
@@ -88,25 +78,26 @@ void frmKLOC::Wire() {
              QStringLiteral("txtKLOC")});
     // Calculate is the default button: Enter in the box clicks it. Plain windows have no
     // default-button handling of their own, so the box forwards its Enter.
-    auto *calculate = Control<QPushButton>("cmdCalculate");
-    calculate->setDefault(true);
-    QObject::connect(Control<QLineEdit>("txtKLOC"), &QLineEdit::returnPressed, calculate,
-                     &QPushButton::click);
+    cmdCalculate_->setDefault(true);
+    QObject::connect(txtKLOC_, &QLineEdit::returnPressed, cmdCalculate_, &QPushButton::click);
 }
 
 void frmKLOC::Form_Load() {
     Show();
-    Control<QLineEdit>("txtKLOC")->setText(QStringLiteral(" "));
+    txtKLOC_->setText(QStringLiteral(" "));
+}
+
+QString frmKLOC::SizeText() const {
+    return txtKLOC_ != nullptr ? txtKLOC_->text() : QString();
 }
 
 void frmKLOC::cmdClear_Click() {
-    auto *box = Control<QLineEdit>("txtKLOC");
-    box->setText(QStringLiteral(" "));
-    box->setFocus();
+    txtKLOC_->setText(QStringLiteral(" "));
+    txtKLOC_->setFocus();
 }
 
 void frmKLOC::cmdCalculate_Click() {
-    if (!engine::CalculateEstimate(Control<QLineEdit>("txtKLOC")->text().toStdString())) {
+    if (!engine::CalculateEstimate(txtKLOC_->text().toStdString())) {
         return;
     }
     // An open results screen would otherwise keep the figures of an earlier estimate.
@@ -118,13 +109,13 @@ void frmKLOC::cmdCalculate_Click() {
 
 void frmKLOC::cmdBack_Click() {
     switch (Module1::Model) {
-    case 1:
+    case Models::Basic:
         forms::Show<frmMode>();
         break;
-    case 2:
+    case Models::Intermediate:
         forms::Show<frmEAF>();
         break;
-    case 3:
+    case Models::Advanced:
         ShowPhaseScreen(Module1::Mode);
         break;
     default:

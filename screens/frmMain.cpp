@@ -5,25 +5,13 @@
 
 using namespace forms;
 
-namespace {
-
-constexpr Font Title{"MS Sans Serif", 24, true};
-
-} // namespace
-
 Layout frmMain::LayoutOf() const {
     return {
         "Main Menu",
         7500,
         4995,
         {
-            {.name = "lblCocomo",
-             .kind = Kind::Label,
-             .geometry = {1200, 240, 5055, 735},
-             .caption = "COCOMO Model",
-             .font = Title,
-             .align = Align::Center,
-             .foreground = SystemColour::Highlight},
+            TitleLabel("lblCocomo", {1200, 240, 5055, 735}),
             {.name = "cmdBasic",
              .kind = Kind::Button,
              .geometry = {2280, 1800, 3015, 495},
@@ -44,12 +32,7 @@ Layout frmMain::LayoutOf() const {
              .geometry = {2280, 3960, 3015, 495},
              .caption = "Exit",
              .font = Bold},
-            {.name = "lblInfo",
-             .kind = Kind::Label,
-             .geometry = {1560, 4680, 4575, 255},
-             .caption = FooterNotice,
-             .align = Align::Center,
-             .foreground = SystemColour::Highlight},
+            FooterLabel("lblInfo", {1560, 4680, 4575, 255}),
         },
     };
 }
@@ -72,13 +55,13 @@ void frmMain::ChooseModel(std::int16_t model) {
 }
 
 void frmMain::cmdBasic_Click() {
-    ChooseModel(1);
+    ChooseModel(Models::Basic);
 }
 void frmMain::cmdIntermediate_Click() {
-    ChooseModel(2);
+    ChooseModel(Models::Intermediate);
 }
 void frmMain::cmdAdvanced_Click() {
-    ChooseModel(3);
+    ChooseModel(Models::Advanced);
 }
 
 void frmMain::cmdExit_Click() {

@@ -10,7 +10,6 @@ using namespace forms;
 
 namespace {
 
-constexpr Font Title{"MS Sans Serif", 24, true};
 constexpr Font Heading{"Arial", 12, true};
 constexpr Font Explanation{"Tahoma", 9.75, false};
 
@@ -48,19 +47,8 @@ Layout frmMode::LayoutOf() const {
              .geometry = {360, 4080, 1575, 495},
              .caption = "Back",
              .font = Bold},
-            {.name = "Label1",
-             .kind = Kind::Label,
-             .geometry = {1200, 240, 5055, 615},
-             .caption = "COCOMO Model",
-             .font = Title,
-             .align = Align::Center,
-             .foreground = SystemColour::Highlight},
-            {.name = "Label2",
-             .kind = Kind::Label,
-             .geometry = {2160, 4680, 3735, 255},
-             .caption = FooterNotice,
-             .align = Align::Center,
-             .foreground = SystemColour::Highlight},
+            TitleLabel("Label1", {1200, 240, 5055, 615}),
+            FooterLabel("Label2", {2160, 4680, 3735, 255}),
             {.name = "Label3",
              .kind = Kind::Label,
              .geometry = {480, 1320, 6135, 735},
@@ -87,13 +75,13 @@ void frmMode::Form_Load() {
 void frmMode::ChooseMode(std::int16_t mode) {
     Module1::Mode = mode;
     switch (Module1::Model) {
-    case 1:
+    case Models::Basic:
         forms::Show<frmKLOC>();
         break;
-    case 2:
+    case Models::Intermediate:
         forms::Show<frmEAF>();
         break;
-    case 3:
+    case Models::Advanced:
         ShowPhaseScreen(mode);
         break;
     default:
@@ -102,13 +90,13 @@ void frmMode::ChooseMode(std::int16_t mode) {
 }
 
 void frmMode::cmdOrganic_Click() {
-    ChooseMode(1);
+    ChooseMode(Modes::Organic);
 }
 void frmMode::cmdSemidetached_Click() {
-    ChooseMode(2);
+    ChooseMode(Modes::Semidetached);
 }
 void frmMode::cmdEmbedded_Click() {
-    ChooseMode(3);
+    ChooseMode(Modes::Embedded);
 }
 void frmMode::cmdBack_Click() {
     forms::Show<frmMain>();

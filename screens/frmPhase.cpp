@@ -43,18 +43,6 @@ constexpr Column Columns[engine::SizeColumnCount] = {
     {"Label5", "         Large         (128 KDSI)", {5520, 0, 1215, 375}, 6000, "Large (128 KDSI)"},
 };
 
-ControlSpec HeaderLabel(const char *name, const char *caption, Twips geometry, Align align) {
-    return {.name = name,
-            .kind = Kind::Label,
-            .geometry = geometry,
-            .caption = caption,
-            .align = align,
-            .foreground = SystemColour::HighlightText,
-            .background = SystemColour::DesktopBackground,
-            .wordWrap = true,
-            .container = "Picture1"};
-}
-
 } // namespace
 
 Layout frmPhase::LayoutOf() const {
@@ -76,10 +64,11 @@ Layout frmPhase::LayoutOf() const {
                         .geometry = {120, 360, 6855, 495},
                         .background = SystemColour::DesktopBackground,
                         .container = "Frame1"});
-    controls.push_back(HeaderLabel("Label1", "Phase", {120, 60, 1695, 375}, Align::Left));
+    controls.push_back(
+        HeaderLabel("Label1", "Phase", {120, 60, 1695, 375}, Align::Left, "Picture1"));
     for (const Column &column : Columns) {
         controls.push_back(
-            HeaderLabel(column.label, column.caption, column.geometry, Align::Center));
+            HeaderLabel(column.label, column.caption, column.geometry, Align::Center, "Picture1"));
     }
     for (std::size_t r = 0; r < engine::PhaseCount; ++r) {
         const Row &row = Rows[r];
@@ -115,12 +104,7 @@ Layout frmPhase::LayoutOf() const {
                         .geometry = {3840, 4080, 1335, 375},
                         .caption = "Continue",
                         .font = Bold});
-    controls.push_back({.name = "Label13",
-                        .kind = Kind::Label,
-                        .geometry = {1200, 4680, 5055, 255},
-                        .caption = FooterNotice,
-                        .align = Align::Center,
-                        .foreground = SystemColour::Highlight});
+    controls.push_back(FooterLabel("Label13", {1200, 4680, 5055, 255}));
     return layout;
 }
 
@@ -172,20 +156,20 @@ void frmPhase::cmdContinue_Click() {
 
 void frmPhase::cmdBack_Click() {
     Unload();
-    if (Module1::Model == 3) {
+    if (Module1::Model == Models::Advanced) {
         forms::Show<frmMode>();
     }
 }
 
 void ShowPhaseScreen(std::int16_t mode) {
     switch (mode) {
-    case 1:
+    case Modes::Organic:
         forms::Show<frmPhaseOrg>();
         break;
-    case 2:
+    case Modes::Semidetached:
         forms::Show<frmPhaseSemi>();
         break;
-    case 3:
+    case Modes::Embedded:
         forms::Show<frmPhaseEmb>();
         break;
     default:

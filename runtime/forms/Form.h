@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/forms/Layout.h"
+#include "runtime/numeric/RuntimeError.h"
 
 #include <QHash>
 #include <QPointer>
@@ -89,6 +90,16 @@ protected:
     virtual void Form_Load() = 0;
     // Drops the working values that live only while the form is loaded.
     virtual void DiscardWorkingValues() {}
+
+    // A control of the freshly built form, for the form to keep as a typed member while it
+    // wires its controls. A name the layout lacks is an internal error at the first load.
+    template <class W> W *Bind(const QString &name) const {
+        W *control = Control<W>(name);
+        if (control == nullptr) {
+            rt::Raise(rt::ErrorCode::Internal);
+        }
+        return control;
+    }
 
     template <class F> void OnClick(const QString &button, void (F::*handler)()) {
         ConnectClick(Control<QWidget>(button),

@@ -67,7 +67,45 @@ struct Layout {
     QString accessibleDescription{}; // for forms whose caption does not say all they show
 };
 
+inline constexpr Font TitleFont{"MS Sans Serif", 24, true};
+
 // The one-line notice at the foot of every screen.
 inline const QString FooterNotice = QStringLiteral("COCOMO 81 cost estimation");
+
+// The title at the top of a screen.
+inline ControlSpec TitleLabel(const QString &name, Twips geometry) {
+    return {.name = name,
+            .kind = Kind::Label,
+            .geometry = geometry,
+            .caption = QStringLiteral("COCOMO Model"),
+            .font = TitleFont,
+            .align = Align::Center,
+            .foreground = SystemColour::Highlight};
+}
+
+// The footer notice of a screen.
+inline ControlSpec FooterLabel(const QString &name, Twips geometry) {
+    return {.name = name,
+            .kind = Kind::Label,
+            .geometry = geometry,
+            .caption = FooterNotice,
+            .align = Align::Center,
+            .foreground = SystemColour::Highlight};
+}
+
+// A caption on a header strip: light text on the strip's dark background, wrapped within
+// the label.
+inline ControlSpec HeaderLabel(const QString &name, const QString &caption, Twips geometry,
+                               Align align, const QString &strip) {
+    return {.name = name,
+            .kind = Kind::Label,
+            .geometry = geometry,
+            .caption = caption,
+            .align = align,
+            .foreground = SystemColour::HighlightText,
+            .background = SystemColour::DesktopBackground,
+            .wordWrap = true,
+            .container = strip};
+}
 
 } // namespace forms
