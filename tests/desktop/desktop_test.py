@@ -19,71 +19,10 @@ import sys
 import tempfile
 import time
 
-TWIPS_PER_PIXEL = 15
 WAIT = 15.0  # seconds: the bound on every wait for the program or the desktop
 POLL = 0.05
 ERROR_BOX = "COCOMO Estimation Wizard"
-
-
-def px(twips):
-    return (twips + TWIPS_PER_PIXEL // 2) // TWIPS_PER_PIXEL
-
-
-# Where to click: a control's rectangle in twips, preceded by its containers', each relative
-# to the next; the centre is taken as the program places it, every rectangle rounded to
-# whole pixels on its own.
-def centre(*chain):
-    x = sum(px(left) for left, _, _, _ in chain[:-1])
-    y = sum(px(top) for _, top, _, _ in chain[:-1])
-    left, top, width, height = chain[-1]
-    return x + px(left) + px(width) // 2, y + px(top) + px(height) // 2
-
-
-MAIN = {
-    "cmdBasic": (2280, 1800, 3015, 495),
-    "cmdIntermediate": (2280, 2520, 3015, 495),
-    "cmdAdvanced": (2280, 3240, 3015, 495),
-    "cmdExit": (2280, 3960, 3015, 495),
-}
-MODE = {
-    "cmdOrganic": (2280, 2400, 2175, 495),
-    "cmdSemidetached": (2280, 3000, 2175, 495),
-    "cmdEmbedded": (2280, 3600, 2175, 495),
-    "cmdBack": (360, 4080, 1575, 495),
-}
-KLOC = {
-    "txtKLOC": (3960, 1680, 1575, 405),
-    "cmdBack": (1080, 2880, 1695, 495),
-    "cmdClear": (3000, 2880, 1695, 495),
-    "cmdCalculate": (4920, 2880, 1695, 495),
-}
-RESULTS = {
-    "cmdMainMenu": (2040, 4080, 1455, 375),
-    "cmdExit": (3840, 4080, 1455, 375),
-}
-EAF = {
-    "cmdBack": (2280, 6600, 1575, 375),
-    "cmdContinue": (4200, 6600, 1575, 375),
-}
-PHASE = {
-    "cmdBack": (2280, 4080, 1335, 375),
-    "cmdContinue": (3840, 4080, 1335, 375),
-}
-DRIVERS = ["ACAP", "AEXP", "CPLX", "DATA", "LEXP", "MODP", "PCAP", "RELY", "SCED", "STOR",
-           "TIME", "TOOL", "TURN", "VEXP", "VIRT"]
-PHASES = ["RQ", "PD", "DD", "CT", "IT", "MN"]
-PHASE_OPTION_LEFT = [2280, 3360, 4680, 6000]
-
-
-def eaf_option(driver, rating):
-    strip = (0, 720 + 360 * DRIVERS.index(driver), 7335, 375)
-    return centre(strip, (2460 + 840 * rating, 60, 255, 255))
-
-
-def phase_option(phase, column):
-    frame = (120, 600, 7215, 3255)
-    strip = (120, 840 + 360 * PHASES.index(phase), 6855, 375)
-    return centre(frame, strip, (PHASE_OPTION_LEFT[column], 60, 255, 195))
+SIZE_BOX = "Estimated number of delivered lines of code"
 
 
 class Failure(Exception):
@@ -250,19 +189,11 @@ class Program:
         wait_for("the open windows to be %s" % sorted(captions),
                  lambda: self.open_captions() == set(captions))
 
-    @staticmethod
-    def origin(window):
-        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True,
-                              timeout=WAIT).stdout
-        x = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", info).group(1))
-        y = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", info).group(1))
-        return x, y
-
     # Input.
     def click(self, caption, point):
-        window = self.window(caption)
-        x0, y0 = self.origin(window)
-        x, y = x0 + point[0], y0 + point[1]
+        """Clicks a point of the screen while the window with this caption is active."""
+        self.window(caption)
+        x, y = point
         xdotool("mousemove", x, y)
         wait_for("the pointer at %d,%d" % (x, y),
                  lambda: xdotool("getmouselocation", "--shell")[:2] == ["X=%d" % x, "Y=%d" % y])
@@ -272,8 +203,10 @@ class Program:
         time.sleep(0.05)
         xdotool("mouseup", 1)
 
-    def press(self, caption, button, layout):
-        self.click(caption, centre(layout[button]))
+    def press(self, caption, name):
+        """Clicks the middle of the button or option of that name, where the screen shows it."""
+        x, y, width, height = self.extents(self.control(caption, name))
+        self.click(caption, (x + width // 2, y + height // 2))
 
     def type(self, caption, text):
         self.window(caption)
@@ -395,17 +328,23 @@ class Program:
                 return text.getText(0, text.characterCount)
         raise Failure('no text box on "%s"' % caption)
 
-    def act(self, caption, name):
-        """Presses a button through accessibility, wherever the window shows it."""
+    def control(self, caption, name):
+        """The button, option or text box of that accessible name, once the window shows it."""
         import pyatspi
+        roles = (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_TEXT,
+                 pyatspi.ROLE_ENTRY)
 
         def find():
             for node in self.descendants(self.frame(caption)):
-                if node.name == name and node.getRole() == pyatspi.ROLE_PUSH_BUTTON:
+                if node.name == name and node.getRole() in roles:
                     return node
             return None
 
-        wait_for('a button "%s" on "%s"' % (name, caption), find).queryAction().doAction(0)
+        return wait_for('a control "%s" on "%s"' % (name, caption), find)
+
+    def act(self, caption, name):
+        """Presses a button through accessibility, wherever the window shows it."""
+        self.control(caption, name).queryAction().doAction(0)
 
     @staticmethod
     def frame_rect(window):
@@ -483,75 +422,78 @@ SIZE_REQUIREMENT = ("The size must be a whole number of lines from 1 to 21474836
 def basic_embedded(p):
     p.screenshot("Main Menu", "1-main-menu")
     p.expect_open("Main Menu")
-    p.press("Main Menu", "cmdBasic", MAIN)
+    p.press("Main Menu", "Basic Model")
     p.screenshot("Development Mode", "2-development-mode")
     p.expect_open("Development Mode")
-    p.press("Development Mode", "cmdEmbedded", MODE)
+    p.press("Development Mode", "Embedded Mode")
     p.expect_open("Development Mode", "Lines of Code")
     p.type("Lines of Code", "32000")
     p.screenshot("Lines of Code", "7-lines-of-code")
-    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.press("Lines of Code", "Calculate")
     p.window("Basic Effort Results")
     p.expect_open("Development Mode", "Lines of Code", "Basic Effort Results")
     p.expect_labels("Basic Effort Results", "Basic", "Embedded",
                     *figures("230.40", "14.25", "16.16"))
     p.screenshot("Basic Effort Results", "8-results")
-    p.press("Basic Effort Results", "cmdExit", RESULTS)
+    p.press("Basic Effort Results", "Exit")
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
 
 
 def intermediate_organic(p):
-    p.press("Main Menu", "cmdIntermediate", MAIN)
-    p.press("Development Mode", "cmdOrganic", MODE)
-    p.click("Effort Adjustment Factor", eaf_option("PCAP", 1))
+    p.press("Main Menu", "Intermediate Model")
+    p.press("Development Mode", "Organic Mode")
     rating = "PCAP Programmer Capability: Low (L)"
+    p.press("Effort Adjustment Factor", rating)
     wait_for("PCAP Low to be selected", lambda: p.checked("Effort Adjustment Factor", rating))
     p.screenshot("Effort Adjustment Factor", "3-effort-adjustment-factor")
-    p.press("Effort Adjustment Factor", "cmdContinue", EAF)
+    p.press("Effort Adjustment Factor", "Continue")
     p.type("Lines of Code", "32000")
-    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.press("Lines of Code", "Calculate")
     p.expect_open("Development Mode", "Effort Adjustment Factor", "Lines of Code",
                   "Intermediate Effort Results")
     p.expect_labels("Intermediate Effort Results", "Intermediate", "Organic",
                     *figures("142.48", "16.46", "8.66"))
     p.activate("Lines of Code")
-    p.press("Lines of Code", "cmdBack", KLOC)
+    p.press("Lines of Code", "Back")
     p.window("Effort Adjustment Factor")
     expect_equal('"%s" after Back' % rating, True, p.checked("Effort Adjustment Factor", rating),
                  p)
     p.activate("Intermediate Effort Results")
-    p.press("Intermediate Effort Results", "cmdExit", RESULTS)
+    p.press("Intermediate Effort Results", "Exit")
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
 
 
 # Columns chosen on the Semidetached screen, and the fractions of those columns.
-SEMI_CHOICES = [("RQ", 0, 0.07), ("DD", 2, 0.25), ("CT", 3, 0.31), ("IT", 1, 0.22)]
+SEMI_CHOICES = [("Requirements: Small (2 KDSI)", 0.07), ("Detailed Design: Medium (32 KDSI)", 0.25),
+                ("Code and Unit Test: Large (128 KDSI)", 0.31),
+                ("Integration and Test: Intermediate (8 KDSI)", 0.22)]
 
 
 def advanced_semidetached(p):
-    p.press("Main Menu", "cmdAdvanced", MAIN)
+    p.press("Main Menu", "Advanced Model")
     phase = "Phase Distribution of Effort and Schedule"
     # The Organic and Embedded screens on the way, for their pictures.
-    for button, shot in (("cmdOrganic", "4-phase-organic"), ("cmdEmbedded", "6-phase-embedded")):
-        p.press("Development Mode", button, MODE)
+    for button, shot in (("Organic Mode", "4-phase-organic"),
+                         ("Embedded Mode", "6-phase-embedded")):
+        p.press("Development Mode", button)
         p.screenshot(phase, shot)
-        p.press(phase, "cmdBack", PHASE)
+        p.press(phase, "Back")
         p.expect_open("Development Mode")
-    p.press("Development Mode", "cmdSemidetached", MODE)
-    for row, column, _ in SEMI_CHOICES:
-        p.click(phase, phase_option(row, column))
+    p.press("Development Mode", "Semidetached Mode")
+    for option, _ in SEMI_CHOICES:
+        p.press(phase, option)
     p.screenshot(phase, "5-phase-semidetached")
-    p.press(phase, "cmdContinue", PHASE)
+    p.press(phase, "Continue")
     p.expect_open("Development Mode", "Lines of Code")
     p.type("Lines of Code", "8 000")
-    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.press("Lines of Code", "Calculate")
 
-    eaf = 6.0 - sum(1.0 - fraction for _, _, fraction in SEMI_CHOICES)
+    eaf = 6.0 - sum(1.0 - fraction for _, fraction in SEMI_CHOICES)
     effort = 3.0 * 8.0 ** 1.12 * eaf
     tdev = 2.5 * effort ** 0.35
     p.expect_labels("Advanced Effort Results", "Advanced", "Semi-detached",
                     *figures(hundredths(effort), hundredths(tdev), hundredths(effort / tdev)))
-    p.press("Advanced Effort Results", "cmdExit", RESULTS)
+    p.press("Advanced Effort Results", "Exit")
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
 
 
@@ -567,15 +509,13 @@ def basic_keyboard(p):
 
 
 def runtime_error(p):
-    p.press("Main Menu", "cmdBasic", MAIN)
-    p.press("Development Mode", "cmdEmbedded", MODE)
+    p.press("Main Menu", "Basic Model")
+    p.press("Development Mode", "Embedded Mode")
     p.type("Lines of Code", "abc")
-    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.press("Lines of Code", "Calculate")
     box = p.window(ERROR_BOX)
     p.expect_labels(ERROR_BOX, "Run-time error '6':\n\nOverflow", SIZE_REQUIREMENT)
-    x0, y0 = p.origin(p.windows("Lines of Code")[0])
-    left, top, width, height = KLOC["txtKLOC"]
-    size_box = (x0 + px(left), y0 + px(top), px(width), px(height))
+    size_box = p.extents(p.control("Lines of Code", SIZE_BOX))
     covered = intersection(p.frame_rect(box), size_box)
     if covered[2] > 0 and covered[3] > 0:
         raise Failure("the error box at %s covers the size box at %s" % (p.frame_rect(box),
@@ -586,36 +526,36 @@ def runtime_error(p):
     expect_equal("the program after the error box", None, p.process.poll(), p)
     p.expect_open("Development Mode", "Lines of Code")
     expect_equal("the size box after the error", " abc", p.text_of("Lines of Code"), p)
-    p.press("Lines of Code", "cmdClear", KLOC)
+    p.press("Lines of Code", "Clear")
     p.type("Lines of Code", "32000")
     p.key("Lines of Code", "Return")
     p.expect_labels("Basic Effort Results", *figures("230.40", "14.25", "16.16"))
-    p.press("Basic Effort Results", "cmdExit", RESULTS)
+    p.press("Basic Effort Results", "Exit")
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
 
 
 def second_estimate(p):
-    p.press("Main Menu", "cmdBasic", MAIN)
+    p.press("Main Menu", "Basic Model")
     mode_window = p.window("Development Mode")
-    p.press("Development Mode", "cmdOrganic", MODE)
+    p.press("Development Mode", "Organic Mode")
     p.type("Lines of Code", "32000")
-    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.press("Lines of Code", "Calculate")
     p.expect_labels("Basic Effort Results", "Organic", *figures("91.33", "13.90", "6.57"))
-    p.press("Basic Effort Results", "cmdMainMenu", RESULTS)
+    p.press("Basic Effort Results", "Main Menu")
     p.expect_open("Development Mode", "Lines of Code", "Main Menu")
-    p.press("Main Menu", "cmdBasic", MAIN)
+    p.press("Main Menu", "Basic Model")
     expect_equal("the development-mode window on the second pass", mode_window,
                  p.window("Development Mode"), p)
-    p.press("Development Mode", "cmdEmbedded", MODE)
+    p.press("Development Mode", "Embedded Mode")
     expect_equal("the size box on the second pass", " 32000", p.text_of("Lines of Code"), p)
-    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.press("Lines of Code", "Calculate")
     p.expect_labels("Basic Effort Results", "Embedded", *figures("230.40", "14.25", "16.16"))
     p.activate("Development Mode")
     p.close("Development Mode")
     p.expect_open("Lines of Code", "Basic Effort Results")
     expect_equal("the program after closing a screen", None, p.process.poll(), p)
     p.activate("Basic Effort Results")
-    p.press("Basic Effort Results", "cmdExit", RESULTS)
+    p.press("Basic Effort Results", "Exit")
     expect_equal("exit status after Exit", 0, p.exit_status(), p)
     p.expect_open()
 
@@ -665,9 +605,9 @@ def screen_reader(p):
         return frame
 
     visit("Main Menu")
-    p.press("Main Menu", "cmdIntermediate", MAIN)
+    p.press("Main Menu", "Intermediate Model")
     visit("Development Mode")
-    p.press("Development Mode", "cmdEmbedded", MODE)
+    p.press("Development Mode", "Embedded Mode")
     eaf = visit("Effort Adjustment Factor")
     parts = list(p.descendants(eaf))
     radios = [n for n in parts if n.getRole() == pyatspi.ROLE_RADIO_BUTTON]
@@ -680,13 +620,13 @@ def screen_reader(p):
                          ("STOR Storage Constraint: Very Low (VL)", True),
                          ("DATA Database Size: Very Low (VL)", False)):
         expect_equal('"%s" disabled' % name, cannot, name in disabled, p)
-    p.click("Effort Adjustment Factor", eaf_option("ACAP", 0))
-    wait_for("ACAP Very Low to be selected", lambda: p.checked(
-        "Effort Adjustment Factor", "ACAP Analyst Capability: Very Low (VL)"))
-    p.press("Effort Adjustment Factor", "cmdContinue", EAF)
+    rating = "ACAP Analyst Capability: Very Low (VL)"
+    p.press("Effort Adjustment Factor", rating)
+    wait_for("ACAP Very Low to be selected", lambda: p.checked("Effort Adjustment Factor", rating))
+    p.press("Effort Adjustment Factor", "Continue")
     p.type("Lines of Code", "32000")
     visit("Lines of Code")
-    p.press("Lines of Code", "cmdCalculate", KLOC)
+    p.press("Lines of Code", "Calculate")
     results = visit("Intermediate Effort Results")
     said = {n.name: n.description for n in p.descendants(results)
             if n.getRole() == pyatspi.ROLE_LABEL}
@@ -697,16 +637,15 @@ def screen_reader(p):
             (tdev, "TDEV = 2.5 x Effort^0.32 = 14.85 months (calendar time)"),
             (avg, "Average staffing = Effort / TDEV = 17.62 people")):
         expect_equal('the description of "%s"' % name, how, said.get(name), p)
-    p.press("Intermediate Effort Results", "cmdMainMenu", RESULTS)
-    p.press("Main Menu", "cmdAdvanced", MAIN)
+    p.press("Intermediate Effort Results", "Main Menu")
+    p.press("Main Menu", "Advanced Model")
     phase = "Phase Distribution of Effort and Schedule"
-    for button, mode in (("cmdOrganic", "Organic"), ("cmdSemidetached", "Semidetached"),
-                         ("cmdEmbedded", "Embedded")):
-        p.press("Development Mode", button, MODE)
+    for mode in ("Organic", "Semidetached", "Embedded"):
+        p.press("Development Mode", mode + " Mode")
         frame = visit(phase, "%s (%s)" % (phase, mode))
         expect_equal("the description of the %s phase screen" % mode,
                      "Phase distribution of the %s mode" % mode, frame.description, p)
-        p.press(phase, "cmdBack", PHASE)
+        p.press(phase, "Back")
         p.expect_open("Development Mode", "Lines of Code", "Effort Adjustment Factor")
     os.makedirs(p.screenshots, exist_ok=True)
     with open(os.path.join(p.screenshots, "screen-reader.txt"), "w") as out:
