@@ -75,9 +75,9 @@ const std::array<OptionSpec, 10> Options{{
 
 std::string OptionList() {
     std::string list;
-    for (const OptionSpec &spec : Options) {
+    for (const OptionSpec &entry : Options) {
         list += list.empty() ? "options: " : ", ";
-        list += spec.name;
+        list += entry.name;
     }
     return list;
 }
@@ -95,26 +95,27 @@ public:
             }
             const std::size_t equals = word.find('=');
             const std::string_view name = word.substr(0, equals);
-            const auto spec = std::find_if(Options.begin(), Options.end(),
-                                           [&](const OptionSpec &s) { return s.name == name; });
-            if (spec == Options.end()) {
+            const auto entry = std::find_if(Options.begin(), Options.end(),
+                                            [&](const OptionSpec &s) { return s.name == name; });
+            if (entry == Options.end()) {
                 throw UsageError("unknown option " + Quoted(name) + "; " + OptionList());
             }
-            if (spec->accepted == nullptr) {
+            if (entry->accepted == nullptr) {
                 if (equals != std::string_view::npos) {
                     throw UsageError(std::string(name) + " takes no value, not " +
                                      Quoted(word.substr(equals + 1)));
                 }
-                if (spec->option == Option::Help) {
+                if (entry->option == Option::Help) {
                     return {Action::Help, {}};
                 }
-                if (spec->option == Option::Version) {
+                if (entry->option == Option::Version) {
                     return {Action::Version, {}};
                 }
                 request_.locale = true;
                 continue;
             }
-            Take(*spec, equals != std::string_view::npos ? word.substr(equals + 1) : Value(*spec));
+            Take(*entry,
+                 equals != std::string_view::npos ? word.substr(equals + 1) : Value(*entry));
         }
         Check();
         return {Action::Estimate, request_};
@@ -123,20 +124,20 @@ public:
 private:
     // The word after the option; a word that starts with "--" is the next option, so that a
     // forgotten value is reported as such.
-    std::string_view Value(const OptionSpec &spec) {
+    std::string_view Value(const OptionSpec &entry) {
         if (next_ == args_.size() || args_[next_].starts_with("--")) {
-            throw UsageError(std::string(spec.name) + " needs a value; " + *spec.accepted);
+            throw UsageError(std::string(entry.name) + " needs a value; " + *entry.accepted);
         }
         return args_[next_++];
     }
 
-    void Take(const OptionSpec &spec, std::string_view value) {
-        switch (spec.option) {
+    void Take(const OptionSpec &entry, std::string_view value) {
+        switch (entry.option) {
         case Option::Model:
-            request_.model = Code(ModelNames, value, "model", spec);
+            request_.model = Code(ModelNames, value, "model", entry);
             break;
         case Option::Mode:
-            request_.mode = Code(ModeNames, value, "mode", spec);
+            request_.mode = Code(ModeNames, value, "mode", entry);
             break;
         case Option::Lines:
             request_.lines = std::string(value);
@@ -151,7 +152,7 @@ private:
             Choose(value);
             break;
         case Option::Format:
-            request_.format = static_cast<Format>(Code(FormatNames, value, "format", spec) - 1);
+            request_.format = static_cast<Format>(Code(FormatNames, value, "format", entry) - 1);
             break;
         case Option::Locale:
         case Option::Help:
@@ -181,9 +182,9 @@ private:
     // The 1-based code of an option's named value.
     template <std::size_t N>
     static std::int16_t Code(const std::array<std::string_view, N> &names, std::string_view value,
-                             const char *what, const OptionSpec &spec) {
-        const std::string argument = std::string(spec.name) + " " + Shown(value);
-        return static_cast<std::int16_t>(Find(value, what, argument, *spec.accepted, names) + 1);
+                             const char *what, const OptionSpec &entry) {
+        const std::string argument = std::string(entry.name) + " " + Shown(value);
+        return static_cast<std::int16_t>(Find(value, what, argument, *entry.accepted, names) + 1);
     }
 
     // Splits NAME=VALUE.
