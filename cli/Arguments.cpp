@@ -1,4 +1,5 @@
 #include "cli/Arguments.h"
+#include "engine/Module1.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -47,7 +48,7 @@ enum class Option : std::uint8_t {
     Version,
 };
 
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;
     Option option;
     const std::string *accepted; // what its value may be; nullptr: it takes none
@@ -60,7 +61,7 @@ const std::string PhaseLists = Phases + "; " + Columns;
 const std::string RatingValue = "DRIVER=STEP; " + RatingLists;
 const std::string PhaseValue = "PHASE=COLUMN; " + PhaseLists;
 
-const std::array<OptionSpec, 10> Options{{
+const std::array<OptionEntry, 10> Options{{
     {"--model", Option::Model, &Models},
     {"--mode", Option::Mode, &Modes},
     {"--lines", Option::Lines, &LinesValue},
@@ -75,7 +76,7 @@ const std::array<OptionSpec, 10> Options{{
 
 std::string OptionList() {
     std::string list;
-    for (const OptionSpec &entry : Options) {
+    for (const OptionEntry &entry : Options) {
         list += list.empty() ? "options: " : ", ";
         list += entry.name;
     }
@@ -96,7 +97,7 @@ public:
             const std::size_t equals = word.find('=');
             const std::string_view name = word.substr(0, equals);
             const auto entry = std::find_if(Options.begin(), Options.end(),
-                                            [&](const OptionSpec &s) { return s.name == name; });
+                                            [&](const OptionEntry &s) { return s.name == name; });
             if (entry == Options.end()) {
                 throw UsageError("unknown option " + Quoted(name) + "; " + OptionList());
             }
@@ -124,14 +125,14 @@ public:
 private:
     // The word after the option; a word that starts with "--" is the next option, so that a
     // forgotten value is reported as such.
-    std::string_view Value(const OptionSpec &entry) {
+    std::string_view Value(const OptionEntry &entry) {
         if (next_ == args_.size() || args_[next_].starts_with("--")) {
             throw UsageError(std::string(entry.name) + " needs a value; " + *entry.accepted);
         }
         return args_[next_++];
     }
 
-    void Take(const OptionSpec &entry, std::string_view value) {
+    void Take(const OptionEntry &entry, std::string_view value) {
         switch (entry.option) {
         case Option::Model:
             request_.model = Code(ModelNames, value, "model", entry);
@@ -182,7 +183,7 @@ private:
     // The 1-based code of an option's named value.
     template <std::size_t N>
     static std::int16_t Code(const std::array<std::string_view, N> &names, std::string_view value,
-                             const char *what, const OptionSpec &entry) {
+                             const char *what, const OptionEntry &entry) {
         const std::string argument = std::string(entry.name) + " " + Shown(value);
         return static_cast<std::int16_t>(Find(value, what, argument, *entry.accepted, names) + 1);
     }
@@ -249,10 +250,10 @@ private:
             throw UsageError("--lines and --lines-from exclude each other; give one of them");
         }
         const std::string model(ModelNames[static_cast<std::size_t>(request_.model - 1)]);
-        if (!firstRating_.empty() && request_.model != 2) {
+        if (!firstRating_.empty() && request_.model != Models::Intermediate) {
             throw UsageError(firstRating_ + " applies to --model intermediate only, not " + model);
         }
-        if (!firstPhase_.empty() && request_.model != 3) {
+        if (!firstPhase_.empty() && request_.model != Models::Advanced) {
             throw UsageError(firstPhase_ + " applies to --model advanced only, not " + model);
         }
         if (request_.locale && request_.format != Format::Text) {

@@ -19,7 +19,7 @@ const engine::PhaseTable &PhaseTableOf(std::int16_t mode) {
 Figures Calculate(const Request &request, std::string_view linesText) {
     Module1::Model = request.model;
     Module1::Mode = request.mode;
-    if (request.model == 2) {
+    if (request.model == Models::Intermediate) {
         engine::DriverMultiplier multipliers;
         engine::ResetDriverMultipliers(multipliers);
         for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
@@ -29,7 +29,7 @@ Figures Calculate(const Request &request, std::string_view linesText) {
             }
         }
         engine::ComputeEAF(multipliers);
-    } else if (request.model == 3) {
+    } else if (request.model == Models::Advanced) {
         engine::PhaseEffort efforts;
         engine::ResetPhaseEfforts(efforts);
         for (std::size_t i = 0; i < engine::PhaseCount; ++i) {

@@ -1,4 +1,5 @@
 #include "cli/Output.h"
+#include "engine/Module1.h"
 
 #include "runtime/numeric/Numeric.h"
 
@@ -117,9 +118,10 @@ std::string FormatText(const Request &request, const Figures &figures,
                        std::string_view decimalSeparator) {
     std::string factor = "none";
     if (figures.eaf) {
-        factor = FactorText(*figures.eaf, decimalSeparator) +
-                 (request.model == 2 ? " (product of the cost-driver multipliers)"
-                                     : " (sum of the phase fractions)");
+        factor =
+            FactorText(*figures.eaf, decimalSeparator) +
+            (request.model == Models::Intermediate ? " (product of the cost-driver multipliers)"
+                                                   : " (sum of the phase fractions)");
     }
     const auto hundredths = [&](double value) {
         return rt::FormatHundredths(value, decimalSeparator);
@@ -145,20 +147,22 @@ std::string FormatText(const Request &request, const Figures &figures,
 
 std::string FormatJson(const Request &request, const Figures &figures) {
     std::vector<Field> fields = Results(request, figures);
-    fields.push_back(request.model == 2 ? Plain("ratings", JsonObject(Ratings(request)))
-                                        : Nothing("ratings"));
-    fields.push_back(request.model == 3 ? Plain("phases", JsonObject(Columns(request)))
-                                        : Nothing("phases"));
+    fields.push_back(request.model == Models::Intermediate
+                         ? Plain("ratings", JsonObject(Ratings(request)))
+                         : Nothing("ratings"));
+    fields.push_back(request.model == Models::Advanced
+                         ? Plain("phases", JsonObject(Columns(request)))
+                         : Nothing("phases"));
     return JsonObject(fields) + "\n";
 }
 
 std::string FormatCsv(const Request &request, const Figures &figures) {
     std::vector<Field> fields = Results(request, figures);
     for (Field &rating : Ratings(request)) {
-        fields.push_back(request.model == 2 ? rating : Nothing(rating.name));
+        fields.push_back(request.model == Models::Intermediate ? rating : Nothing(rating.name));
     }
     for (Field &column : Columns(request)) {
-        fields.push_back(request.model == 3 ? column : Nothing(column.name));
+        fields.push_back(request.model == Models::Advanced ? column : Nothing(column.name));
     }
     // Every value is a plain word or number, none needing quotes.
     std::string header;

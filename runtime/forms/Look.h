@@ -7,8 +7,6 @@
 
 #include <vector>
 
-class QWidget;
-
 namespace forms {
 
 // Registers the substitutes for the Windows fonts the layouts name. Call once, after the
