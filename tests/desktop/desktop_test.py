@@ -2,11 +2,13 @@
 """Drives the built wizard on a real X server with a real window manager.
 
 Starts its own Xvfb, session bus, accessibility bus and openbox, runs each scenario against a
-fresh instance of the program with real input events (xdotool), finds windows by caption,
-reads texts and states through AT-SPI, saves a screenshot of every screen it visits, and
-stops every process it started.
+fresh instance of the program with real input events (xdotool), finds windows by caption and
+controls by their accessible names, reads texts and states through AT-SPI, saves a
+screenshot of every screen it visits, and stops every process it started.
 
-    desktop_test.py --program PATH [--scenario NAME] [--screenshots DIR]
+    desktop_test.py --program PATH [--scenario NAME]... [--screen WxH] [--screenshots DIR]
+
+The placement_at_SCALE scenarios run only when named.
 """
 
 import argparse
