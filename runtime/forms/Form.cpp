@@ -4,6 +4,7 @@
 #include "runtime/forms/Look.h"
 #include "runtime/forms/OptionRows.h"
 #include "runtime/forms/Placement.h"
+#include "runtime/forms/WindowSystem.h"
 #include "runtime/numeric/RuntimeError.h"
 
 #include <QAbstractButton>
@@ -344,10 +345,10 @@ void Form::Show() {
     }
     static_cast<FormWindow *>(window_.data())->Fit().Place();
     if (!window_->isVisible()) {
-        window_->show();
+        ShowInFront(window_);
+    } else {
+        BringForward(window_);
     }
-    window_->raise();
-    window_->activateWindow();
     BringToFront(this);
 }
 
