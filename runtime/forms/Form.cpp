@@ -218,6 +218,15 @@ protected:
         return QWidget::event(event);
     }
 
+    // The screens have a fixed size: a maximized one would only be marked so, and where the
+    // title bar offers maximizing anyway (Qt's own on Wayland), it is undone.
+    void changeEvent(QEvent *event) override {
+        if (event->type() == QEvent::WindowStateChange && isMaximized()) {
+            setWindowState(windowState() & ~Qt::WindowMaximized);
+        }
+        QWidget::changeEvent(event);
+    }
+
 private:
     Form *owner_;
     ScreenFit fit_;

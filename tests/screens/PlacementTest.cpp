@@ -309,6 +309,11 @@ TEST_P(OnThisScreen, WindowThatFitsKeepsItsSizeAndCentredPlace) {
     if (available.contains(QRect(centred, layout + decoration))) {
         EXPECT_EQ(window->frameGeometry().topLeft(), centred);
     }
+    // Where the title bar offers maximizing anyway (Qt's own on Wayland), nothing changes.
+    window->setWindowState(Qt::WindowMaximized);
+    Settle();
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_EQ(window->size(), layout);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllScreens, OnThisScreen, testing::ValuesIn(Screens), NameOf<Screen>);
