@@ -1,5 +1,7 @@
 #include "runtime/forms/Placement.h"
 
+#include "runtime/forms/WindowSystem.h"
+
 #include <QApplication>
 #include <QScreen>
 #include <QScrollArea>
@@ -31,6 +33,19 @@ constexpr int FrameBound = 64;
 
 // Assumed when neither the platform nor the window manager tells: a thick title bar.
 constexpr QMargins FrameAllowance{8, 40, 8, 8};
+
+// A Wayland compositor tells its clients nothing of the panels on its outputs (GNOME's top
+// bar, KDE's panel, weston's) and places windows clear of them: room for one is left.
+constexpr int PanelAllowance = 48;
+
+// The part of the screen a window can be given.
+QRect AvailableArea(const QScreen *screen) {
+    QRect available = screen->availableGeometry();
+    if (CurrentWindowSystem() == WindowSystem::Wayland && available == screen->geometry()) {
+        available.setTop(available.top() + PanelAllowance);
+    }
+    return available;
+}
 
 // The frame the window manager gives a form window, found out once for the run: every form
 // window has the same decoration. Kept with the device pixel ratio it was found at.
@@ -106,6 +121,21 @@ std::optional<QMargins> AskWindowManager(const QWindow &window) {
     return std::nullopt;
 }
 
+// Where Qt draws the frame itself (on Wayland), only a window on screen has it: the same on
+// every form window shown at the same scale.
+std::optional<QMargins> DrawnFrame(const QWidget *window) {
+    for (const QWidget *shown : QApplication::topLevelWidgets()) {
+        if (shown != window && shown->isVisible() &&
+            shown->windowFlags() == window->windowFlags() &&
+            shown->devicePixelRatioF() == window->devicePixelRatioF()) {
+            if (const QMargins frame = shown->windowHandle()->frameMargins(); !frame.isNull()) {
+                return frame;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 // The frame a window of this kind gets on its screen, found out on a window of the same kind
 // that is never shown: the form's own window, once created, would be placed by its client
 // area rather than by its frame.
@@ -125,10 +155,13 @@ QMargins FrameOf(const QWidget *window) {
     QMargins frame = probe.frameMargins();
     if (frame.isNull()) {
         const std::optional<QMargins> told = AskWindowManager(probe);
-        if (!told) {
+        if (told) {
+            frame = *told;
+        } else if (const std::optional<QMargins> drawn = DrawnFrame(window); drawn) {
+            frame = *drawn;
+        } else {
             return FrameAllowance;
         }
-        frame = *told;
     }
     learned.emplace(ratio, frame);
     return frame;
@@ -199,7 +232,7 @@ QPoint ClearOf(const QRect &frame, const QRect &keep, const QRect &available) {
 void ScreenFit::Place() {
     const bool first = !layout_.isValid();
     QScreen *screen = first ? QGuiApplication::primaryScreen() : window_->screen();
-    const QRect available = screen->availableGeometry();
+    const QRect available = AvailableArea(screen);
     const qreal ratio = screen->devicePixelRatio();
     if (!first && screen == screen_ && available == available_ && ratio == ratio_) {
         return;
