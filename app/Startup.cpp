@@ -77,6 +77,12 @@ QString WhatToDo(Advice advice) {
     return QStringLiteral("Start it inside a graphical session");
 }
 
+const QRegularExpression &NotLoaded() {
+    static const QRegularExpression notLoaded(
+        QStringLiteral("Could not load the Qt platform plugin \"([^\"]*)\""));
+    return notLoaded;
+}
+
 } // namespace
 
 void HoldQtMessages() {
@@ -86,7 +92,14 @@ void HoldQtMessages() {
 void ReleaseQtMessages() {
     const std::lock_guard<std::mutex> guard(Lock());
     qInstallMessageHandler(Previous());
-    for (const Held &held : Messages()) {
+    // The platform that came up is the one after the last that could not be loaded: what
+    // came before belongs to platforms Qt tried and gave up for it.
+    std::vector<Held> &messages = Messages();
+    const auto failed = std::find_if(messages.rbegin(), messages.rend(), [](const Held &held) {
+        return NotLoaded().match(held.message).hasMatch();
+    });
+    messages.erase(messages.begin(), failed.base());
+    for (const Held &held : messages) {
         const QMessageLogContext context(held.file.empty() ? nullptr : held.file.c_str(), held.line,
                                          held.function.empty() ? nullptr : held.function.c_str(),
                                          held.category.empty() ? nullptr : held.category.c_str());
@@ -98,8 +111,7 @@ void ReleaseQtMessages() {
 QString FailureLine(const std::vector<QString> &warnings) {
     static const QRegularExpression notFound(
         QStringLiteral("Could not find the Qt platform plugin \"([^\"]*)\""));
-    static const QRegularExpression notLoaded(
-        QStringLiteral("Could not load the Qt platform plugin \"([^\"]*)\""));
+    const QRegularExpression &notLoaded = NotLoaded();
     Advice advice = Advice::Session;
     QStringList what;
     for (const QString &warning : warnings) {
@@ -135,6 +147,33 @@ QString FailureLine(const std::vector<QString> &warnings) {
     what.removeDuplicates();
     return QStringLiteral("cocomo-wizard: cannot show the wizard: %1. %2.")
         .arg(what.join(QStringLiteral(", and ")), WhatToDo(advice));
+}
+
+std::optional<QString> AvoidUnreachableWayland() {
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    const QString socket = qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0"));
+    const bool asked = platform.startsWith(QLatin1String("wayland"));
+    const bool tried =
+        asked || (platform.isEmpty() && qEnvironmentVariableIsSet("WAYLAND_DISPLAY"));
+    if (!tried || !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") ||
+        socket.startsWith(QLatin1Char('/'))) {
+        return std::nullopt;
+    }
+    const bool hasX = !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (!asked && hasX) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        return std::nullopt;
+    }
+    QString what = QStringLiteral("the Wayland display \"%1\" cannot be reached, since "
+                                  "XDG_RUNTIME_DIR, the folder of its socket, is not set")
+                       .arg(socket);
+    if (!asked) {
+        what += QStringLiteral(", and no X display is set (DISPLAY is empty)");
+    }
+    return QStringLiteral("cocomo-wizard: cannot show the wizard: %1. Start it inside a "
+                          "graphical session, which sets XDG_RUNTIME_DIR, or set it to the "
+                          "session's runtime folder.")
+        .arg(what);
 }
 
 } // namespace startup

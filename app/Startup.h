@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // Qt ends a start-up that finds no windowing platform it can use with a fatal message, which
@@ -18,5 +19,12 @@ void ReleaseQtMessages();
 // The line for a start-up that failed after these messages, in the order Qt gave them; the
 // displays named are those of DISPLAY and WAYLAND_DISPLAY.
 QString FailureLine(const std::vector<QString> &warnings);
+
+// A Wayland display named by a relative WAYLAND_DISPLAY has its socket in XDG_RUNTIME_DIR;
+// without one, libwayland would say so in a line of its own and Qt would go on to X11 with
+// warnings, or fail without naming the cause. Where Qt would only have tried Wayland first and
+// an X display is set, the start goes to X11 at once; where Wayland cannot be reached and
+// nothing else would be tried, this is the line for the failed start.
+std::optional<QString> AvoidUnreachableWayland();
 
 } // namespace startup

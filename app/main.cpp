@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 int main(int argc, char *argv[]) {
     const bool hasDisplay = std::getenv("DISPLAY") != nullptr ||
@@ -25,6 +26,10 @@ int main(int argc, char *argv[]) {
         std::fputs("cocomo-wizard: no desktop to show the wizard on (neither DISPLAY nor "
                    "WAYLAND_DISPLAY is set).\n",
                    stderr);
+        return 1;
+    }
+    if (const std::optional<QString> unreachable = startup::AvoidUnreachableWayland()) {
+        std::fputs(qPrintable(*unreachable + QLatin1Char('\n')), stderr);
         return 1;
     }
     startup::HoldQtMessages();

@@ -57,22 +57,28 @@ def expect_refused(program, env, *words):
     return lines[0]
 
 
-def bad_display(program, runtime_dir):
+# Starts that must be refused: what the environment sets (None unsets), and what the one line
+# must name.
+REFUSED = [
+    ("bad_display", {"DISPLAY": free_display}, ["DISPLAY"], "the display"),
+    ("unknown_platform", {"QT_QPA_PLATFORM": "bogus"}, ['"bogus"', "QT_QPA_PLATFORM"], None),
+    ("wayland_without_compositor", {"QT_QPA_PLATFORM": "wayland"}, ["Wayland", '"wayland-0"'],
+     None),
+    ("wayland_without_runtime_dir", {"QT_QPA_PLATFORM": "wayland", "XDG_RUNTIME_DIR": None},
+     ['"wayland-0"', "XDG_RUNTIME_DIR"], None),
+]
+
+
+def refused(program, runtime_dir, changes, words, quoted):
     env = clean_environment(runtime_dir)
-    env["DISPLAY"] = free_display()
-    return expect_refused(program, env, '"%s"' % env["DISPLAY"], "DISPLAY")
-
-
-def unknown_platform(program, runtime_dir):
-    env = clean_environment(runtime_dir)
-    env["QT_QPA_PLATFORM"] = "bogus"
-    return expect_refused(program, env, '"bogus"', "QT_QPA_PLATFORM")
-
-
-def wayland_without_compositor(program, runtime_dir):
-    env = clean_environment(runtime_dir)
-    env["QT_QPA_PLATFORM"] = "wayland"
-    return expect_refused(program, env, "Wayland", '"wayland-0"')
+    for key, value in changes.items():
+        if value is None:
+            env.pop(key, None)
+        else:
+            env[key] = value() if callable(value) else value
+    if quoted:
+        words = words + ['"%s"' % env["DISPLAY"]]
+    return expect_refused(program, env, *words)
 
 
 def run_briefly(program, env, seconds=3.0):
@@ -127,6 +133,16 @@ def fonts_installed(program, runtime_dir):
     return "nothing said"
 
 
+def fallen_back(program, runtime_dir):
+    """A platform Qt gave up for another is no news: nothing of it is said."""
+    env = clean_environment(runtime_dir)
+    env.update(QT_QPA_PLATFORM="wayland;offscreen", WAYLAND_DISPLAY="gone")
+    output, running = run_briefly(program, env)
+    if "wl_display" in output or "platform plugin" in output or not running:
+        raise Failure("after falling back: %r, running %s" % (output, running))
+    return "nothing said of Wayland"
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True, help="the wizard's executable")
@@ -135,12 +151,11 @@ def main():
     workdir = tempfile.mkdtemp(prefix="cocomo-startup-")
     runtime_dir = os.path.join(workdir, "runtime")
     os.mkdir(runtime_dir, 0o700)
-    cases = [("bad_display", lambda: bad_display(program, runtime_dir)),
-             ("unknown_platform", lambda: unknown_platform(program, runtime_dir)),
-             ("wayland_without_compositor",
-              lambda: wayland_without_compositor(program, runtime_dir)),
-             ("no_font", lambda: no_font(program, runtime_dir, workdir)),
-             ("fonts_installed", lambda: fonts_installed(program, runtime_dir))]
+    cases = [(name, lambda c=changes, w=words, q=quoted: refused(program, runtime_dir, c, w, q))
+             for name, changes, words, quoted in REFUSED]
+    cases += [("no_font", lambda: no_font(program, runtime_dir, workdir)),
+              ("fonts_installed", lambda: fonts_installed(program, runtime_dir)),
+              ("fallen_back", lambda: fallen_back(program, runtime_dir))]
     failures = 0
     try:
         for name, case in cases:
