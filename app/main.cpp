@@ -32,6 +32,11 @@ int main(int argc, char *argv[]) {
         std::fputs(qPrintable(*unreachable + QLatin1Char('\n')), stderr);
         return 1;
     }
+    // A desktop theme that draws on GTK (GNOME's) starts GTK's own accessibility bridge too,
+    // which registers an empty second application on the screen reader's bus.
+    if (!qEnvironmentVariableIsSet("NO_AT_BRIDGE")) {
+        qputenv("NO_AT_BRIDGE", "1");
+    }
     startup::HoldQtMessages();
     QApplication app(argc, argv);
     startup::ReleaseQtMessages();
