@@ -7,6 +7,8 @@
 #   ROUNDS=2 bench/run_all.sh          a quicker, rougher run
 #   BENCH_DISPLAY=60 bench/run_all.sh  use displays :60 (scale 1) and :61 (scale 2) instead
 #                                      of the first free ones
+#   bench/run_all.sh wayland           start-up and memory at the main menu on Wayland only
+#                                      (weston), against the minimal Qt program
 #
 # Program and baseline runs are interleaved round by round, and the two scales within each
 # round, so a change in the machine's load during the run weighs on all alike.
@@ -23,6 +25,11 @@ BASELINE_CLICKS_PER_ROUND=10
 ensure_packages "${RUN_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" >&2
 build_preset bench >&2
 BUILD=$(preset_dir bench)
+
+if [ "${1:-}" = wayland ]; then
+    exec /usr/bin/python3 "$ROOT/bench/wayland_startup.py" --rounds "${ROUNDS:-10}" \
+        minimal="$BUILD/bench/minimal_qt" cocomo="$BUILD/app/cocomo-wizard"
+fi
 
 WORK=$(mktemp -d)
 SERVERS=()

@@ -24,8 +24,10 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev
                desktop-file-utils appstream dpkg-dev fakeroot file
                locales)
 # The benchmarks (bench/run_all.sh), on top of building: Google Benchmark, and the X server,
-# window manager, synthetic input and damage reports that the desktop benchmarks time with.
-BENCH_PACKAGES=(libbenchmark-dev xvfb xauth openbox x11-utils libxtst-dev libxdamage-dev)
+# window manager, synthetic input and damage reports that the desktop benchmarks time with;
+# weston and Qt's Wayland plugin for the Wayland start-up.
+BENCH_PACKAGES=(libbenchmark-dev xvfb xauth openbox x11-utils libxtst-dev libxdamage-dev
+                weston qt6-wayland)
 
 say() { printf '==> %s\n' "$*"; }
 
