@@ -21,6 +21,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 SETTLE = 0.5  # seconds after the first frame, for what the program does once it is up
@@ -36,22 +37,33 @@ def run_once(program, env):
     started = microseconds_now()
     process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.PIPE, text=True, start_new_session=True)
-    try:
+    painted = []
+    first_frame = threading.Event()
+
+    def read():
+        # Read to the end, so that the program never waits on a full pipe.
         for line in process.stderr:
             found = ATTACH.match(line)
-            if found:
-                stamp = int(found.group(1)) * 1000 + int(found.group(2))
-                elapsed_ms = ((stamp - started) % 2**32) / 1000.0
-                break
-        else:
+            if found and not painted:
+                painted.append(int(found.group(1)) * 1000 + int(found.group(2)))
+                first_frame.set()
+        first_frame.set()
+
+    reader = threading.Thread(target=read, daemon=True)
+    reader.start()
+    try:
+        first_frame.wait(timeout=30)
+        if not painted:
             raise RuntimeError("%s ended before painting" % program)
+        elapsed_ms = ((painted[0] - started) % 2**32) / 1000.0
         time.sleep(SETTLE)
         with open("/proc/%d/status" % process.pid) as status:
             peak_kb = int(re.search(r"VmHWM:\s+(\d+)", status.read()).group(1))
         return elapsed_ms, peak_kb / 1024.0
     finally:
         os.killpg(process.pid, signal.SIGTERM)
-        process.communicate(timeout=10)
+        process.wait(timeout=10)
+        reader.join(timeout=10)
 
 
 def main():
