@@ -272,12 +272,12 @@ private:
 
 } // namespace
 
-std::string Shown(std::string_view word) {
+std::string Shown(std::string_view word, bool asciiOnly) {
     static constexpr char hex[] = "0123456789abcdef";
     std::string shown;
     for (const char c : word) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f) {
+        if (byte < 0x20 || byte == 0x7f || (asciiOnly && byte >= 0x80)) {
             shown += "\\x";
             shown += hex[byte >> 4];
             shown += hex[byte & 0xf];

@@ -66,8 +66,9 @@ public:
 };
 
 // A word of the user's as a message shows it: control characters written as \xNN, so that
-// a message stays one line. Quoted puts it in single quotes.
-std::string Shown(std::string_view word);
+// a message stays one line; with asciiOnly, every byte beyond ASCII too, for text that need
+// not be UTF-8. Quoted puts it in single quotes.
+std::string Shown(std::string_view word, bool asciiOnly = false);
 std::string Quoted(std::string_view word);
 
 // "a, b, c".

@@ -11,6 +11,7 @@
 #include <clocale>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
 namespace cli {
 namespace {
@@ -58,8 +59,14 @@ std::string ReadError(std::string_view name, int error) {
     return "cannot read " + std::string(name) + ": " + std::strerror(error);
 }
 
+// A refused size that the calculation does not see: a report that counts no code.
+class NoCode : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // The size text from the report of a line counter. Throws UsageError for a file that
-// cannot be read or is no such report.
+// cannot be read or is no such report, NoCode for one that counts no code.
 std::string LinesFromReport(const std::string &path, std::FILE *input) {
     const bool standardInput = path == "-";
     const std::string name = standardInput ? "standard input" : Quoted(path);
@@ -72,15 +79,21 @@ std::string LinesFromReport(const std::string &path, std::FILE *input) {
     }
     std::FILE *file = standardInput ? input : opened.get();
     errno = 0;
-    const std::optional<std::uint64_t> lines = CodeLines(file);
-    if (std::ferror(file) != 0) {
-        throw UsageError(ReadError(name, errno));
+    std::int64_t lines = 0;
+    try {
+        lines = CodeLines(file);
+    } catch (const BadReport &bad) {
+        if (std::ferror(file) != 0) {
+            throw UsageError(ReadError(name, errno));
+        }
+        throw UsageError(name + ": " + bad.what() + "; " + std::string(ReportFormats));
     }
-    if (!lines) {
-        throw UsageError(name + " is not a report this program reads; it reads " +
-                         std::string(ReportFormats));
+    if (lines == 0) {
+        // cloc writes {} alike for a tree without code and for one that does not exist.
+        throw NoCode(name + " counts no code: the tree holds no source file that the line "
+                            "counter knows, or does not exist");
     }
-    return std::to_string(*lines);
+    return std::to_string(lines);
 }
 
 std::string Estimate(const Request &request, const Environment &environment) {
@@ -118,6 +131,9 @@ int Run(std::span<const std::string_view> args, const Environment &environment) 
     } catch (const UsageError &error) {
         environment.errors << Name << ": " << error.what() << '\n';
         return UsageFailure;
+    } catch (const NoCode &error) {
+        environment.errors << Name << ": " << error.what() << '\n';
+        return Refused;
     } catch (const rt::RuntimeError &error) {
         environment.errors << Name << ": " << error.heading() << ' ' << error.description() << '\n'
                            << engine::SizeRequirement << '\n';
