@@ -54,7 +54,7 @@ struct OptionEntry {
     const std::string *accepted; // what its value may be; nullptr: it takes none
 };
 
-const std::string LinesValue = "a number of lines, for example 32000";
+const std::string LinesValue = "a whole number of lines, digits only, for example 202339";
 const std::string ReportValue = "a cloc or scc JSON report, or - for standard input";
 const std::string RatingLists = Drivers + "; " + Steps;
 const std::string PhaseLists = Phases + "; " + Columns;
@@ -81,6 +81,23 @@ std::string OptionList() {
         list += entry.name;
     }
     return list;
+}
+
+// The text of a whole number, blanks around it dropped: digits after an optional sign, which
+// is kept so that the calculation refuses a negative size as the wizard does. None for any
+// other text: a command line must not read "202,339" as 202 lines, as the size box would.
+std::optional<std::string> WholeNumber(std::string_view text) {
+    constexpr std::string_view blanks = " \t\n\r\v\f";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    text = text.substr(first, text.find_last_not_of(blanks) + 1 - first);
+    const std::string_view digits = text.substr(text[0] == '-' || text[0] == '+' ? 1 : 0);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return std::string(text);
 }
 
 class Parser {
@@ -141,7 +158,10 @@ private:
             request_.mode = Code(ModeNames, value, "mode", entry);
             break;
         case Option::Lines:
-            request_.lines = std::string(value);
+            request_.lines = WholeNumber(value);
+            if (!request_.lines) {
+                throw UsageError("--lines takes " + LinesValue + ", not " + Quoted(value));
+            }
             break;
         case Option::LinesFrom:
             request_.linesFrom = std::string(value);

@@ -39,8 +39,8 @@ enum class Format : std::uint8_t { Text, Json, Csv };
 struct Request {
     std::int16_t model = 0; // Module1's codes: 1 Basic, 2 Intermediate, 3 Advanced
     std::int16_t mode = 0;  // 1 Organic, 2 Semidetached, 3 Embedded
-    // Exactly one of the two: the size as typed, or the report to take it from ("-" for
-    // standard input).
+    // Exactly one of the two: the size, a whole number's sign and digits, or the report to
+    // take it from ("-" for standard input).
     std::optional<std::string> lines;
     std::optional<std::string> linesFrom;
     // The last step given for each driver (Intermediate) and the last column given for each

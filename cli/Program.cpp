@@ -29,8 +29,8 @@ in staff-months, the development time in months and the average staffing.
 
   --model MODEL         basic, intermediate, advanced
   --mode MODE           organic, semidetached, embedded
-  --lines N             the size in delivered lines of code, read as the wizard's
-                        size box reads it: 32000 is 32 thousand lines
+  --lines N             the size in delivered lines of code, a whole number of digits
+                        only: 32000 is 32 thousand lines
   --lines-from FILE     the code lines of a cloc --json or scc --format json report;
                         - reads standard input
   --rating DRIVER=STEP  intermediate only; an unrated driver is Nominal

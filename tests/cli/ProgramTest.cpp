@@ -112,10 +112,10 @@ void PrintTo(const FiguresRow &row, std::ostream *os) {
 const FiguresRow FiguresRows[] = {
     {"BasicOrganic", "--model basic --mode organic --lines 32000", 32000, 0, 91.33110643220898,
      13.898730114383307, 6.571183531198554},
-    {"BasicSemidetachedExponentForm", "--model BASIC --mode Semidetached --lines 3.2E4", 32000, 0,
+    {"BasicSemidetached", "--model BASIC --mode Semidetached --lines 32000", 32000, 0,
      145.50879038499826, 14.287335375866538, 10.184459632044792},
-    {"BasicEmbedded", "--model=basic --mode=embedded --lines=32000", 32000, 0, 230.39999999999998,
-     14.253922743777835, 16.163971430290996},
+    {"BasicEmbeddedBlanksAround", "--model=basic --mode=embedded --lines=\t32000\n", 32000, 0,
+     230.39999999999998, 14.253922743777835, 16.163971430290996},
     {"BasicEmbeddedLargestSize", "--model basic --mode embedded --lines 2147483647", 2147483647, 0,
      142763878.8944934, 1017.2269957798727, 140346.13659170663},
     {"IntermediateUnratedIsNominal", "--model intermediate --mode semidetached --lines 32000",
@@ -124,8 +124,8 @@ const FiguresRow FiguresRows[] = {
      "--model intermediate --mode organic --lines 32000 --rating CPLX=L --rating acap=very-low "
      "--rating AEXP=l",
      32000, 1.4023299999999996, 170.76846731077282, 17.630106154205684, 9.686184859983715},
-    {"IntermediateEmbeddedExtraHighHalfRoundsToEven",
-     "--model intermediate --mode embedded --lines 2500.5 --rating TIME=EH --rating "
+    {"IntermediateEmbeddedExtraHigh",
+     "--model intermediate --mode embedded --lines 2500 --rating TIME=EH --rating "
      "STOR=extra-high --rating CPLX=EH",
      2500, 4.2728399999999995, 35.925487685452524, 7.864459202279138, 4.56808113074593},
     {"IntermediateEveryVeryLowOffered",
@@ -295,6 +295,9 @@ const std::string Stdin = "cocomo-estimate: standard input: ";
 const std::string NoCode = " counts no code: the tree holds no source file that the line counter "
                            "knows, or does not exist\n";
 
+const std::string NotWhole = "cocomo-estimate: --lines takes a whole number of lines, digits "
+                             "only, for example 202339, not ";
+
 // A command line with the model and the Organic mode.
 std::string On(const char *model, const std::string &more) {
     return "--model " + std::string(model) + " --mode organic" + (more.empty() ? "" : " " + more);
@@ -318,7 +321,8 @@ const RefusalRow RefusalRows[] = {
     {"UnknownFormat", On("basic", "--lines 1 --format xml"), "", 2,
      "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv\n"},
     {"MissingValueAtTheEnd", On("basic", "--lines"), "", 2,
-     "cocomo-estimate: --lines needs a value; a number of lines, for example 32000\n"},
+     "cocomo-estimate: --lines needs a value; a whole number of lines, digits only, for example "
+     "202339\n"},
     {"MissingValueBeforeAnOption", "--model --mode organic --lines 1", "", 2,
      "cocomo-estimate: --model needs a value; models: basic, intermediate, advanced\n"},
     {"MissingModel", "--mode organic --lines 1", "", 2,
@@ -424,17 +428,19 @@ const RefusalRow RefusalRows[] = {
     // Sizes the calculation refuses, as the wizard reports them.
     {"ZeroLines", On("basic", "--lines 0"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"EmptySize", On("intermediate", "--lines="), "", 1,
-     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"SizeRoundingToZero", On("advanced", "--lines 0.4"), "", 1,
-     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"NotANumber", On("basic", "--lines abc"), "", 1,
-     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"EmptySize", On("intermediate", "--lines="), "", 2, NotWhole + "''\n"},
+    {"SizeRoundingToZero", On("advanced", "--lines 0.4"), "", 2, NotWhole + "'0.4'\n"},
+    {"NotANumber", On("basic", "--lines abc"), "", 2, NotWhole + "'abc'\n"},
+    {"GroupedDigits", On("basic", "--lines 202,339"), "", 2, NotWhole + "'202,339'\n"},
+    {"DigitsAndLetters", On("basic", "--lines 12abc"), "", 2, NotWhole + "'12abc'\n"},
+    {"DecimalPoint", On("advanced", "--lines 32.000 --locale"), "", 2, NotWhole + "'32.000'\n"},
+    {"ExponentForm", On("basic", "--lines 3e9"), "", 2, NotWhole + "'3e9'\n"},
+    {"BlanksWithin", On("basic", "--lines 32\t000"), "", 2, NotWhole + "'32\\x09000'\n"},
     {"NegativeSize", On("basic", "--lines -1000"), "", 1,
      "cocomo-estimate: Run-time error '5': Invalid procedure call or argument\n" + Requirement},
     {"BeyondThirtyTwoBits", On("basic", "--lines 2147483648"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"BeyondTheDoubleRange", On("basic", "--lines 1E999"), "", 1,
+    {"BeyondTheDoubleRange", On("basic", "--lines 1" + std::string(400, '0')), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
     {"ReportBeyondThirtyTwoBits", On("basic", "--lines-from -"),
      R"([{"Name": "C", "Code": 2147483647}, {"Name": "Go", "Code": 1}])", 1,
