@@ -164,7 +164,11 @@ private:
             }
             break;
         case Option::LinesFrom:
-            request_.linesFrom = std::string(value);
+            if (value == "-" && std::find(request_.reports.begin(), request_.reports.end(), "-") !=
+                                    request_.reports.end()) {
+                throw UsageError("--lines-from - given twice; standard input holds one report");
+            }
+            request_.reports.emplace_back(value);
             break;
         case Option::Rating:
             Rate(value);
@@ -263,10 +267,10 @@ private:
         if (request_.mode == 0) {
             throw UsageError("missing --mode; " + Modes);
         }
-        if (!request_.lines && !request_.linesFrom) {
+        if (!request_.lines && request_.reports.empty()) {
             throw UsageError("missing --lines N or --lines-from FILE");
         }
-        if (request_.lines && request_.linesFrom) {
+        if (request_.lines && !request_.reports.empty()) {
             throw UsageError("--lines and --lines-from exclude each other; give one of them");
         }
         const std::string model(ModelNames[static_cast<std::size_t>(request_.model - 1)]);

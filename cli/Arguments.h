@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cli {
 
@@ -39,10 +40,10 @@ enum class Format : std::uint8_t { Text, Json, Csv };
 struct Request {
     std::int16_t model = 0; // Module1's codes: 1 Basic, 2 Intermediate, 3 Advanced
     std::int16_t mode = 0;  // 1 Organic, 2 Semidetached, 3 Embedded
-    // Exactly one of the two: the size, a whole number's sign and digits, or the report to
-    // take it from ("-" for standard input).
+    // Exactly one of the two: the size, a whole number's sign and digits, or the reports
+    // whose counts add up to it ("-" for standard input), in the order given.
     std::optional<std::string> lines;
-    std::optional<std::string> linesFrom;
+    std::vector<std::string> reports;
     // The last step given for each driver (Intermediate) and the last column given for each
     // phase (Advanced); unrated drivers and phases left out have none.
     std::array<std::optional<std::int16_t>, engine::CostDriverCount> ratings{};

@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace cli {
 
@@ -15,6 +18,8 @@ struct Figures {
     double effort = 0.0;       // staff-months
     double tdev = 0.0;         // months
     double averageStaffing = 0.0;
+    // Where the lines came from: each report's count, in the order given; none for --lines.
+    std::vector<std::pair<std::string, std::int64_t>> reports;
 };
 
 // Runs the wizard's own steps on Module1: the model and mode, the factor formed as the

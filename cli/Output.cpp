@@ -3,6 +3,8 @@
 
 #include "runtime/numeric/Numeric.h"
 
+#include <nlohmann/json.hpp>
+
 #include <array>
 #include <charconv>
 #include <optional>
@@ -58,6 +60,20 @@ Field Plain(std::string_view name, std::string value) {
 }
 Field Nothing(std::string_view name) {
     return {std::string(name), std::nullopt, false};
+}
+
+// [{"source": "cloc.json", "lines": 32000}, ...]; a file name that is not UTF-8 with its
+// bytes replaced, as JSON text must be UTF-8.
+std::string Reports(const Figures &figures) {
+    std::string list;
+    for (const auto &[source, lines] : figures.reports) {
+        list += list.empty() ? "[" : ", ";
+        list +=
+            "{\"source\": " +
+            nlohmann::json(source).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
+            ", \"lines\": " + std::to_string(lines) + "}";
+    }
+    return list + "]";
 }
 
 std::vector<Field> Results(const Request &request, const Figures &figures) {
@@ -126,15 +142,21 @@ std::string FormatText(const Request &request, const Figures &figures,
     const auto hundredths = [&](double value) {
         return rt::FormatHundredths(value, decimalSeparator);
     };
-    const std::pair<std::string_view, std::string> rows[] = {
+    std::vector<std::pair<std::string_view, std::string>> rows = {
         {"Model", std::string(ModelTitles[static_cast<std::size_t>(request.model - 1)])},
         {"Mode", std::string(ModeTitles[static_cast<std::size_t>(request.mode - 1)])},
         {"Lines", std::to_string(figures.lines)},
-        {"Factor", factor},
-        {"Effort", hundredths(figures.effort)},
-        {"TDEV", hundredths(figures.tdev)},
-        {"Average staffing", hundredths(figures.averageStaffing)},
     };
+    for (const auto &[source, lines] : figures.reports) {
+        rows.emplace_back("Report", std::to_string(lines) + " lines, " +
+                                        (source == "-" ? "standard input" : Shown(source)));
+    }
+    rows.insert(rows.end(), {
+                                {"Factor", factor},
+                                {"Effort", hundredths(figures.effort)},
+                                {"TDEV", hundredths(figures.tdev)},
+                                {"Average staffing", hundredths(figures.averageStaffing)},
+                            });
     constexpr std::size_t labelWidth = 18;
     std::string text;
     for (const auto &[label, value] : rows) {
@@ -153,6 +175,8 @@ std::string FormatJson(const Request &request, const Figures &figures) {
     fields.push_back(request.model == Models::Advanced
                          ? Plain("phases", JsonObject(Columns(request)))
                          : Nothing("phases"));
+    fields.push_back(figures.reports.empty() ? Nothing("reports")
+                                             : Plain("reports", Reports(figures)));
     return JsonObject(fields) + "\n";
 }
 

@@ -15,7 +15,7 @@ std::string FormatText(const Request &request, const Figures &figures,
                        std::string_view decimalSeparator);
 
 // One JSON object: the same figures as full-precision doubles, with the ratings and phase
-// columns the factor was formed from.
+// columns the factor was formed from and the reports the lines were counted in.
 std::string FormatJson(const Request &request, const Figures &figures);
 
 // A header row and one data row with the fields of the JSON object, the ratings and

@@ -32,7 +32,7 @@ in staff-months, the development time in months and the average staffing.
   --lines N             the size in delivered lines of code, a whole number of digits
                         only: 32000 is 32 thousand lines
   --lines-from FILE     the code lines of a cloc --json or scc --format json report;
-                        - reads standard input
+                        - reads standard input; several add up
   --rating DRIVER=STEP  intermediate only; an unrated driver is Nominal
                         DRIVER: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY,
                                 SCED, STOR, TIME, TOOL, TURN, VEXP, VIRT
@@ -65,9 +65,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The size text from the report of a line counter. Throws UsageError for a file that
-// cannot be read or is no such report, NoCode for one that counts no code.
-std::string LinesFromReport(const std::string &path, std::FILE *input) {
+// The code lines of a line counter's report. Throws UsageError for a file that cannot be
+// read or is no such report, NoCode for one that counts no code.
+std::int64_t LinesFromReport(const std::string &path, std::FILE *input) {
     const bool standardInput = path == "-";
     const std::string name = standardInput ? "standard input" : Quoted(path);
     std::unique_ptr<std::FILE, FileCloser> opened;
@@ -93,13 +93,18 @@ std::string LinesFromReport(const std::string &path, std::FILE *input) {
         throw NoCode(name + " counts no code: the tree holds no source file that the line "
                             "counter knows, or does not exist");
     }
-    return std::to_string(lines);
+    return lines;
 }
 
 std::string Estimate(const Request &request, const Environment &environment) {
-    const std::string linesText =
-        request.lines ? *request.lines : LinesFromReport(*request.linesFrom, environment.input);
-    const Figures figures = Calculate(request, linesText);
+    std::vector<std::pair<std::string, std::int64_t>> reports;
+    std::int64_t total = 0;
+    for (const std::string &path : request.reports) {
+        reports.emplace_back(path, LinesFromReport(path, environment.input));
+        total = AddCounts(total, reports.back().second);
+    }
+    Figures figures = Calculate(request, request.lines ? *request.lines : std::to_string(total));
+    figures.reports = std::move(reports);
     switch (request.format) {
     case Format::Json:
         return FormatJson(request, figures);

@@ -150,6 +150,9 @@ const FiguresRow FiguresRows[] = {
      6, 0, 0.011149876438482214, 0.45279604982169125, 0.02462450024215754},
     {"ClocByFileByLangReport", "--model basic --mode organic --lines-from @by-file-by-lang.json", 6,
      0, 0.011149876438482214, 0.45279604982169125, 0.02462450024215754},
+    {"TwoReportsAddUp",
+     "--model basic --mode organic --lines-from @cloc.json --lines-from @by-file-by-lang.json", 12,
+     0, 0.02308615196385212, 0.5970539799622495, 0.03866677509680416},
     {"SccReport", "--model basic --mode organic --lines-from @scc.json", 32000, 0,
      91.33110643220898, 13.898730114383307, 6.571183531198554},
     {"SccJson2Report", "--model basic --mode organic --lines-from @scc-json2.json", 32000, 0,
@@ -220,7 +223,8 @@ TEST(Output, JsonIsOneObjectWithShortestRoundTripNumbers) {
     EXPECT_EQ(RunProgram(Words("--model basic --mode organic --lines 32000 --format json")).out,
               "{\"model\": \"basic\", \"mode\": \"organic\", \"lines\": 32000, \"eaf\": null, "
               "\"effort_staff_months\": 91.33110643220898, \"tdev_months\": 13.898730114383307, "
-              "\"average_staffing\": 6.571183531198554, \"ratings\": null, \"phases\": null}\n");
+              "\"average_staffing\": 6.571183531198554, \"ratings\": null, \"phases\": null, "
+              "\"reports\": null}\n");
 }
 
 TEST(Output, JsonNamesEveryRatingAndEveryColumnUsed) {
@@ -256,11 +260,22 @@ TEST(Output, CsvHasAHeaderAndOneRowWithTheSameFields) {
 
 // --- Reports of line counters ----------------------------------------------------------
 
-TEST(Reports, StandardInput) {
-    const Outcome outcome = RunProgram(Words("--model basic --mode organic --lines-from -"),
-                                       R"({"SUM": {"blank": 1, "comment": 2, "code": 32000}})");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("Effort:           91.33\n"), std::string::npos);
+TEST(Reports, EachCountedAddedAndShown) {
+    const std::string cloc = Reports() + "/by-file.json";
+    const std::string twoReports =
+        "--model basic --mode organic --lines-from " + cloc + " --lines-from -";
+    const std::string scc = R"([{"Name": "C++", "Code": 30000}, {"Name": "Go", "Code": 2000}])";
+    const Outcome text = RunProgram(Words(twoReports), scc);
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("\nLines:            32006\nReport:           6 lines, " + cloc +
+                            "\nReport:           32000 lines, standard input\n"),
+              std::string::npos)
+        << text.out;
+    const nlohmann::json json =
+        nlohmann::json::parse(RunProgram(Words(twoReports + " --format json"), scc).out);
+    EXPECT_EQ(json["reports"],
+              nlohmann::json::parse(R"([{"source": ")" + cloc +
+                                    R"(", "lines": 6}, {"source": "-", "lines": 32000}])"));
 }
 
 // --- Every refusal: the exit status, one message on standard error, nothing on output ----
@@ -416,6 +431,10 @@ const RefusalRow RefusalRows[] = {
          Formats},
     {"EmptyTree", On("basic", "--lines-from @empty.json"), "", 1,
      "cocomo-estimate: '@empty.json'" + NoCode},
+    {"OneOfTwoCountsNoCode", On("basic", "--lines-from @cloc.json --lines-from @empty.json"), "", 1,
+     "cocomo-estimate: '@empty.json'" + NoCode},
+    {"StandardInputTwice", On("basic", "--lines-from - --lines-from -"), "", 2,
+     "cocomo-estimate: --lines-from - given twice; standard input holds one report\n"},
     {"SumCodeZero", On("basic", "--lines-from -"), R"({"SUM": {"code": 0}})", 1,
      "cocomo-estimate: standard input" + NoCode},
     {"SccNoLanguages", On("basic", "--lines-from -"), "[]", 1,

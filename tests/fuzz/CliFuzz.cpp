@@ -47,7 +47,7 @@ void CheckRequest(const cli::Request &request) {
     if (request.model < 1 || request.model > 3 || request.mode < 1 || request.mode > 3) {
         Fail("accepted a model or mode outside 1 to 3");
     }
-    if (request.lines.has_value() == request.linesFrom.has_value()) {
+    if (request.lines.has_value() != request.reports.empty()) {
         Fail("accepted no size or two");
     }
     for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
@@ -147,8 +147,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             CheckRequest(parsed.request);
         }
         // A named file would be read from the disk; standard input is the input itself.
-        if (parsed.action == cli::Action::Estimate && parsed.request.linesFrom &&
-            *parsed.request.linesFrom != "-") {
+        if (parsed.action == cli::Action::Estimate &&
+            std::any_of(parsed.request.reports.begin(), parsed.request.reports.end(),
+                        [](const std::string &path) { return path != "-"; })) {
             std::fclose(report);
             return 0;
         }
