@@ -48,7 +48,8 @@ in staff-months, the development time in months and the average staffing.
   --version             the version
 
 Names are case-insensitive. Exit status: 0 the estimate was written, 1 the size was
-refused, 2 the command line or the report could not be read. See cocomo-estimate(1).
+refused, 2 the command line or a report could not be read, 3 the output could not be
+written. See cocomo-estimate(1).
 )";
 
 struct FileCloser {
@@ -144,10 +145,11 @@ int Run(std::span<const std::string_view> args, const Environment &environment) 
                            << engine::SizeRequirement << '\n';
         return Refused;
     }
-    environment.output << text << std::flush;
-    if (!environment.output) {
-        environment.errors << Name << ": cannot write the output\n";
-        return Refused;
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), environment.output) != text.size() ||
+        std::fflush(environment.output) != 0) {
+        environment.errors << Name << ": cannot write the output: " << std::strerror(errno) << '\n';
+        return WriteFailure;
     }
     return 0;
 }

@@ -76,12 +76,17 @@ Outcome RunProgram(const std::vector<std::string> &words, const std::string &inp
     std::FILE *in = std::tmpfile();
     std::fwrite(input.data(), 1, input.size(), in);
     std::rewind(in);
-    std::ostringstream out;
+    char *buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE *out = open_memstream(&buffer, &size);
     std::ostringstream err;
     const std::vector<std::string_view> args(words.begin(), words.end());
     const int status = cli::Run(args, {in, out, err, Comma});
     std::fclose(in);
-    return {status, out.str(), err.str()};
+    std::fclose(out);
+    const std::string output(buffer, size);
+    std::free(buffer);
+    return {status, output, err.str()};
 }
 
 std::uint64_t Bits(double value) {
@@ -481,13 +486,14 @@ TEST_P(Refusal, ExitStatusOneMessageAndNoOutput) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, Refusal, testing::ValuesIn(RefusalRows), NamedRow);
 
-TEST(Refusal, OutputThatCannotBeWrittenIsAFailure) {
-    std::ostringstream out;
-    out.setstate(std::ios::badbit);
+TEST(Refusal, OutputThatCannotBeWrittenIsAFailureOfItsOwnWithTheReason) {
+    std::FILE *full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
     std::ostringstream err;
     const std::vector<std::string_view> args(Basic32000.begin(), Basic32000.end());
-    EXPECT_EQ(cli::Run(args, {stdin, out, err, Comma}), 1);
-    EXPECT_EQ(err.str(), "cocomo-estimate: cannot write the output\n");
+    EXPECT_EQ(cli::Run(args, {stdin, full, err, Comma}), 3);
+    EXPECT_EQ(err.str(), "cocomo-estimate: cannot write the output: No space left on device\n");
+    std::fclose(full);
 }
 
 TEST(HelpAndVersion, GoToStandardOutputWithStatusZero) {

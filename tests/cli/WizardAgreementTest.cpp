@@ -282,8 +282,8 @@ TEST(BuiltProgram, AFullDiskIsAFailure) {
     const Program program =
         RunProgram({"--model", "basic", "--mode", "organic", "--lines", "32000"}, {},
                    QProcessEnvironment::systemEnvironment(), "/dev/full");
-    EXPECT_EQ(program.status, 1);
-    EXPECT_EQ(program.err, "cocomo-estimate: cannot write the output\n");
+    EXPECT_EQ(program.status, 3);
+    EXPECT_EQ(program.err, "cocomo-estimate: cannot write the output: No space left on device\n");
 }
 
 } // namespace
