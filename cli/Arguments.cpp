@@ -28,7 +28,8 @@ std::optional<std::int16_t> IndexOf(const std::array<std::string_view, N> &names
 }
 
 const std::string Models = "models: " + Joined(ModelNames);
-const std::string Modes = "modes: " + Joined(ModeNames);
+const std::string Modes =
+    "modes: " + Joined(ModeNames) + " (or " + std::string(ModeSpellings[1]) + ")";
 const std::string Drivers = "drivers: " + Joined(DriverNames);
 const std::string Steps = "steps: " + Joined(StepNames) + " (or " + Joined(StepLongNames) + ")";
 const std::string Phases = "phases: " + Joined(PhaseNames);
@@ -61,7 +62,7 @@ const std::string PhaseLists = Phases + "; " + Columns;
 const std::string RatingValue = "DRIVER=STEP; " + RatingLists;
 const std::string PhaseValue = "PHASE=COLUMN; " + PhaseLists;
 
-const std::array<OptionEntry, 10> Options{{
+const std::array<OptionEntry, 11> Options{{
     {"--model", Option::Model, &Models},
     {"--mode", Option::Mode, &Modes},
     {"--lines", Option::Lines, &LinesValue},
@@ -70,6 +71,7 @@ const std::array<OptionEntry, 10> Options{{
     {"--phase", Option::Phase, &PhaseValue},
     {"--format", Option::Format, &Formats},
     {"--locale", Option::Locale, nullptr},
+    {"-h", Option::Help, nullptr},
     {"--help", Option::Help, nullptr},
     {"--version", Option::Version, nullptr},
 }};
@@ -106,9 +108,14 @@ public:
         : args_(args) {}
 
     Parsed Parse() {
+        bool optionsEnded = false;
         while (next_ < args_.size()) {
             const std::string_view word = args_[next_++];
-            if (!word.starts_with("--")) {
+            if (word == "--" && !optionsEnded) {
+                optionsEnded = true;
+                continue;
+            }
+            if (optionsEnded || !word.starts_with('-') || word == "-") {
                 throw UsageError("unexpected argument " + Quoted(word) + "; " + OptionList());
             }
             const std::size_t equals = word.find('=');
@@ -155,7 +162,7 @@ private:
             request_.model = Code(ModelNames, value, "model", entry);
             break;
         case Option::Mode:
-            request_.mode = Code(ModeNames, value, "mode", entry);
+            request_.mode = Code(ModeNames, value, "mode", entry, &ModeSpellings);
             break;
         case Option::Lines:
             request_.lines = WholeNumber(value);
@@ -207,9 +214,11 @@ private:
     // The 1-based code of an option's named value.
     template <std::size_t N>
     static std::int16_t Code(const std::array<std::string_view, N> &names, std::string_view value,
-                             const char *what, const OptionEntry &entry) {
+                             const char *what, const OptionEntry &entry,
+                             const std::array<std::string_view, N> *spellings = nullptr) {
         const std::string argument = std::string(entry.name) + " " + Shown(value);
-        return static_cast<std::int16_t>(Find(value, what, argument, *entry.accepted, names) + 1);
+        return static_cast<std::int16_t>(
+            Find(value, what, argument, *entry.accepted, names, spellings) + 1);
     }
 
     // Splits NAME=VALUE.
@@ -261,12 +270,6 @@ private:
 
     // What only the whole command line can tell.
     void Check() const {
-        if (request_.model == 0) {
-            throw UsageError("missing --model; " + Models);
-        }
-        if (request_.mode == 0) {
-            throw UsageError("missing --mode; " + Modes);
-        }
         if (!request_.lines && request_.reports.empty()) {
             throw UsageError("missing --lines N or --lines-from FILE");
         }

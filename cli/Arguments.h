@@ -17,6 +17,8 @@ namespace cli {
 // The words of the command line, each list in the order of its codes or indices.
 inline constexpr std::array<std::string_view, 3> ModelNames{"basic", "intermediate", "advanced"};
 inline constexpr std::array<std::string_view, 3> ModeNames{"organic", "semidetached", "embedded"};
+inline constexpr std::array<std::string_view, 3> ModeSpellings{"organic", "semi-detached",
+                                                               "embedded"};
 inline constexpr std::array<std::string_view, engine::CostDriverCount> DriverNames{
     "ACAP", "AEXP", "CPLX", "DATA", "LEXP", "MODP", "PCAP", "RELY",
     "SCED", "STOR", "TIME", "TOOL", "TURN", "VEXP", "VIRT"};
@@ -38,8 +40,8 @@ enum class Format : std::uint8_t { Text, Json, Csv };
 // One estimate as the command line asks for it. Every field holds a valid code: the
 // parser refuses anything else.
 struct Request {
-    std::int16_t model = 0; // Module1's codes: 1 Basic, 2 Intermediate, 3 Advanced
-    std::int16_t mode = 0;  // 1 Organic, 2 Semidetached, 3 Embedded
+    std::int16_t model = 1; // Module1's codes: 1 Basic, 2 Intermediate, 3 Advanced
+    std::int16_t mode = 1;  // 1 Organic, 2 Semidetached, 3 Embedded
     // Exactly one of the two: the size, a whole number's sign and digits, or the reports
     // whose counts add up to it ("-" for standard input), in the order given.
     std::optional<std::string> lines;

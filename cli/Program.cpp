@@ -19,16 +19,17 @@ namespace {
 constexpr std::string_view Name = "cocomo-estimate";
 
 constexpr std::string_view HelpText =
-    R"(Usage: cocomo-estimate --model MODEL --mode MODE (--lines N | --lines-from FILE)
+    R"(Usage: cocomo-estimate [--model MODEL] [--mode MODE] (--lines N | --lines-from FILE...)
                        [--rating DRIVER=STEP]... [--phase PHASE=COLUMN]...
-                       [--format text|json|csv] [--locale]
-       cocomo-estimate --help | --version
+                       [--format text|json|csv] [--locale] [--]
+       cocomo-estimate -h | --help | --version
 
 The COCOMO 81 estimate of the estimation wizard, from the command line: the effort
 in staff-months, the development time in months and the average staffing.
 
-  --model MODEL         basic, intermediate, advanced
-  --mode MODE           organic, semidetached, embedded
+  --model MODEL         basic (the default), intermediate, advanced
+  --mode MODE           organic (the default), semidetached (or semi-detached),
+                        embedded
   --lines N             the size in delivered lines of code, a whole number of digits
                         only: 32000 is 32 thousand lines
   --lines-from FILE     the code lines of a cloc --json or scc --format json report;
@@ -44,8 +45,9 @@ in staff-months, the development time in months and the average staffing.
                         COLUMN: small, intermediate, medium, large (or 2, 8, 32, 128)
   --format FORMAT       text, json, csv; text is the default
   --locale              text only: the decimal separator of the user's locale
-  --help                this help
+  -h, --help            this help
   --version             the version
+  --                    ends the options
 
 Names are case-insensitive. Exit status: 0 the estimate was written, 1 the size was
 refused, 2 the command line or a report could not be read, 3 the output could not be

@@ -117,8 +117,10 @@ void PrintTo(const FiguresRow &row, std::ostream *os) {
 const FiguresRow FiguresRows[] = {
     {"BasicOrganic", "--model basic --mode organic --lines 32000", 32000, 0, 91.33110643220898,
      13.898730114383307, 6.571183531198554},
-    {"BasicSemidetached", "--model BASIC --mode Semidetached --lines 32000", 32000, 0,
+    {"BasicSemiDetached", "--model BASIC --mode Semi-Detached --lines 32000", 32000, 0,
      145.50879038499826, 14.287335375866538, 10.184459632044792},
+    {"BasicOrganicByDefault", "--lines 32000", 32000, 0, 91.33110643220898, 13.898730114383307,
+     6.571183531198554},
     {"BasicEmbeddedBlanksAround", "--model=basic --mode=embedded --lines=\t32000\n", 32000, 0,
      230.39999999999998, 14.253922743777835, 16.163971430290996},
     {"BasicEmbeddedLargestSize", "--model basic --mode embedded --lines 2147483647", 2147483647, 0,
@@ -267,8 +269,7 @@ TEST(Output, CsvHasAHeaderAndOneRowWithTheSameFields) {
 
 TEST(Reports, EachCountedAddedAndShown) {
     const std::string cloc = Reports() + "/by-file.json";
-    const std::string twoReports =
-        "--model basic --mode organic --lines-from " + cloc + " --lines-from -";
+    const std::string twoReports = "--lines-from " + cloc + " --lines-from -";
     const std::string scc = R"([{"Name": "C++", "Code": 30000}, {"Name": "Go", "Code": 2000}])";
     const Outcome text = RunProgram(Words(twoReports), scc);
     EXPECT_EQ(text.status, 0) << text.err;
@@ -298,7 +299,7 @@ void PrintTo(const RefusalRow &row, std::ostream *os) {
 }
 
 const std::string Options = "options: --model, --mode, --lines, --lines-from, --rating, --phase, "
-                            "--format, --locale, --help, --version";
+                            "--format, --locale, -h, --help, --version";
 const std::string Drivers = "drivers: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY, SCED, STOR, "
                             "TIME, TOOL, TURN, VEXP, VIRT";
 const std::string Steps =
@@ -335,9 +336,13 @@ const RefusalRow RefusalRows[] = {
     {"ControlCharactersStayOnOneLine", "--model bas\nic --mode organic --lines 1", "", 2,
      "cocomo-estimate: unknown model 'bas\\x0aic' in --model bas\\x0aic; models: basic, "
      "intermediate, advanced\n"},
-    {"UnknownMode", "--model basic --mode semi-detached --lines 1", "", 2,
-     "cocomo-estimate: unknown mode 'semi-detached' in --mode semi-detached; modes: organic, "
-     "semidetached, embedded\n"},
+    {"UnknownMode", "--model basic --mode semi --lines 1", "", 2,
+     "cocomo-estimate: unknown mode 'semi' in --mode semi; modes: organic, semidetached, "
+     "embedded (or semi-detached)\n"},
+    {"UnknownShortOption", "-x --lines 1", "", 2,
+     "cocomo-estimate: unknown option '-x'; " + Options + "\n"},
+    {"OptionAfterTheEndOfOptions", "--lines 1 -- --lines 2", "", 2,
+     "cocomo-estimate: unexpected argument '--lines'; " + Options + "\n"},
     {"UnknownFormat", On("basic", "--lines 1 --format xml"), "", 2,
      "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv\n"},
     {"MissingValueAtTheEnd", On("basic", "--lines"), "", 2,
@@ -345,10 +350,6 @@ const RefusalRow RefusalRows[] = {
      "202339\n"},
     {"MissingValueBeforeAnOption", "--model --mode organic --lines 1", "", 2,
      "cocomo-estimate: --model needs a value; models: basic, intermediate, advanced\n"},
-    {"MissingModel", "--mode organic --lines 1", "", 2,
-     "cocomo-estimate: missing --model; models: basic, intermediate, advanced\n"},
-    {"MissingMode", "--model basic --lines 1", "", 2,
-     "cocomo-estimate: missing --mode; modes: organic, semidetached, embedded\n"},
     {"MissingSize", On("basic", ""), "", 2,
      "cocomo-estimate: missing --lines N or --lines-from FILE\n"},
     {"TwoSizes", On("basic", "--lines 1 --lines-from -"), "", 2,
@@ -497,10 +498,12 @@ TEST(Refusal, OutputThatCannotBeWrittenIsAFailureOfItsOwnWithTheReason) {
 }
 
 TEST(HelpAndVersion, GoToStandardOutputWithStatusZero) {
-    const Outcome help = RunProgram(Words("--help --bogus"));
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.starts_with("Usage: cocomo-estimate --model MODEL --mode MODE"));
-    EXPECT_EQ(help.err, "");
+    for (const char *help : {"--help --bogus", "-h --bogus"}) {
+        const Outcome outcome = RunProgram(Words(help));
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_TRUE(outcome.out.starts_with("Usage: cocomo-estimate [--model MODEL]"));
+        EXPECT_EQ(outcome.err, "");
+    }
     const Outcome version = RunProgram(Words("--version"));
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "cocomo-estimate " COCOMO_VERSION "\n");
