@@ -2,6 +2,8 @@
 #include "engine/Module1.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstddef>
 
 namespace cli {
@@ -42,6 +44,7 @@ enum class Option : std::uint8_t {
     Lines,
     LinesFrom,
     Rating,
+    Eaf,
     Phase,
     Format,
     Locale,
@@ -61,13 +64,15 @@ const std::string RatingLists = Drivers + "; " + Steps;
 const std::string PhaseLists = Phases + "; " + Columns;
 const std::string RatingValue = "DRIVER=STEP; " + RatingLists;
 const std::string PhaseValue = "PHASE=COLUMN; " + PhaseLists;
+const std::string EafValue = "a positive number, for example 1.17";
 
-const std::array<OptionEntry, 11> Options{{
+const std::array<OptionEntry, 12> Options{{
     {"--model", Option::Model, &Models},
     {"--mode", Option::Mode, &Modes},
     {"--lines", Option::Lines, &LinesValue},
     {"--lines-from", Option::LinesFrom, &ReportValue},
     {"--rating", Option::Rating, &RatingValue},
+    {"--eaf", Option::Eaf, &EafValue},
     {"--phase", Option::Phase, &PhaseValue},
     {"--format", Option::Format, &Formats},
     {"--locale", Option::Locale, nullptr},
@@ -100,6 +105,17 @@ std::optional<std::string> WholeNumber(std::string_view text) {
         return std::nullopt;
     }
     return std::string(text);
+}
+
+// A finite number above zero, written in full as std::from_chars reads it: 1.17, 2.4e4.
+std::optional<double> PositiveNumber(std::string_view text) {
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value) ||
+        value <= 0.0) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 class Parser {
@@ -180,6 +196,10 @@ private:
         case Option::Rating:
             Rate(value);
             break;
+        case Option::Eaf:
+            request_.eaf = Number(entry, value);
+            eafGiven_ = "--eaf " + Shown(value);
+            break;
         case Option::Phase:
             Choose(value);
             break;
@@ -219,6 +239,15 @@ private:
         const std::string argument = std::string(entry.name) + " " + Shown(value);
         return static_cast<std::int16_t>(
             Find(value, what, argument, *entry.accepted, names, spellings) + 1);
+    }
+
+    static double Number(const OptionEntry &entry, std::string_view value) {
+        const std::optional<double> number = PositiveNumber(value);
+        if (!number) {
+            throw UsageError(std::string(entry.name) + " takes " + *entry.accepted + ", not " +
+                             Quoted(value));
+        }
+        return *number;
     }
 
     // Splits NAME=VALUE.
@@ -280,6 +309,13 @@ private:
         if (!firstRating_.empty() && request_.model != Models::Intermediate) {
             throw UsageError(firstRating_ + " applies to --model intermediate only, not " + model);
         }
+        if (!eafGiven_.empty() && request_.model != Models::Intermediate) {
+            throw UsageError(eafGiven_ + " applies to --model intermediate only, not " + model);
+        }
+        if (!eafGiven_.empty() && !firstRating_.empty()) {
+            throw UsageError(eafGiven_ + " and " + firstRating_ +
+                             " exclude each other; give the factor or the ratings");
+        }
         if (!firstPhase_.empty() && request_.model != Models::Advanced) {
             throw UsageError(firstPhase_ + " applies to --model advanced only, not " + model);
         }
@@ -294,6 +330,7 @@ private:
     std::size_t next_ = 0;
     Request request_;
     std::string firstRating_;
+    std::string eafGiven_;
     std::string firstPhase_;
 };
 

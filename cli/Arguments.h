@@ -50,6 +50,8 @@ struct Request {
     // phase (Advanced); unrated drivers and phases left out have none.
     std::array<std::optional<std::int16_t>, engine::CostDriverCount> ratings{};
     std::array<std::optional<std::int16_t>, engine::PhaseCount> columns{};
+    // The Intermediate model's factor as rated elsewhere, instead of the ratings.
+    std::optional<double> eaf;
     Format format = Format::Text;
     bool locale = false;
 };

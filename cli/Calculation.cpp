@@ -19,7 +19,9 @@ const engine::PhaseTable &PhaseTableOf(std::int16_t mode) {
 Figures Calculate(const Request &request, std::string_view linesText) {
     Module1::Model = request.model;
     Module1::Mode = request.mode;
-    if (request.model == Models::Intermediate) {
+    if (request.model == Models::Intermediate && request.eaf) {
+        Module1::EAF = *request.eaf;
+    } else if (request.model == Models::Intermediate) {
         engine::DriverMultiplier multipliers;
         engine::ResetDriverMultipliers(multipliers);
         for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {

@@ -23,7 +23,7 @@ struct Figures {
 };
 
 // Runs the wizard's own steps on Module1: the model and mode, the factor formed as the
-// cost-driver or phase screen forms it, then the calculation on the size text. Throws
+// cost-driver or phase screen forms it (or given), then the calculation on the size text. Throws
 // rt::RuntimeError where the calculation refuses the size.
 Figures Calculate(const Request &request, std::string_view linesText);
 

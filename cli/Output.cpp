@@ -88,6 +88,11 @@ std::vector<Field> Results(const Request &request, const Figures &figures) {
     };
 }
 
+// Whether the factor was formed from ratings, rather than given.
+bool Rated(const Request &request) {
+    return request.model == Models::Intermediate && !request.eaf;
+}
+
 // Every driver with the step used, an unrated one Nominal as on the screen.
 std::vector<Field> Ratings(const Request &request) {
     constexpr std::int16_t nominal = 2;
@@ -136,8 +141,9 @@ std::string FormatText(const Request &request, const Figures &figures,
     if (figures.eaf) {
         factor =
             FactorText(*figures.eaf, decimalSeparator) +
-            (request.model == Models::Intermediate ? " (product of the cost-driver multipliers)"
-                                                   : " (sum of the phase fractions)");
+            (request.eaf                             ? " (given with --eaf)"
+             : request.model == Models::Intermediate ? " (product of the cost-driver multipliers)"
+                                                     : " (sum of the phase fractions)");
     }
     const auto hundredths = [&](double value) {
         return rt::FormatHundredths(value, decimalSeparator);
@@ -169,9 +175,8 @@ std::string FormatText(const Request &request, const Figures &figures,
 
 std::string FormatJson(const Request &request, const Figures &figures) {
     std::vector<Field> fields = Results(request, figures);
-    fields.push_back(request.model == Models::Intermediate
-                         ? Plain("ratings", JsonObject(Ratings(request)))
-                         : Nothing("ratings"));
+    fields.push_back(Rated(request) ? Plain("ratings", JsonObject(Ratings(request)))
+                                    : Nothing("ratings"));
     fields.push_back(request.model == Models::Advanced
                          ? Plain("phases", JsonObject(Columns(request)))
                          : Nothing("phases"));
@@ -183,7 +188,7 @@ std::string FormatJson(const Request &request, const Figures &figures) {
 std::string FormatCsv(const Request &request, const Figures &figures) {
     std::vector<Field> fields = Results(request, figures);
     for (Field &rating : Ratings(request)) {
-        fields.push_back(request.model == Models::Intermediate ? rating : Nothing(rating.name));
+        fields.push_back(Rated(request) ? rating : Nothing(rating.name));
     }
     for (Field &column : Columns(request)) {
         fields.push_back(request.model == Models::Advanced ? column : Nothing(column.name));

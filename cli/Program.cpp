@@ -20,7 +20,7 @@ constexpr std::string_view Name = "cocomo-estimate";
 
 constexpr std::string_view HelpText =
     R"(Usage: cocomo-estimate [--model MODEL] [--mode MODE] (--lines N | --lines-from FILE...)
-                       [--rating DRIVER=STEP]... [--phase PHASE=COLUMN]...
+                       [--rating DRIVER=STEP]... [--eaf FACTOR] [--phase PHASE=COLUMN]...
                        [--format text|json|csv] [--locale] [--]
        cocomo-estimate -h | --help | --version
 
@@ -39,6 +39,8 @@ in staff-months, the development time in months and the average staffing.
                                 SCED, STOR, TIME, TOOL, TURN, VEXP, VIRT
                         STEP: VL, L, N, H, VH, EH
                         (or very-low, low, nominal, high, very-high, extra-high)
+  --eaf FACTOR          intermediate only, instead of --rating: the factor as rated
+                        elsewhere, a positive number
   --phase PHASE=COLUMN  advanced only; a phase left out counts 1.0
                         PHASE: requirements, product-design, detailed-design,
                                code-and-unit-test, integration-and-test, maintenance

@@ -144,6 +144,8 @@ const FiguresRow FiguresRows[] = {
      "--model intermediate --mode organic --lines 50000 --rating PCAP=VH --rating PCAP=H --rating "
      "RELY=VH --rating TOOL=VH --rating SCED=L --rating TURN=L --rating VIRT=H --rating DATA=N",
      50000, 1.0798052327999998, 210.09412621707207, 19.074681485397154, 11.01429276173823},
+    {"IntermediateGivenFactor", "--model intermediate --mode organic --lines 32000 --eaf 1.17",
+     32000, 1.17, 142.476526034246, 16.457447155137636, 8.65726772148669},
     {"AdvancedUntouchedCountsSix", "--model advanced --mode organic --lines 32000", 32000, 6.0,
      730.648851457672, 30.630163634454558, 23.853899710669403},
     {"AdvancedEmbeddedAllLarge",
@@ -298,8 +300,8 @@ void PrintTo(const RefusalRow &row, std::ostream *os) {
     *os << row.name;
 }
 
-const std::string Options = "options: --model, --mode, --lines, --lines-from, --rating, --phase, "
-                            "--format, --locale, -h, --help, --version";
+const std::string Options = "options: --model, --mode, --lines, --lines-from, --rating, --eaf, "
+                            "--phase, --format, --locale, -h, --help, --version";
 const std::string Drivers = "drivers: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY, SCED, STOR, "
                             "TIME, TOOL, TURN, VEXP, VIRT";
 const std::string Steps =
@@ -381,6 +383,19 @@ const RefusalRow RefusalRows[] = {
      "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not basic\n"},
     {"RatingForAdvanced", On("advanced", "--lines 1 --rating ACAP=H"), "", 2,
      "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not advanced\n"},
+    {"FactorWithRatings", On("intermediate", "--lines 1 --rating TOOL=L --eaf 1.1"), "", 2,
+     "cocomo-estimate: --eaf 1.1 and --rating TOOL=L exclude each other; give the factor or the "
+     "ratings\n"},
+    {"FactorForBasic", On("basic", "--lines 1 --eaf 1.1"), "", 2,
+     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not basic\n"},
+    {"FactorForAdvanced", On("advanced", "--lines 1 --eaf 1.1"), "", 2,
+     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not advanced\n"},
+    {"FactorZero", On("intermediate", "--lines 1 --eaf 0"), "", 2,
+     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not '0'\n"},
+    {"FactorWithAComma", On("intermediate", "--lines 1 --eaf 1,17"), "", 2,
+     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not '1,17'\n"},
+    {"FactorNotFinite", On("intermediate", "--lines 1 --eaf inf"), "", 2,
+     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not 'inf'\n"},
     {"UnknownPhase", On("advanced", "--lines 1 --phase testing=small"), "", 2,
      "cocomo-estimate: unknown phase 'testing' in --phase testing=small; " + Phases + "\n"},
     {"UnknownColumn", On("advanced", "--lines 1 --phase requirements=huge"), "", 2,

@@ -57,6 +57,12 @@ void CheckRequest(const cli::Request &request) {
             Fail("accepted a rating the screen does not offer", cli::DriverNames[i]);
         }
     }
+    const bool rated = std::any_of(request.ratings.begin(), request.ratings.end(),
+                                   [](const auto &step) { return step.has_value(); });
+    if (request.eaf &&
+        (request.model != 2 || rated || !std::isfinite(*request.eaf) || *request.eaf <= 0.0)) {
+        Fail("accepted a factor that is not a positive number for the ratings");
+    }
     for (const auto &column : request.columns) {
         if (column && (request.model != 3 || *column < 0 || *column > 3)) {
             Fail("accepted a phase column the screen does not offer");
