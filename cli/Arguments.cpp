@@ -46,6 +46,9 @@ enum class Option : std::uint8_t {
     Rating,
     Eaf,
     Phase,
+    Salary,
+    Overhead,
+    Currency,
     Format,
     Locale,
     Help,
@@ -65,8 +68,11 @@ const std::string PhaseLists = Phases + "; " + Columns;
 const std::string RatingValue = "DRIVER=STEP; " + RatingLists;
 const std::string PhaseValue = "PHASE=COLUMN; " + PhaseLists;
 const std::string EafValue = "a positive number, for example 1.17";
+const std::string SalaryValue = "a positive yearly amount, for example 56286";
+const std::string OverheadValue = "a positive factor, for example 2.4";
+const std::string CurrencyValue = "a currency symbol, for example $";
 
-const std::array<OptionEntry, 12> Options{{
+const std::array<OptionEntry, 15> Options{{
     {"--model", Option::Model, &Models},
     {"--mode", Option::Mode, &Modes},
     {"--lines", Option::Lines, &LinesValue},
@@ -74,6 +80,9 @@ const std::array<OptionEntry, 12> Options{{
     {"--rating", Option::Rating, &RatingValue},
     {"--eaf", Option::Eaf, &EafValue},
     {"--phase", Option::Phase, &PhaseValue},
+    {"--salary", Option::Salary, &SalaryValue},
+    {"--overhead", Option::Overhead, &OverheadValue},
+    {"--currency", Option::Currency, &CurrencyValue},
     {"--format", Option::Format, &Formats},
     {"--locale", Option::Locale, nullptr},
     {"-h", Option::Help, nullptr},
@@ -203,6 +212,17 @@ private:
         case Option::Phase:
             Choose(value);
             break;
+        case Option::Salary:
+            request_.salary = Number(entry, value);
+            break;
+        case Option::Overhead:
+            request_.overhead = Number(entry, value);
+            withSalary_ = "--overhead " + Shown(value);
+            break;
+        case Option::Currency:
+            request_.currency = std::string(value);
+            withSalary_ = "--currency " + Shown(value);
+            break;
         case Option::Format:
             request_.format = static_cast<Format>(Code(FormatNames, value, "format", entry) - 1);
             break;
@@ -319,6 +339,14 @@ private:
         if (!firstPhase_.empty() && request_.model != Models::Advanced) {
             throw UsageError(firstPhase_ + " applies to --model advanced only, not " + model);
         }
+        if (!withSalary_.empty() && !request_.salary) {
+            throw UsageError(withSalary_ + " applies with --salary only, which adds the cost");
+        }
+        if (request_.currency && request_.format != Format::Text) {
+            throw UsageError("--currency applies to --format text only, not " +
+                             std::string(FormatNames[static_cast<std::size_t>(request_.format)]) +
+                             ", whose cost is a plain number");
+        }
         if (request_.locale && request_.format != Format::Text) {
             throw UsageError("--locale applies to --format text only, not " +
                              std::string(FormatNames[static_cast<std::size_t>(request_.format)]) +
@@ -331,6 +359,7 @@ private:
     Request request_;
     std::string firstRating_;
     std::string eafGiven_;
+    std::string withSalary_; // the last option that needs --salary
     std::string firstPhase_;
 };
 

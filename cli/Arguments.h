@@ -52,6 +52,11 @@ struct Request {
     std::array<std::optional<std::int16_t>, engine::PhaseCount> columns{};
     // The Intermediate model's factor as rated elsewhere, instead of the ratings.
     std::optional<double> eaf;
+    // The yearly cost of one person, which adds the cost; the overhead factor applied to it;
+    // the currency symbol written before the cost in the text.
+    std::optional<double> salary;
+    std::optional<double> overhead;
+    std::optional<std::string> currency;
     Format format = Format::Text;
     bool locale = false;
 };

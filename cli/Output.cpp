@@ -5,8 +5,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <climits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -42,6 +44,32 @@ std::string FactorText(double value, std::string_view decimalSeparator) {
         text.replace(point, 1, decimalSeparator);
     }
     return text;
+}
+
+// A number the user gave, as short as it reads back but with no exponent, with the decimal
+// separator.
+std::string Given(double value, std::string_view decimalSeparator) {
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed);
+    std::string text(buffer.data(), result.ptr);
+    const std::size_t point = text.find('.');
+    return point == std::string::npos ? text : text.replace(point, 1, decimalSeparator);
+}
+
+// Whole units with the thousands separator between the groups of digits.
+std::string Grouped(std::string digits, const NumberFormat &format) {
+    std::size_t end = digits.size();
+    for (std::size_t i = 0; !format.thousands.empty() && i < format.grouping.size();
+         i = std::min(i + 1, format.grouping.size() - 1)) {
+        const int size = format.grouping[i];
+        if (size <= 0 || size == CHAR_MAX || end <= static_cast<std::size_t>(size)) {
+            break;
+        }
+        end -= static_cast<std::size_t>(size);
+        digits.insert(end, format.thousands);
+    }
+    return digits;
 }
 
 // A field of the JSON object and of the CSV row: a word (quoted in JSON), a number or a
@@ -85,6 +113,7 @@ std::vector<Field> Results(const Request &request, const Figures &figures) {
         Plain("effort_staff_months", Shortest(figures.effort)),
         Plain("tdev_months", Shortest(figures.tdev)),
         Plain("average_staffing", Shortest(figures.averageStaffing)),
+        figures.cost ? Plain("cost", Shortest(*figures.cost)) : Nothing("cost"),
     };
 }
 
@@ -135,8 +164,8 @@ std::string JsonObject(const std::vector<Field> &fields) {
 
 } // namespace
 
-std::string FormatText(const Request &request, const Figures &figures,
-                       std::string_view decimalSeparator) {
+std::string FormatText(const Request &request, const Figures &figures, const NumberFormat &format) {
+    const std::string &decimalSeparator = format.decimal;
     std::string factor = "none";
     if (figures.eaf) {
         factor =
@@ -163,6 +192,16 @@ std::string FormatText(const Request &request, const Figures &figures,
                                 {"TDEV", hundredths(figures.tdev)},
                                 {"Average staffing", hundredths(figures.averageStaffing)},
                             });
+    if (figures.cost) {
+        std::array<char, 400> buffer{};
+        const auto units = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                         *figures.cost, std::chars_format::fixed, 0);
+        const std::string currency = request.currency ? Shown(*request.currency) + " " : "";
+        rows.emplace_back(
+            "Cost", currency + Grouped(std::string(buffer.data(), units.ptr), format) +
+                        " (salary " + Given(*request.salary, decimalSeparator) +
+                        " a year, overhead " + Given(Overhead(request), decimalSeparator) + ")");
+    }
     constexpr std::size_t labelWidth = 18;
     std::string text;
     for (const auto &[label, value] : rows) {

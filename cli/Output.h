@@ -8,11 +8,19 @@
 
 namespace cli {
 
+// How numbers are written for people: the decimal separator, and the thousands separator
+// with the sizes of the digit groups from the right as localeconv() gives them (each byte
+// one group's size, the last repeated; none, or CHAR_MAX, for no more grouping).
+struct NumberFormat {
+    std::string decimal = ".";
+    std::string thousands = ",";
+    std::string grouping = "\3";
+};
+
 // The model, the mode, the lines, the factor and the three results with the results
-// screen's two decimals, and a line saying what each figure is; numbers with the given
-// decimal separator.
-std::string FormatText(const Request &request, const Figures &figures,
-                       std::string_view decimalSeparator);
+// screen's two decimals, the cost in whole units with grouped digits, and a line saying
+// what each figure is.
+std::string FormatText(const Request &request, const Figures &figures, const NumberFormat &format);
 
 // One JSON object: the same figures as full-precision doubles, with the ratings and phase
 // columns the factor was formed from and the reports the lines were counted in.

@@ -21,6 +21,7 @@ constexpr std::string_view Name = "cocomo-estimate";
 constexpr std::string_view HelpText =
     R"(Usage: cocomo-estimate [--model MODEL] [--mode MODE] (--lines N | --lines-from FILE...)
                        [--rating DRIVER=STEP]... [--eaf FACTOR] [--phase PHASE=COLUMN]...
+                       [--salary AMOUNT [--overhead FACTOR] [--currency SYMBOL]]
                        [--format text|json|csv] [--locale] [--]
        cocomo-estimate -h | --help | --version
 
@@ -45,8 +46,13 @@ in staff-months, the development time in months and the average staffing.
                         PHASE: requirements, product-design, detailed-design,
                                code-and-unit-test, integration-and-test, maintenance
                         COLUMN: small, intermediate, medium, large (or 2, 8, 32, 128)
+  --salary AMOUNT       the yearly cost of one person: adds the cost, the effort in
+                        staff-months x AMOUNT / 12 x the overhead
+  --overhead FACTOR     with --salary: what else a person costs, 2.4 by default
+  --currency SYMBOL     with --salary, text only: the symbol before the cost
   --format FORMAT       text, json, csv; text is the default
-  --locale              text only: the decimal separator of the user's locale
+  --locale              text only: the decimal and thousands separators of the user's
+                        locale
   -h, --help            this help
   --version             the version
   --                    ends the options
@@ -118,7 +124,8 @@ std::string Estimate(const Request &request, const Environment &environment) {
     case Format::Text:
         break;
     }
-    return FormatText(request, figures, request.locale ? environment.decimalSeparator() : ".");
+    return FormatText(request, figures,
+                      request.locale ? environment.numberFormat() : NumberFormat{});
 }
 
 } // namespace
@@ -158,14 +165,17 @@ int Run(std::span<const std::string_view> args, const Environment &environment) 
     return 0;
 }
 
-std::string UserDecimalSeparator() {
+NumberFormat UserNumberFormat() {
     const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
     if (std::setlocale(LC_NUMERIC, "") == nullptr) {
-        return ".";
+        return {".", "", ""};
     }
-    std::string separator = std::localeconv()->decimal_point;
+    const std::lconv *conventions = std::localeconv();
+    NumberFormat format{conventions->decimal_point, conventions->thousands_sep,
+                        conventions->grouping};
     std::setlocale(LC_NUMERIC, previous.c_str());
-    return separator.empty() ? "." : separator;
+    format.decimal = format.decimal.empty() ? "." : format.decimal;
+    return format;
 }
 
 } // namespace cli

@@ -26,8 +26,8 @@ struct Outcome {
     std::string err;
 };
 
-std::string Comma() {
-    return ",";
+cli::NumberFormat Comma() {
+    return {",", ".", "\3"};
 }
 
 // The reports the tests read: cloc's, made now from a small tree written here, and the
@@ -107,6 +107,8 @@ struct FiguresRow {
     double effort;
     double tdev;
     double averageStaffing;
+    double cost = 0;             // 0: none (no --salary)
+    const char *shown = nullptr; // a line of the output of the command as given
 };
 
 void PrintTo(const FiguresRow &row, std::ostream *os) {
@@ -146,6 +148,13 @@ const FiguresRow FiguresRows[] = {
      50000, 1.0798052327999998, 210.09412621707207, 19.074681485397154, 11.01429276173823},
     {"IntermediateGivenFactor", "--model intermediate --mode organic --lines 32000 --eaf 1.17",
      32000, 1.17, 142.476526034246, 16.457447155137636, 8.65726772148669},
+    {"CostAsSlocCountGivesItForPythonsLibrary", "--lines 202339 --salary 56286", 202339, 0,
+     633.2786124585349, 29.00988723435549, 21.829750917079163, 7128943.996168219,
+     "\nCost:             7,128,944 (salary 56286 a year, overhead 2.4)\n"},
+    {"CostWithOverhead",
+     "--model intermediate --lines 32000 --eaf 1.17 --salary 120000 --overhead 1.5", 32000, 1.17,
+     142.476526034246, 16.457447155137636, 8.65726772148669, 2137147.8905136897,
+     "\nCost:             2,137,148 (salary 120000 a year, overhead 1.5)\n"},
     {"AdvancedUntouchedCountsSix", "--model advanced --mode organic --lines 32000", 32000, 6.0,
      730.648851457672, 30.630163634454558, 23.853899710669403},
     {"AdvancedEmbeddedAllLarge",
@@ -190,6 +199,10 @@ TEST_P(Figures, JsonCarriesTheHandComputedDoubles) {
     EXPECT_EQ(Bits(json["effort_staff_months"].get<double>()), Bits(row.effort));
     EXPECT_EQ(Bits(json["tdev_months"].get<double>()), Bits(row.tdev));
     EXPECT_EQ(Bits(json["average_staffing"].get<double>()), Bits(row.averageStaffing));
+    EXPECT_EQ(Bits(json["cost"].is_null() ? 0.0 : json["cost"].get<double>()), Bits(row.cost));
+    if (row.shown != nullptr) {
+        EXPECT_NE(RunProgram(Words(row.command)).out.find(row.shown), std::string::npos);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Figures, testing::ValuesIn(FiguresRows), NamedRow);
@@ -214,8 +227,13 @@ TEST(Output, TextShowsTheResultsScreensFiguresAndSaysWhatTheyAre) {
 }
 
 TEST(Output, TextFactorAndLocaleSeparator) {
-    const Outcome product = RunProgram(Words("--model intermediate --mode semidetached --lines "
-                                             "32000 --rating ACAP=VH --rating PCAP=VH --locale"));
+    const Outcome product =
+        RunProgram(Words("--model intermediate --mode semidetached --lines 32000 --rating ACAP=VH "
+                         "--rating PCAP=VH --locale --salary 100000 --currency \xe2\x82\xac"));
+    EXPECT_NE(product.out.find("\nCost:             \xe2\x82\xac 1.446.357 (salary 100000 a year, "
+                               "overhead 2,4)\n"),
+              std::string::npos)
+        << product.out;
     EXPECT_NE(product.out.find("\nMode:             Semi-detached\n"), std::string::npos);
     EXPECT_NE(product.out.find("\nFactor:           0,497 (product of the cost-driver "
                                "multipliers)\nEffort:           72,32\n"),
@@ -232,7 +250,8 @@ TEST(Output, JsonIsOneObjectWithShortestRoundTripNumbers) {
     EXPECT_EQ(RunProgram(Words("--model basic --mode organic --lines 32000 --format json")).out,
               "{\"model\": \"basic\", \"mode\": \"organic\", \"lines\": 32000, \"eaf\": null, "
               "\"effort_staff_months\": 91.33110643220898, \"tdev_months\": 13.898730114383307, "
-              "\"average_staffing\": 6.571183531198554, \"ratings\": null, \"phases\": null, "
+              "\"average_staffing\": 6.571183531198554, \"cost\": null, \"ratings\": null, "
+              "\"phases\": null, "
               "\"reports\": null}\n");
 }
 
@@ -257,14 +276,15 @@ TEST(Output, JsonNamesEveryRatingAndEveryColumnUsed) {
 }
 
 TEST(Output, CsvHasAHeaderAndOneRowWithTheSameFields) {
-    EXPECT_EQ(RunProgram(Words("--model intermediate --mode embedded --lines 32000 --rating TOOL=L "
-                               "--format csv"))
-                  .out,
-              "model,mode,lines,eaf,effort_staff_months,tdev_months,average_staffing,ACAP,AEXP,"
-              "CPLX,DATA,LEXP,MODP,PCAP,RELY,SCED,STOR,TIME,TOOL,TURN,VEXP,VIRT,requirements,"
-              "product-design,detailed-design,code-and-unit-test,integration-and-test,maintenance\n"
-              "intermediate,embedded,32000,1.1,197.11999999999998,13.559817037135492,"
-              "14.537069302643152,N,N,N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,\n");
+    EXPECT_EQ(
+        RunProgram(Words("--model intermediate --mode embedded --lines 32000 --rating TOOL=L "
+                         "--format csv"))
+            .out,
+        "model,mode,lines,eaf,effort_staff_months,tdev_months,average_staffing,cost,ACAP,AEXP,"
+        "CPLX,DATA,LEXP,MODP,PCAP,RELY,SCED,STOR,TIME,TOOL,TURN,VEXP,VIRT,requirements,"
+        "product-design,detailed-design,code-and-unit-test,integration-and-test,maintenance\n"
+        "intermediate,embedded,32000,1.1,197.11999999999998,13.559817037135492,"
+        "14.537069302643152,,N,N,N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,\n");
 }
 
 // --- Reports of line counters ----------------------------------------------------------
@@ -301,7 +321,8 @@ void PrintTo(const RefusalRow &row, std::ostream *os) {
 }
 
 const std::string Options = "options: --model, --mode, --lines, --lines-from, --rating, --eaf, "
-                            "--phase, --format, --locale, -h, --help, --version";
+                            "--phase, --salary, --overhead, --currency, --format, --locale, -h, "
+                            "--help, --version";
 const std::string Drivers = "drivers: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY, SCED, STOR, "
                             "TIME, TOOL, TURN, VEXP, VIRT";
 const std::string Steps =
@@ -396,6 +417,16 @@ const RefusalRow RefusalRows[] = {
      "cocomo-estimate: --eaf takes a positive number, for example 1.17, not '1,17'\n"},
     {"FactorNotFinite", On("intermediate", "--lines 1 --eaf inf"), "", 2,
      "cocomo-estimate: --eaf takes a positive number, for example 1.17, not 'inf'\n"},
+    {"OverheadWithoutSalary", On("basic", "--lines 1 --overhead 2"), "", 2,
+     "cocomo-estimate: --overhead 2 applies with --salary only, which adds the cost\n"},
+    {"CurrencyWithJson", On("basic", "--lines 1 --salary 9 --currency $ --format json"), "", 2,
+     "cocomo-estimate: --currency applies to --format text only, not json, whose cost is a plain "
+     "number\n"},
+    {"SalaryNegative", On("basic", "--lines 1 --salary -5"), "", 2,
+     "cocomo-estimate: --salary takes a positive yearly amount, for example 56286, not '-5'\n"},
+    {"CostBeyondTheDoubleRange", On("basic", "--lines 2147483647 --salary 1e308"), "", 2,
+     "cocomo-estimate: the cost is beyond the range of a double; give a smaller --salary or "
+     "--overhead\n"},
     {"UnknownPhase", On("advanced", "--lines 1 --phase testing=small"), "", 2,
      "cocomo-estimate: unknown phase 'testing' in --phase testing=small; " + Phases + "\n"},
     {"UnknownColumn", On("advanced", "--lines 1 --phase requirements=huge"), "", 2,

@@ -29,8 +29,8 @@ namespace {
     std::abort();
 }
 
-std::string Comma() {
-    return ",";
+cli::NumberFormat Comma() {
+    return {",", ".", "\3\2"};
 }
 
 std::vector<std::string_view> Words(std::string_view text) {
