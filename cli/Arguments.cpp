@@ -342,13 +342,15 @@ private:
         if (!withSalary_.empty() && !request_.salary) {
             throw UsageError(withSalary_ + " applies with --salary only, which adds the cost");
         }
-        if (request_.currency && request_.format != Format::Text) {
-            throw UsageError("--currency applies to --format text only, not " +
+        const bool forPeople =
+            request_.format == Format::Text || request_.format == Format::Markdown;
+        if (request_.currency && !forPeople) {
+            throw UsageError("--currency applies to --format text and markdown only, not " +
                              std::string(FormatNames[static_cast<std::size_t>(request_.format)]) +
                              ", whose cost is a plain number");
         }
-        if (request_.locale && request_.format != Format::Text) {
-            throw UsageError("--locale applies to --format text only, not " +
+        if (request_.locale && !forPeople) {
+            throw UsageError("--locale applies to --format text and markdown only, not " +
                              std::string(FormatNames[static_cast<std::size_t>(request_.format)]) +
                              ", whose numbers always have a decimal point");
         }

@@ -33,9 +33,9 @@ inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnNam
     "small", "intermediate", "medium", "large"};
 inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnKdsi{"2", "8", "32",
                                                                                   "128"};
-inline constexpr std::array<std::string_view, 3> FormatNames{"text", "json", "csv"};
+inline constexpr std::array<std::string_view, 4> FormatNames{"text", "json", "csv", "markdown"};
 
-enum class Format : std::uint8_t { Text, Json, Csv };
+enum class Format : std::uint8_t { Text, Json, Csv, Markdown };
 
 // One estimate as the command line asks for it. Every field holds a valid code: the
 // parser refuses anything else.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <optional>
@@ -162,9 +163,27 @@ std::string JsonObject(const std::vector<Field> &fields) {
     return text + "}";
 }
 
-} // namespace
+// Text for a Markdown table cell: every ASCII punctuation character escaped, so that none
+// ends the cell or starts emphasis, code or a formula.
+std::string MarkdownEscaped(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (std::ispunct(static_cast<unsigned char>(c)) != 0) {
+            escaped += '\\';
+        }
+        escaped += c;
+    }
+    return escaped;
+}
 
-std::string FormatText(const Request &request, const Figures &figures, const NumberFormat &format) {
+constexpr std::string_view Explanation = "Effort in staff-months of work, TDEV in months of "
+                                         "calendar time, average staffing in people at work on "
+                                         "average.\n";
+
+// The rows of the text form, label and value; for Markdown with the user's currency symbol
+// escaped and without the reports, whose file names a table would have to escape too.
+std::vector<std::pair<std::string_view, std::string>>
+Rows(const Request &request, const Figures &figures, const NumberFormat &format, bool markdown) {
     const std::string &decimalSeparator = format.decimal;
     std::string factor = "none";
     if (figures.eaf) {
@@ -182,7 +201,8 @@ std::string FormatText(const Request &request, const Figures &figures, const Num
         {"Mode", std::string(ModeTitles[static_cast<std::size_t>(request.mode - 1)])},
         {"Lines", std::to_string(figures.lines)},
     };
-    for (const auto &[source, lines] : figures.reports) {
+    for (std::size_t i = 0; !markdown && i < figures.reports.size(); ++i) {
+        const auto &[source, lines] = figures.reports[i];
         rows.emplace_back("Report", std::to_string(lines) + " lines, " +
                                         (source == "-" ? "standard input" : Shown(source)));
     }
@@ -196,20 +216,36 @@ std::string FormatText(const Request &request, const Figures &figures, const Num
         std::array<char, 400> buffer{};
         const auto units = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
                                          *figures.cost, std::chars_format::fixed, 0);
-        const std::string currency = request.currency ? Shown(*request.currency) + " " : "";
+        const std::string symbol = request.currency ? Shown(*request.currency) : "";
+        const std::string currency =
+            symbol.empty() ? "" : (markdown ? MarkdownEscaped(symbol) : symbol) + " ";
         rows.emplace_back(
             "Cost", currency + Grouped(std::string(buffer.data(), units.ptr), format) +
                         " (salary " + Given(*request.salary, decimalSeparator) +
                         " a year, overhead " + Given(Overhead(request), decimalSeparator) + ")");
     }
+    return rows;
+}
+
+} // namespace
+
+std::string FormatText(const Request &request, const Figures &figures, const NumberFormat &format) {
     constexpr std::size_t labelWidth = 18;
     std::string text;
-    for (const auto &[label, value] : rows) {
+    for (const auto &[label, value] : Rows(request, figures, format, false)) {
         const std::string labelled = std::string(label) + ":";
         text += labelled + std::string(labelWidth - labelled.size(), ' ') + value + "\n";
     }
-    return text + "Effort in staff-months of work, TDEV in months of calendar time, average "
-                  "staffing in people at work on average.\n";
+    return text + std::string(Explanation);
+}
+
+std::string FormatMarkdown(const Request &request, const Figures &figures,
+                           const NumberFormat &format) {
+    std::string table = "| Figure | Value |\n| --- | --- |\n";
+    for (const auto &[label, value] : Rows(request, figures, format, true)) {
+        table += "| " + std::string(label) + " | " + value + " |\n";
+    }
+    return table + "\n" + std::string(Explanation);
 }
 
 std::string FormatJson(const Request &request, const Figures &figures) {

@@ -22,6 +22,11 @@ struct NumberFormat {
 // what each figure is.
 std::string FormatText(const Request &request, const Figures &figures, const NumberFormat &format);
 
+// The rows of the text form, but the reports, as a Markdown table ready to paste into a pull
+// request, and the same line about the figures.
+std::string FormatMarkdown(const Request &request, const Figures &figures,
+                           const NumberFormat &format);
+
 // One JSON object: the same figures as full-precision doubles, with the ratings and phase
 // columns the factor was formed from and the reports the lines were counted in.
 std::string FormatJson(const Request &request, const Figures &figures);

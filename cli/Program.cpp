@@ -22,7 +22,7 @@ constexpr std::string_view HelpText =
     R"(Usage: cocomo-estimate [--model MODEL] [--mode MODE] (--lines N | --lines-from FILE...)
                        [--rating DRIVER=STEP]... [--eaf FACTOR] [--phase PHASE=COLUMN]...
                        [--salary AMOUNT [--overhead FACTOR] [--currency SYMBOL]]
-                       [--format text|json|csv] [--locale] [--]
+                       [--format text|json|csv|markdown] [--locale] [--]
        cocomo-estimate -h | --help | --version
 
 The COCOMO 81 estimate of the estimation wizard, from the command line: the effort
@@ -49,10 +49,11 @@ in staff-months, the development time in months and the average staffing.
   --salary AMOUNT       the yearly cost of one person: adds the cost, the effort in
                         staff-months x AMOUNT / 12 x the overhead
   --overhead FACTOR     with --salary: what else a person costs, 2.4 by default
-  --currency SYMBOL     with --salary, text only: the symbol before the cost
-  --format FORMAT       text, json, csv; text is the default
-  --locale              text only: the decimal and thousands separators of the user's
-                        locale
+  --currency SYMBOL     with --salary, text and markdown: the symbol before the cost
+  --format FORMAT       text, json, csv, markdown (a table for a pull request);
+                        text is the default
+  --locale              text and markdown: the decimal and thousands separators of
+                        the user's locale
   -h, --help            this help
   --version             the version
   --                    ends the options
@@ -121,11 +122,13 @@ std::string Estimate(const Request &request, const Environment &environment) {
         return FormatJson(request, figures);
     case Format::Csv:
         return FormatCsv(request, figures);
+    case Format::Markdown:
     case Format::Text:
         break;
     }
-    return FormatText(request, figures,
-                      request.locale ? environment.numberFormat() : NumberFormat{});
+    const NumberFormat format = request.locale ? environment.numberFormat() : NumberFormat{};
+    return request.format == Format::Markdown ? FormatMarkdown(request, figures, format)
+                                              : FormatText(request, figures, format);
 }
 
 } // namespace

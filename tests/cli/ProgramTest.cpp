@@ -155,6 +155,11 @@ const FiguresRow FiguresRows[] = {
      "--model intermediate --lines 32000 --eaf 1.17 --salary 120000 --overhead 1.5", 32000, 1.17,
      142.476526034246, 16.457447155137636, 8.65726772148669, 2137147.8905136897,
      "\nCost:             2,137,148 (salary 120000 a year, overhead 1.5)\n"},
+    {"MarkdownTable", "--lines 32000 --salary 100000 --format markdown", 32000, 0,
+     91.33110643220898, 13.898730114383307, 6.571183531198554, 1826622.1286441798,
+     "| Figure | Value |\n| --- | --- |\n| Model | Basic |\n| Mode | Organic |\n| Lines | 32000 "
+     "|\n| Factor | none |\n| Effort | 91.33 |\n| TDEV | 13.90 |\n| Average staffing | 6.57 |\n"
+     "| Cost | 1,826,622 (salary 100000 a year, overhead 2.4) |\n\nEffort in staff-months"},
     {"AdvancedUntouchedCountsSix", "--model advanced --mode organic --lines 32000", 32000, 6.0,
      730.648851457672, 30.630163634454558, 23.853899710669403},
     {"AdvancedEmbeddedAllLarge",
@@ -239,6 +244,9 @@ TEST(Output, TextFactorAndLocaleSeparator) {
                                "multipliers)\nEffort:           72,32\n"),
               std::string::npos)
         << product.out;
+    EXPECT_NE(RunProgram(Words("--lines 32000 --salary 100000 --currency $| --format markdown"))
+                  .out.find("\n| Cost | \\$\\| 1,826,622 "),
+              std::string::npos);
     const Outcome sum = RunProgram(
         Words("--model advanced --mode embedded --lines 32000 --phase requirements=small"));
     EXPECT_NE(sum.out.find("\nFactor:           5.08 (sum of the phase fractions)\n"),
@@ -367,7 +375,7 @@ const RefusalRow RefusalRows[] = {
     {"OptionAfterTheEndOfOptions", "--lines 1 -- --lines 2", "", 2,
      "cocomo-estimate: unexpected argument '--lines'; " + Options + "\n"},
     {"UnknownFormat", On("basic", "--lines 1 --format xml"), "", 2,
-     "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv\n"},
+     "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv, markdown\n"},
     {"MissingValueAtTheEnd", On("basic", "--lines"), "", 2,
      "cocomo-estimate: --lines needs a value; a whole number of lines, digits only, for example "
      "202339\n"},
@@ -380,8 +388,8 @@ const RefusalRow RefusalRows[] = {
     {"FlagWithAValue", On("basic", "--lines 1 --locale=de"), "", 2,
      "cocomo-estimate: --locale takes no value, not 'de'\n"},
     {"LocaleWithJson", On("basic", "--lines 1 --locale --format json"), "", 2,
-     "cocomo-estimate: --locale applies to --format text only, not json, whose numbers always "
-     "have a decimal point\n"},
+     "cocomo-estimate: --locale applies to --format text and markdown only, not json, whose "
+     "numbers always have a decimal point\n"},
     {"UnknownDriver", On("intermediate", "--lines 1 --rating FOO=H"), "", 2,
      "cocomo-estimate: unknown driver 'FOO' in --rating FOO=H; " + Drivers + "\n"},
     {"UnknownStep", On("intermediate", "--lines 1 --rating ACAP=XH"), "", 2,
@@ -420,8 +428,8 @@ const RefusalRow RefusalRows[] = {
     {"OverheadWithoutSalary", On("basic", "--lines 1 --overhead 2"), "", 2,
      "cocomo-estimate: --overhead 2 applies with --salary only, which adds the cost\n"},
     {"CurrencyWithJson", On("basic", "--lines 1 --salary 9 --currency $ --format json"), "", 2,
-     "cocomo-estimate: --currency applies to --format text only, not json, whose cost is a plain "
-     "number\n"},
+     "cocomo-estimate: --currency applies to --format text and markdown only, not json, whose "
+     "cost is a plain number\n"},
     {"SalaryNegative", On("basic", "--lines 1 --salary -5"), "", 2,
      "cocomo-estimate: --salary takes a positive yearly amount, for example 56286, not '-5'\n"},
     {"CostBeyondTheDoubleRange", On("basic", "--lines 2147483647 --salary 1e308"), "", 2,

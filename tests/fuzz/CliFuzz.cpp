@@ -68,7 +68,8 @@ void CheckRequest(const cli::Request &request) {
             Fail("accepted a phase column the screen does not offer");
         }
     }
-    if (request.locale && request.format != cli::Format::Text) {
+    if (request.locale && request.format != cli::Format::Text &&
+        request.format != cli::Format::Markdown) {
         Fail("accepted --locale with json or csv");
     }
 }
