@@ -7,6 +7,7 @@
 #include "engine/Estimate.h"
 #include "runtime/numeric/RuntimeError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
@@ -18,50 +19,99 @@ namespace {
 
 constexpr std::string_view Name = "cocomo-estimate";
 
-constexpr std::string_view HelpText =
-    R"(Usage: cocomo-estimate [--model MODEL] [--mode MODE] (--lines N | --lines-from FILE...)
-                       [--rating DRIVER=STEP]... [--eaf FACTOR] [--phase PHASE=COLUMN]...
-                       [--salary AMOUNT [--overhead FACTOR] [--currency SYMBOL]]
-                       [--format text|json|csv|markdown] [--locale] [--]
-       cocomo-estimate -h | --help | --version
+// The words after the start of a line, wrapped to fit 80 columns, the lines after the first
+// indented.
+std::string Wrapped(std::string line, std::string_view words, std::size_t indent) {
+    std::string text;
+    for (std::size_t start = 0; start < words.size();) {
+        const std::size_t end = std::min(words.find(' ', start), words.size());
+        const std::string_view word = words.substr(start, end - start);
+        const std::string_view gap = line.empty() || line.ends_with(' ') ? "" : " ";
+        if (line.size() + gap.size() + word.size() > 80) {
+            text += line + "\n";
+            line.assign(indent, ' ');
+        } else {
+            line += gap;
+        }
+        line += word;
+        start = end + 1;
+    }
+    return text + line + "\n";
+}
 
-The COCOMO 81 estimate of the estimation wizard, from the command line: the effort
-in staff-months, the development time in months and the average staffing.
+// An option and what it takes, in the column the descriptions start at.
+std::string Described(std::string_view option, std::string_view description) {
+    constexpr std::size_t column = 24;
+    return Wrapped("  " + std::string(option) + std::string(column - 2 - option.size(), ' '),
+                   description, column);
+}
 
-  --model MODEL         basic (the default), intermediate, advanced
-  --mode MODE           organic (the default), semidetached (or semi-detached),
-                        embedded
-  --lines N             the size in delivered lines of code, a whole number of digits
-                        only: 32000 is 32 thousand lines
-  --lines-from FILE     the code lines of a cloc --json or scc --format json report;
-                        - reads standard input; several add up
-  --rating DRIVER=STEP  intermediate only; an unrated driver is Nominal
-                        DRIVER: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY,
-                                SCED, STOR, TIME, TOOL, TURN, VEXP, VIRT
-                        STEP: VL, L, N, H, VH, EH
-                        (or very-low, low, nominal, high, very-high, extra-high)
-  --eaf FACTOR          intermediate only, instead of --rating: the factor as rated
-                        elsewhere, a positive number
-  --phase PHASE=COLUMN  advanced only; a phase left out counts 1.0
-                        PHASE: requirements, product-design, detailed-design,
-                               code-and-unit-test, integration-and-test, maintenance
-                        COLUMN: small, intermediate, medium, large (or 2, 8, 32, 128)
-  --salary AMOUNT       the yearly cost of one person: adds the cost, the effort in
-                        staff-months x AMOUNT / 12 x the overhead
-  --overhead FACTOR     with --salary: what else a person costs, 2.4 by default
-  --currency SYMBOL     with --salary, text and markdown: the symbol before the cost
-  --format FORMAT       text, json, csv, markdown (a table for a pull request);
-                        text is the default
-  --locale              text and markdown: the decimal and thousands separators of
-                        the user's locale
-  -h, --help            this help
-  --version             the version
-  --                    ends the options
+// One of the parser's lists under its option: "DRIVER: ACAP, AEXP, ...".
+std::string Listed(std::string_view label, std::string_view list) {
+    constexpr std::size_t column = 24;
+    return Wrapped(std::string(column, ' ') + std::string(label) + ": ", list,
+                   column + label.size() + 2);
+}
 
-Names are case-insensitive. Exit status: 0 the estimate was written, 1 the size was
-refused, 2 the command line or a report could not be read, 3 the output could not be
-written. See cocomo-estimate(1).
-)";
+// The help, its lists written from the tables the parser reads.
+std::string HelpText() {
+    std::string formats(FormatNames[0]);
+    for (std::size_t i = 1; i < FormatNames.size(); ++i) {
+        formats += "|" + std::string(FormatNames[i]);
+    }
+    const std::string modes = Joined(ModeNames) + " (or " + std::string(ModeSpellings[1]) + ")";
+    return "Usage: cocomo-estimate [--model MODEL] [--mode MODE]\n"
+           "                       (--lines N | --lines-from FILE...)\n"
+           "                       [--rating DRIVER=STEP]... [--eaf FACTOR]\n"
+           "                       [--phase PHASE=COLUMN]...\n"
+           "                       [--salary AMOUNT [--overhead FACTOR] [--currency SYMBOL]]\n"
+           "                       [--format " +
+           formats +
+           "] [--locale] [--]\n"
+           "       cocomo-estimate -h | --help | --version\n\n" +
+           Wrapped("",
+                   "The COCOMO 81 estimate of the estimation wizard, from the command line: "
+                   "the effort in staff-months, the development time in months and the "
+                   "average staffing.",
+                   0) +
+           "\n" +
+           Described("--model MODEL",
+                     Joined(ModelNames) + "; " + std::string(ModelNames[0]) + " when left out") +
+           Described("--mode MODE", modes + "; " + std::string(ModeNames[0]) + " when left out") +
+           Described("--lines N", "the size in delivered lines of code, a whole number of digits "
+                                  "only: 32000 is 32 thousand lines") +
+           Described("--lines-from FILE",
+                     "the code lines of a cloc --json report (also --by-file or "
+                     "--by-file-by-lang) or an scc --format json or json2 report; - reads "
+                     "standard input; several reports add up") +
+           Described("--rating DRIVER=STEP", "intermediate only; an unrated driver is Nominal") +
+           Listed("DRIVER", Joined(DriverNames)) + Listed("STEP", Joined(StepNames)) +
+           Listed("or", Joined(StepLongNames)) +
+           Described("--eaf FACTOR", "intermediate only, instead of --rating: the factor as "
+                                     "rated elsewhere, a positive number") +
+           Described("--phase PHASE=COLUMN", "advanced only; a phase left out counts 1.0") +
+           Listed("PHASE", Joined(PhaseNames)) + Listed("COLUMN", Joined(ColumnNames)) +
+           Listed("or", Joined(ColumnKdsi)) +
+           Described("--salary AMOUNT", "the yearly cost of one person: adds the cost, the "
+                                        "effort in staff-months x AMOUNT / 12 x the overhead") +
+           Described("--overhead FACTOR", "with --salary: what else a person costs, 2.4 when "
+                                          "left out") +
+           Described("--currency SYMBOL",
+                     "with --salary, text and markdown: the symbol before the cost") +
+           Described("--format FORMAT", Joined(FormatNames) + "; " + std::string(FormatNames[0]) +
+                                            " when left out; markdown is a table for a pull "
+                                            "request") +
+           Described("--locale", "text and markdown: the decimal and thousands separators of "
+                                 "the user's locale") +
+           Described("-h, --help", "this help") + Described("--version", "the version") +
+           Described("--", "ends the options") + "\n" +
+           Wrapped("",
+                   "Names are case-insensitive. Exit status: 0 the estimate was written, "
+                   "1 the size was refused (the calculation refused it, or a report "
+                   "counts no code), 2 the command line or a report could not be read, "
+                   "3 the output could not be written. See cocomo-estimate(1).",
+                   0);
+}
 
 struct FileCloser {
     void operator()(std::FILE *file) const { std::fclose(file); }
@@ -139,7 +189,7 @@ int Run(std::span<const std::string_view> args, const Environment &environment) 
         const Parsed parsed = ParseArguments(args);
         switch (parsed.action) {
         case Action::Help:
-            text = HelpText;
+            text = HelpText();
             break;
         case Action::Version:
             text = std::string(Name) + " " + COCOMO_VERSION + "\n";

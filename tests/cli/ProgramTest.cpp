@@ -1,6 +1,7 @@
 // The program run whole in the test's process: its arguments in, its exit status, standard
 // output and standard error out.
 #include "cli/Program.h"
+#include "cli/Arguments.h"
 
 #include <nlohmann/json.hpp>
 
@@ -8,11 +9,13 @@
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -561,6 +564,44 @@ TEST(HelpAndVersion, GoToStandardOutputWithStatusZero) {
     const Outcome version = RunProgram(Words("--version"));
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "cocomo-estimate " COCOMO_VERSION "\n");
+}
+
+// Blanks and line breaks as one blank and roff's \- as -, so that wrapped lists match.
+std::string Flattened(const std::string &text) {
+    std::string flat;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (std::isspace(static_cast<unsigned char>(text[i])) != 0) {
+            flat += flat.ends_with(' ') ? "" : " ";
+        } else if (text.compare(i, 2, "\\-") != 0) {
+            flat += text[i];
+        }
+    }
+    return flat;
+}
+
+std::string FileText(const std::string &path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+TEST(HelpAndVersion, TheManualTheReadmeNamesIsBuiltAndItAndTheHelpListTheParsersNames) {
+    const std::string readme = FileText(COCOMO_SOURCE_DIR "/README.md");
+    const std::size_t named = readme.find("man -l build/");
+    ASSERT_NE(named, std::string::npos) << "the README names no manual page in the build";
+    const std::size_t path = named + std::string_view("man -l build/").size();
+    const std::string manual = Flattened(FileText(
+        COCOMO_BINARY_DIR "/" + readme.substr(path, readme.find_first_of("` \n", path) - path)));
+    EXPECT_NE(manual.find("cocomo-wizard " COCOMO_VERSION), std::string::npos);
+    EXPECT_EQ(manual.find('@'), std::string::npos);
+    const std::string help = Flattened(RunProgram(Words("--help")).out);
+    for (const std::string &list :
+         {cli::Joined(cli::ModelNames), cli::Joined(cli::ModeNames), cli::Joined(cli::DriverNames),
+          cli::Joined(cli::StepNames), cli::Joined(cli::StepLongNames),
+          cli::Joined(cli::PhaseNames), cli::Joined(cli::ColumnNames), cli::Joined(cli::ColumnKdsi),
+          cli::Joined(cli::FormatNames), std::string(cli::ModeSpellings[1])}) {
+        EXPECT_NE(manual.find(list), std::string::npos) << list;
+        EXPECT_NE(help.find(list), std::string::npos) << list;
+    }
 }
 
 } // namespace
