@@ -10,12 +10,15 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cli {
 
 // The words of the command line, each list in the order of its codes or indices.
 inline constexpr std::array<std::string_view, 3> ModelNames{"basic", "intermediate", "advanced"};
 inline constexpr std::array<std::string_view, 3> ModeNames{"organic", "semidetached", "embedded"};
+inline constexpr std::array<std::string_view, 3> ModeSpellings{"organic", "semi-detached",
+                                                               "embedded"};
 inline constexpr std::array<std::string_view, engine::CostDriverCount> DriverNames{
     "ACAP", "AEXP", "CPLX", "DATA", "LEXP", "MODP", "PCAP", "RELY",
     "SCED", "STOR", "TIME", "TOOL", "TURN", "VEXP", "VIRT"};
@@ -30,23 +33,30 @@ inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnNam
     "small", "intermediate", "medium", "large"};
 inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnKdsi{"2", "8", "32",
                                                                                   "128"};
-inline constexpr std::array<std::string_view, 3> FormatNames{"text", "json", "csv"};
+inline constexpr std::array<std::string_view, 4> FormatNames{"text", "json", "csv", "markdown"};
 
-enum class Format : std::uint8_t { Text, Json, Csv };
+enum class Format : std::uint8_t { Text, Json, Csv, Markdown };
 
 // One estimate as the command line asks for it. Every field holds a valid code: the
 // parser refuses anything else.
 struct Request {
-    std::int16_t model = 0; // Module1's codes: 1 Basic, 2 Intermediate, 3 Advanced
-    std::int16_t mode = 0;  // 1 Organic, 2 Semidetached, 3 Embedded
-    // Exactly one of the two: the size as typed, or the report to take it from ("-" for
-    // standard input).
+    std::int16_t model = 1; // Module1's codes: 1 Basic, 2 Intermediate, 3 Advanced
+    std::int16_t mode = 1;  // 1 Organic, 2 Semidetached, 3 Embedded
+    // Exactly one of the two: the size, a whole number's sign and digits, or the reports
+    // whose counts add up to it ("-" for standard input), in the order given.
     std::optional<std::string> lines;
-    std::optional<std::string> linesFrom;
+    std::vector<std::string> reports;
     // The last step given for each driver (Intermediate) and the last column given for each
     // phase (Advanced); unrated drivers and phases left out have none.
     std::array<std::optional<std::int16_t>, engine::CostDriverCount> ratings{};
     std::array<std::optional<std::int16_t>, engine::PhaseCount> columns{};
+    // The Intermediate model's factor as rated elsewhere, instead of the ratings.
+    std::optional<double> eaf;
+    // The yearly cost of one person, which adds the cost; the overhead factor applied to it;
+    // the currency symbol written before the cost in the text.
+    std::optional<double> salary;
+    std::optional<double> overhead;
+    std::optional<std::string> currency;
     Format format = Format::Text;
     bool locale = false;
 };
@@ -66,8 +76,9 @@ public:
 };
 
 // A word of the user's as a message shows it: control characters written as \xNN, so that
-// a message stays one line. Quoted puts it in single quotes.
-std::string Shown(std::string_view word);
+// a message stays one line; with asciiOnly, every byte beyond ASCII too, for text that need
+// not be UTF-8. Quoted puts it in single quotes.
+std::string Shown(std::string_view word, bool asciiOnly = false);
 std::string Quoted(std::string_view word);
 
 // "a, b, c".

@@ -4,6 +4,8 @@
 #include "engine/Module1.h"
 #include "runtime/numeric/Numeric.h"
 
+#include <cmath>
+
 namespace cli {
 namespace {
 
@@ -19,7 +21,9 @@ const engine::PhaseTable &PhaseTableOf(std::int16_t mode) {
 Figures Calculate(const Request &request, std::string_view linesText) {
     Module1::Model = request.model;
     Module1::Mode = request.mode;
-    if (request.model == Models::Intermediate) {
+    if (request.model == Models::Intermediate && request.eaf) {
+        Module1::EAF = *request.eaf;
+    } else if (request.model == Models::Intermediate) {
         engine::DriverMultiplier multipliers;
         engine::ResetDriverMultipliers(multipliers);
         for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
@@ -50,7 +54,23 @@ Figures Calculate(const Request &request, std::string_view linesText) {
     figures.effort = Module1::Effort;
     figures.tdev = Module1::TDEV;
     figures.averageStaffing = Module1::AvgStaffing;
+    if (request.salary) {
+        // A staff-month costs a twelfth of the yearly salary, times the overhead, in the
+        // order SLOCCount multiplies them, so that both round to the same dollar.
+        figures.cost = figures.effort / 12.0 * *request.salary * Overhead(request);
+        if (!std::isfinite(*figures.cost)) {
+            throw UsageError("the cost is beyond the range of a double; give a smaller --salary "
+                             "or --overhead");
+        }
+    }
     return figures;
+}
+
+double Overhead(const Request &request) {
+    // The factor both well-known line counters apply to a salary for what else a person
+    // costs.
+    constexpr double usual = 2.4;
+    return request.overhead.value_or(usual);
 }
 
 } // namespace cli

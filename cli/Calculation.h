@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace cli {
 
@@ -15,11 +18,18 @@ struct Figures {
     double effort = 0.0;       // staff-months
     double tdev = 0.0;         // months
     double averageStaffing = 0.0;
+    std::optional<double> cost; // with --salary only
+    // Where the lines came from: each report's count, in the order given; none for --lines.
+    std::vector<std::pair<std::string, std::int64_t>> reports;
 };
 
 // Runs the wizard's own steps on Module1: the model and mode, the factor formed as the
-// cost-driver or phase screen forms it, then the calculation on the size text. Throws
-// rt::RuntimeError where the calculation refuses the size.
+// cost-driver or phase screen forms it (or given), then the calculation on the size text. Throws
+// rt::RuntimeError where the calculation refuses the size, UsageError for a cost beyond the
+// range of a double.
 Figures Calculate(const Request &request, std::string_view linesText);
+
+// The overhead factor the cost is computed with.
+double Overhead(const Request &request);
 
 } // namespace cli

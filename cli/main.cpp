@@ -7,5 +7,5 @@
 
 int main(int argc, char *argv[]) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
-    return cli::Run(args, {stdin, std::cout, std::cerr, cli::UserDecimalSeparator});
+    return cli::Run(args, {stdin, stdout, std::cerr, cli::UserNumberFormat});
 }

@@ -15,14 +15,15 @@ RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-
 # the program on, and where no compositor runs; the packaging
 # tools for the package test; the locale definitions from which the command-line tests build
 # a German locale of their own; RapidCheck, which generates, runs and shrinks the random
-# walk's action sequences.
+# walk's action sequences; cloc, which counts the small trees that the command-line tests
+# write, for the reports they read.
 TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev
                clang libclang-rt-14-dev
                xvfb xauth openbox xdotool x11-utils imagemagick qt6-wayland
                weston mutter kwin-wayland
                dbus dbus-bin dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
                desktop-file-utils appstream dpkg-dev fakeroot file
-               locales)
+               locales cloc)
 # The benchmarks (bench/run_all.sh), on top of building: Google Benchmark, and the X server,
 # window manager, synthetic input and damage reports that the desktop benchmarks time with;
 # weston and Qt's Wayland plugin for the Wayland start-up.

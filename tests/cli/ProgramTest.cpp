@@ -1,6 +1,7 @@
 // The program run whole in the test's process: its arguments in, its exit status, standard
 // output and standard error out.
 #include "cli/Program.h"
+#include "cli/Arguments.h"
 
 #include <nlohmann/json.hpp>
 
@@ -8,10 +9,16 @@
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -22,16 +29,46 @@ struct Outcome {
     std::string err;
 };
 
-std::string Comma() {
-    return ",";
+cli::NumberFormat Comma() {
+    return {",", ".", "\3"};
 }
 
-// The words of a command line, split at blanks.
+// The reports the tests read: cloc's, made now from a small tree written here, and the
+// hand-written ones of scc, which Debian does not package.
+const std::string &Reports() {
+    static const std::string directory = [] {
+        namespace fs = std::filesystem;
+        const fs::path root = COCOMO_CLI_GENERATED;
+        fs::remove_all(root);
+        fs::create_directories(root / "tree/sub");
+        fs::create_directories(root / "empty");
+        fs::copy(COCOMO_CLI_REPORTS, root);
+        // One file's name is not UTF-8.
+        for (const auto &[name, text] : {std::pair{"tree/a.c", "int main() {\n    return 0;\n}\n"},
+                                         {"tree/caf\xe9.c", "int f() { return 1; }\n"},
+                                         {"tree/sub/b.py", "import os\nprint(os.sep)\n"}}) {
+            std::ofstream(root / name) << text;
+        }
+        for (const auto &[name, what] : {std::pair{"cloc.json", "tree"},
+                                         {"by-file.json", "--by-file tree"},
+                                         {"by-file-by-lang.json", "--by-file-by-lang tree"},
+                                         {"empty.json", "empty"}}) {
+            const std::string cloc =
+                "cd '" + root.string() + "' && cloc --quiet --json --out=" + name + " " + what;
+            EXPECT_EQ(std::system(cloc.c_str()), 0) << cloc << ": is cloc installed?";
+        }
+        return root.string();
+    }();
+    return directory;
+}
+
+// The words of a command line, split at blanks; @NAME is the path of the report NAME.
 std::vector<std::string> Words(std::string_view line) {
     std::vector<std::string> words;
     for (std::size_t start = 0; start <= line.size();) {
         const std::size_t end = std::min(line.find(' ', start), line.size());
-        words.emplace_back(line.substr(start, end - start));
+        const std::string word(line.substr(start, end - start));
+        words.push_back(word.starts_with('@') ? Reports() + "/" + word.substr(1) : word);
         start = end + 1;
     }
     return words;
@@ -41,20 +78,21 @@ Outcome RunProgram(const std::vector<std::string> &words, const std::string &inp
     std::FILE *in = std::tmpfile();
     std::fwrite(input.data(), 1, input.size(), in);
     std::rewind(in);
-    std::ostringstream out;
+    char *buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE *out = open_memstream(&buffer, &size);
     std::ostringstream err;
     const std::vector<std::string_view> args(words.begin(), words.end());
     const int status = cli::Run(args, {in, out, err, Comma});
     std::fclose(in);
-    return {status, out.str(), err.str()};
+    std::fclose(out);
+    const std::string output(buffer, size);
+    std::free(buffer);
+    return {status, output, err.str()};
 }
 
 std::uint64_t Bits(double value) {
     return std::bit_cast<std::uint64_t>(value);
-}
-
-std::string Report(const char *name) {
-    return std::string(COCOMO_CLI_REPORTS) + "/" + name;
 }
 
 const auto NamedRow = [](const auto &row) {
@@ -71,6 +109,8 @@ struct FiguresRow {
     double effort;
     double tdev;
     double averageStaffing;
+    double cost = 0;             // 0: none (no --salary)
+    const char *shown = nullptr; // a line of the output of the command as given
 };
 
 void PrintTo(const FiguresRow &row, std::ostream *os) {
@@ -81,10 +121,12 @@ void PrintTo(const FiguresRow &row, std::ostream *os) {
 const FiguresRow FiguresRows[] = {
     {"BasicOrganic", "--model basic --mode organic --lines 32000", 32000, 0, 91.33110643220898,
      13.898730114383307, 6.571183531198554},
-    {"BasicSemidetachedExponentForm", "--model BASIC --mode Semidetached --lines 3.2E4", 32000, 0,
+    {"BasicSemiDetached", "--model BASIC --mode Semi-Detached --lines 32000", 32000, 0,
      145.50879038499826, 14.287335375866538, 10.184459632044792},
-    {"BasicEmbedded", "--model=basic --mode=embedded --lines=32000", 32000, 0, 230.39999999999998,
-     14.253922743777835, 16.163971430290996},
+    {"BasicOrganicByDefault", "--lines 32000", 32000, 0, 91.33110643220898, 13.898730114383307,
+     6.571183531198554},
+    {"BasicEmbeddedBlanksAround", "--model=basic --mode=embedded --lines=\t32000\n", 32000, 0,
+     230.39999999999998, 14.253922743777835, 16.163971430290996},
     {"BasicEmbeddedLargestSize", "--model basic --mode embedded --lines 2147483647", 2147483647, 0,
      142763878.8944934, 1017.2269957798727, 140346.13659170663},
     {"IntermediateUnratedIsNominal", "--model intermediate --mode semidetached --lines 32000",
@@ -93,8 +135,8 @@ const FiguresRow FiguresRows[] = {
      "--model intermediate --mode organic --lines 32000 --rating CPLX=L --rating acap=very-low "
      "--rating AEXP=l",
      32000, 1.4023299999999996, 170.76846731077282, 17.630106154205684, 9.686184859983715},
-    {"IntermediateEmbeddedExtraHighHalfRoundsToEven",
-     "--model intermediate --mode embedded --lines 2500.5 --rating TIME=EH --rating "
+    {"IntermediateEmbeddedExtraHigh",
+     "--model intermediate --mode embedded --lines 2500 --rating TIME=EH --rating "
      "STOR=extra-high --rating CPLX=EH",
      2500, 4.2728399999999995, 35.925487685452524, 7.864459202279138, 4.56808113074593},
     {"IntermediateEveryVeryLowOffered",
@@ -106,6 +148,20 @@ const FiguresRow FiguresRows[] = {
      "--model intermediate --mode organic --lines 50000 --rating PCAP=VH --rating PCAP=H --rating "
      "RELY=VH --rating TOOL=VH --rating SCED=L --rating TURN=L --rating VIRT=H --rating DATA=N",
      50000, 1.0798052327999998, 210.09412621707207, 19.074681485397154, 11.01429276173823},
+    {"IntermediateGivenFactor", "--model intermediate --mode organic --lines 32000 --eaf 1.17",
+     32000, 1.17, 142.476526034246, 16.457447155137636, 8.65726772148669},
+    {"CostAsSlocCountGivesItForPythonsLibrary", "--lines 202339 --salary 56286", 202339, 0,
+     633.2786124585349, 29.00988723435549, 21.829750917079163, 7128943.996168219,
+     "\nCost:             7,128,944 (salary 56286 a year, overhead 2.4)\n"},
+    {"CostWithOverhead",
+     "--model intermediate --lines 32000 --eaf 1.17 --salary 120000 --overhead 1.5", 32000, 1.17,
+     142.476526034246, 16.457447155137636, 8.65726772148669, 2137147.8905136897,
+     "\nCost:             2,137,148 (salary 120000 a year, overhead 1.5)\n"},
+    {"MarkdownTable", "--lines 32000 --salary 100000 --format markdown", 32000, 0,
+     91.33110643220898, 13.898730114383307, 6.571183531198554, 1826622.1286441798,
+     "| Figure | Value |\n| --- | --- |\n| Model | Basic |\n| Mode | Organic |\n| Lines | 32000 "
+     "|\n| Factor | none |\n| Effort | 91.33 |\n| TDEV | 13.90 |\n| Average staffing | 6.57 |\n"
+     "| Cost | 1,826,622 (salary 100000 a year, overhead 2.4) |\n\nEffort in staff-months"},
     {"AdvancedUntouchedCountsSix", "--model advanced --mode organic --lines 32000", 32000, 6.0,
      730.648851457672, 30.630163634454558, 23.853899710669403},
     {"AdvancedEmbeddedAllLarge",
@@ -113,6 +169,19 @@ const FiguresRow FiguresRows[] = {
      "product-design=128 --phase detailed-design=large --phase code-and-unit-test=LARGE --phase "
      "integration-and-test=large --phase maintenance=small",
      128000, 2.08, 1967.3124025193815, 28.312581808017818, 69.4854469952387},
+    {"ClocReport", "--model basic --mode organic --lines-from @cloc.json", 6, 0,
+     0.011149876438482214, 0.45279604982169125, 0.02462450024215754},
+    {"ClocByFileReportWithANameNotUtf8", "--model basic --mode organic --lines-from @by-file.json",
+     6, 0, 0.011149876438482214, 0.45279604982169125, 0.02462450024215754},
+    {"ClocByFileByLangReport", "--model basic --mode organic --lines-from @by-file-by-lang.json", 6,
+     0, 0.011149876438482214, 0.45279604982169125, 0.02462450024215754},
+    {"TwoReportsAddUp",
+     "--model basic --mode organic --lines-from @cloc.json --lines-from @by-file-by-lang.json", 12,
+     0, 0.02308615196385212, 0.5970539799622495, 0.03866677509680416},
+    {"SccReport", "--model basic --mode organic --lines-from @scc.json", 32000, 0,
+     91.33110643220898, 13.898730114383307, 6.571183531198554},
+    {"SccJson2Report", "--model basic --mode organic --lines-from @scc-json2.json", 32000, 0,
+     91.33110643220898, 13.898730114383307, 6.571183531198554},
     {"AdvancedSemidetachedMixedColumns",
      "--model advanced --mode semidetached --lines 8000 --phase requirements=2 --phase "
      "product-design=8 --phase detailed-design=medium --phase code-and-unit-test=large --phase "
@@ -137,6 +206,10 @@ TEST_P(Figures, JsonCarriesTheHandComputedDoubles) {
     EXPECT_EQ(Bits(json["effort_staff_months"].get<double>()), Bits(row.effort));
     EXPECT_EQ(Bits(json["tdev_months"].get<double>()), Bits(row.tdev));
     EXPECT_EQ(Bits(json["average_staffing"].get<double>()), Bits(row.averageStaffing));
+    EXPECT_EQ(Bits(json["cost"].is_null() ? 0.0 : json["cost"].get<double>()), Bits(row.cost));
+    if (row.shown != nullptr) {
+        EXPECT_NE(RunProgram(Words(row.command)).out.find(row.shown), std::string::npos);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Figures, testing::ValuesIn(FiguresRows), NamedRow);
@@ -161,13 +234,21 @@ TEST(Output, TextShowsTheResultsScreensFiguresAndSaysWhatTheyAre) {
 }
 
 TEST(Output, TextFactorAndLocaleSeparator) {
-    const Outcome product = RunProgram(Words("--model intermediate --mode semidetached --lines "
-                                             "32000 --rating ACAP=VH --rating PCAP=VH --locale"));
+    const Outcome product =
+        RunProgram(Words("--model intermediate --mode semidetached --lines 32000 --rating ACAP=VH "
+                         "--rating PCAP=VH --locale --salary 100000 --currency \xe2\x82\xac"));
+    EXPECT_NE(product.out.find("\nCost:             \xe2\x82\xac 1.446.357 (salary 100000 a year, "
+                               "overhead 2,4)\n"),
+              std::string::npos)
+        << product.out;
     EXPECT_NE(product.out.find("\nMode:             Semi-detached\n"), std::string::npos);
     EXPECT_NE(product.out.find("\nFactor:           0,497 (product of the cost-driver "
                                "multipliers)\nEffort:           72,32\n"),
               std::string::npos)
         << product.out;
+    EXPECT_NE(RunProgram(Words("--lines 32000 --salary 100000 --currency $| --format markdown"))
+                  .out.find("\n| Cost | \\$\\| 1,826,622 "),
+              std::string::npos);
     const Outcome sum = RunProgram(
         Words("--model advanced --mode embedded --lines 32000 --phase requirements=small"));
     EXPECT_NE(sum.out.find("\nFactor:           5.08 (sum of the phase fractions)\n"),
@@ -179,7 +260,9 @@ TEST(Output, JsonIsOneObjectWithShortestRoundTripNumbers) {
     EXPECT_EQ(RunProgram(Words("--model basic --mode organic --lines 32000 --format json")).out,
               "{\"model\": \"basic\", \"mode\": \"organic\", \"lines\": 32000, \"eaf\": null, "
               "\"effort_staff_months\": 91.33110643220898, \"tdev_months\": 13.898730114383307, "
-              "\"average_staffing\": 6.571183531198554, \"ratings\": null, \"phases\": null}\n");
+              "\"average_staffing\": 6.571183531198554, \"cost\": null, \"ratings\": null, "
+              "\"phases\": null, "
+              "\"reports\": null}\n");
 }
 
 TEST(Output, JsonNamesEveryRatingAndEveryColumnUsed) {
@@ -203,32 +286,33 @@ TEST(Output, JsonNamesEveryRatingAndEveryColumnUsed) {
 }
 
 TEST(Output, CsvHasAHeaderAndOneRowWithTheSameFields) {
-    EXPECT_EQ(RunProgram(Words("--model intermediate --mode embedded --lines 32000 --rating TOOL=L "
-                               "--format csv"))
-                  .out,
-              "model,mode,lines,eaf,effort_staff_months,tdev_months,average_staffing,ACAP,AEXP,"
-              "CPLX,DATA,LEXP,MODP,PCAP,RELY,SCED,STOR,TIME,TOOL,TURN,VEXP,VIRT,requirements,"
-              "product-design,detailed-design,code-and-unit-test,integration-and-test,maintenance\n"
-              "intermediate,embedded,32000,1.1,197.11999999999998,13.559817037135492,"
-              "14.537069302643152,N,N,N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,\n");
+    EXPECT_EQ(
+        RunProgram(Words("--model intermediate --mode embedded --lines 32000 --rating TOOL=L "
+                         "--format csv"))
+            .out,
+        "model,mode,lines,eaf,effort_staff_months,tdev_months,average_staffing,cost,ACAP,AEXP,"
+        "CPLX,DATA,LEXP,MODP,PCAP,RELY,SCED,STOR,TIME,TOOL,TURN,VEXP,VIRT,requirements,"
+        "product-design,detailed-design,code-and-unit-test,integration-and-test,maintenance\n"
+        "intermediate,embedded,32000,1.1,197.11999999999998,13.559817037135492,"
+        "14.537069302643152,,N,N,N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,\n");
 }
 
 // --- Reports of line counters ----------------------------------------------------------
 
-TEST(Reports, ClocAndSccGiveTheSameFiguresAsTheirCount) {
-    const auto json = [](std::vector<std::string> args) {
-        args.insert(args.end(), {"--model", "basic", "--mode", "organic", "--format", "json"});
-        return RunProgram(args).out;
-    };
-    EXPECT_EQ(json({"--lines-from", Report("cloc.json")}), json({"--lines", "35000"}));
-    EXPECT_EQ(json({"--lines-from", Report("scc.json")}), json({"--lines", "32000"}));
-}
-
-TEST(Reports, StandardInput) {
-    const Outcome outcome = RunProgram(Words("--model basic --mode organic --lines-from -"),
-                                       R"({"SUM": {"blank": 1, "comment": 2, "code": 32000}})");
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("Effort:           91.33\n"), std::string::npos);
+TEST(Reports, EachCountedAddedAndShown) {
+    const std::string cloc = Reports() + "/by-file.json";
+    const std::string twoReports = "--lines-from " + cloc + " --lines-from -";
+    const std::string scc = R"([{"Name": "C++", "Code": 30000}, {"Name": "Go", "Code": 2000}])";
+    const Outcome text = RunProgram(Words(twoReports), scc);
+    EXPECT_NE(text.out.find("\nLines:            32006\nReport:           6 lines, " + cloc +
+                            "\nReport:           32000 lines, standard input\n"),
+              std::string::npos)
+        << text.out;
+    const nlohmann::json json =
+        nlohmann::json::parse(RunProgram(Words(twoReports + " --format json"), scc).out);
+    EXPECT_EQ(json["reports"],
+              nlohmann::json::parse(R"([{"source": ")" + cloc +
+                                    R"(", "lines": 6}, {"source": "-", "lines": 32000}])"));
 }
 
 // --- Every refusal: the exit status, one message on standard error, nothing on output ----
@@ -236,7 +320,7 @@ TEST(Reports, StandardInput) {
 struct RefusalRow {
     const char *name;
     std::string command; // the words, split at blanks
-    const char *input;   // standard input
+    std::string input;   // standard input
     int status;
     std::string message; // all of standard error
 };
@@ -245,8 +329,9 @@ void PrintTo(const RefusalRow &row, std::ostream *os) {
     *os << row.name;
 }
 
-const std::string Options = "options: --model, --mode, --lines, --lines-from, --rating, --phase, "
-                            "--format, --locale, --help, --version";
+const std::string Options = "options: --model, --mode, --lines, --lines-from, --rating, --eaf, "
+                            "--phase, --salary, --overhead, --currency, --format, --locale, -h, "
+                            "--help, --version";
 const std::string Drivers = "drivers: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY, SCED, STOR, "
                             "TIME, TOOL, TURN, VEXP, VIRT";
 const std::string Steps =
@@ -256,9 +341,15 @@ const std::string Phases = "phases: requirements, product-design, detailed-desig
 const std::string Columns = "columns: small, intermediate, medium, large (or 2, 8, 32, 128)";
 const std::string Requirement =
     "The size must be a whole number of lines from 1 to 2147483647, for example 32000.\n";
-const std::string NotAReport =
-    " is not a report this program reads; it reads cloc --json (the code of its SUM entry) and "
-    "scc --format json (the sum of Code over its languages)\n";
+const std::string Formats = "; it reads cloc --json, also with --by-file or --by-file-by-lang "
+                            "(the code of SUM), and scc --format json or json2 (the sum of the "
+                            "languages' Code)\n";
+const std::string Stdin = "cocomo-estimate: standard input: ";
+const std::string NoCode = " counts no code: the tree holds no source file that the line counter "
+                           "knows, or does not exist\n";
+
+const std::string NotWhole = "cocomo-estimate: --lines takes a whole number of lines, digits "
+                             "only, for example 202339, not ";
 
 // A command line with the model and the Organic mode.
 std::string On(const char *model, const std::string &more) {
@@ -277,19 +368,20 @@ const RefusalRow RefusalRows[] = {
     {"ControlCharactersStayOnOneLine", "--model bas\nic --mode organic --lines 1", "", 2,
      "cocomo-estimate: unknown model 'bas\\x0aic' in --model bas\\x0aic; models: basic, "
      "intermediate, advanced\n"},
-    {"UnknownMode", "--model basic --mode semi-detached --lines 1", "", 2,
-     "cocomo-estimate: unknown mode 'semi-detached' in --mode semi-detached; modes: organic, "
-     "semidetached, embedded\n"},
+    {"UnknownMode", "--model basic --mode semi --lines 1", "", 2,
+     "cocomo-estimate: unknown mode 'semi' in --mode semi; modes: organic, semidetached, "
+     "embedded (or semi-detached)\n"},
+    {"UnknownShortOption", "-x --lines 1", "", 2,
+     "cocomo-estimate: unknown option '-x'; " + Options + "\n"},
+    {"OptionAfterTheEndOfOptions", "--lines 1 -- --lines 2", "", 2,
+     "cocomo-estimate: unexpected argument '--lines'; " + Options + "\n"},
     {"UnknownFormat", On("basic", "--lines 1 --format xml"), "", 2,
-     "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv\n"},
+     "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv, markdown\n"},
     {"MissingValueAtTheEnd", On("basic", "--lines"), "", 2,
-     "cocomo-estimate: --lines needs a value; a number of lines, for example 32000\n"},
+     "cocomo-estimate: --lines needs a value; a whole number of lines, digits only, for example "
+     "202339\n"},
     {"MissingValueBeforeAnOption", "--model --mode organic --lines 1", "", 2,
      "cocomo-estimate: --model needs a value; models: basic, intermediate, advanced\n"},
-    {"MissingModel", "--mode organic --lines 1", "", 2,
-     "cocomo-estimate: missing --model; models: basic, intermediate, advanced\n"},
-    {"MissingMode", "--model basic --lines 1", "", 2,
-     "cocomo-estimate: missing --mode; modes: organic, semidetached, embedded\n"},
     {"MissingSize", On("basic", ""), "", 2,
      "cocomo-estimate: missing --lines N or --lines-from FILE\n"},
     {"TwoSizes", On("basic", "--lines 1 --lines-from -"), "", 2,
@@ -297,8 +389,8 @@ const RefusalRow RefusalRows[] = {
     {"FlagWithAValue", On("basic", "--lines 1 --locale=de"), "", 2,
      "cocomo-estimate: --locale takes no value, not 'de'\n"},
     {"LocaleWithJson", On("basic", "--lines 1 --locale --format json"), "", 2,
-     "cocomo-estimate: --locale applies to --format text only, not json, whose numbers always "
-     "have a decimal point\n"},
+     "cocomo-estimate: --locale applies to --format text and markdown only, not json, whose "
+     "numbers always have a decimal point\n"},
     {"UnknownDriver", On("intermediate", "--lines 1 --rating FOO=H"), "", 2,
      "cocomo-estimate: unknown driver 'FOO' in --rating FOO=H; " + Drivers + "\n"},
     {"UnknownStep", On("intermediate", "--lines 1 --rating ACAP=XH"), "", 2,
@@ -321,6 +413,29 @@ const RefusalRow RefusalRows[] = {
      "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not basic\n"},
     {"RatingForAdvanced", On("advanced", "--lines 1 --rating ACAP=H"), "", 2,
      "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not advanced\n"},
+    {"FactorWithRatings", On("intermediate", "--lines 1 --rating TOOL=L --eaf 1.1"), "", 2,
+     "cocomo-estimate: --eaf 1.1 and --rating TOOL=L exclude each other; give the factor or the "
+     "ratings\n"},
+    {"FactorForBasic", On("basic", "--lines 1 --eaf 1.1"), "", 2,
+     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not basic\n"},
+    {"FactorForAdvanced", On("advanced", "--lines 1 --eaf 1.1"), "", 2,
+     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not advanced\n"},
+    {"FactorZero", On("intermediate", "--lines 1 --eaf 0"), "", 2,
+     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not '0'\n"},
+    {"FactorWithAComma", On("intermediate", "--lines 1 --eaf 1,17"), "", 2,
+     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not '1,17'\n"},
+    {"FactorNotFinite", On("intermediate", "--lines 1 --eaf inf"), "", 2,
+     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not 'inf'\n"},
+    {"OverheadWithoutSalary", On("basic", "--lines 1 --overhead 2"), "", 2,
+     "cocomo-estimate: --overhead 2 applies with --salary only, which adds the cost\n"},
+    {"CurrencyWithJson", On("basic", "--lines 1 --salary 9 --currency $ --format json"), "", 2,
+     "cocomo-estimate: --currency applies to --format text and markdown only, not json, whose "
+     "cost is a plain number\n"},
+    {"SalaryNegative", On("basic", "--lines 1 --salary -5"), "", 2,
+     "cocomo-estimate: --salary takes a positive yearly amount, for example 56286, not '-5'\n"},
+    {"CostBeyondTheDoubleRange", On("basic", "--lines 2147483647 --salary 1e308"), "", 2,
+     "cocomo-estimate: the cost is beyond the range of a double; give a smaller --salary or "
+     "--overhead\n"},
     {"UnknownPhase", On("advanced", "--lines 1 --phase testing=small"), "", 2,
      "cocomo-estimate: unknown phase 'testing' in --phase testing=small; " + Phases + "\n"},
     {"UnknownColumn", On("advanced", "--lines 1 --phase requirements=huge"), "", 2,
@@ -337,28 +452,75 @@ const RefusalRow RefusalRows[] = {
     {"DirectoryAsReport", On("basic", "--lines-from /"), "", 2,
      "cocomo-estimate: cannot read '/': Is a directory\n"},
     {"PlainTextReport", On("basic", "--lines-from -"), "32000\n", 2,
-     "cocomo-estimate: standard input" + NotAReport},
+     Stdin + "the report is a number, not an object or an array" + Formats},
+    {"YamlReport", On("basic", "--lines-from -"), "---\nSUM:\n  code: 5\n", 2,
+     Stdin +
+         "not JSON at byte 2 (syntax error while parsing value - invalid number; expected "
+         "digit after '-'; last read: '--')" +
+         Formats},
+    {"CsvReport", On("basic", "--lines-from -"), "language,files,code\nC,2,4\n", 2,
+     Stdin +
+         "not JSON at byte 1 (syntax error while parsing value - invalid literal; last read: "
+         "'l')" +
+         Formats},
     {"ClocJsonWithoutSum", On("basic", "--lines-from -"),
      R"({"header": {"n_files": 1}, "C++": {"code": 5}})", 2,
-     "cocomo-estimate: standard input" + NotAReport},
+     Stdin + "an object with neither cloc's SUM entry nor scc's languageSummary" + Formats},
+    {"SumWithoutCode", On("basic", "--lines-from -"), R"({"SUM": {"blank": 5}})", 2,
+     Stdin + "SUM has no code" + Formats},
+    {"CodeAsText", On("basic", "--lines-from -"), R"({"by_lang": {"SUM": {"code": "5"}}})", 2,
+     Stdin + "the code of the SUM of by_lang is a string, not a number of lines" + Formats},
+    {"CodeFractional", On("basic", "--lines-from -"), R"([{"Code": 1}, {"Code": 12.5}])", 2,
+     Stdin + "the Code of language 2 is 12.5, not a whole number of lines" + Formats},
     {"TruncatedReport", On("basic", "--lines-from -"), R"([{"Name": "C", "Code": 5})", 2,
-     "cocomo-estimate: standard input" + NotAReport},
+     Stdin +
+         "not JSON at byte 26 (syntax error while parsing array - unexpected end of input; "
+         "expected ']')" +
+         Formats},
+    {"SeventeenLevelsDeep", On("basic", "--lines-from -"),
+     R"({"x": [[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]})", 2,
+     Stdin + "nested deeper than 16 levels at byte 22" + Formats},
+    {"TwoReportsOnOneInput", On("basic", "--lines-from -"), R"({"SUM": {"code": 5}} {})", 2,
+     Stdin +
+         "more after the end of the report, at byte 22; give each report a --lines-from of its "
+         "own" +
+         Formats},
+    {"EndlessString", On("basic", "--lines-from -"), "[\"" + std::string(70000, 'x'), 2,
+     Stdin +
+         "a string or number of more than 65536 bytes from byte 2, longer than any a report "
+         "holds" +
+         Formats},
+    {"EmptyTree", On("basic", "--lines-from @empty.json"), "", 1,
+     "cocomo-estimate: '@empty.json'" + NoCode},
+    {"OneOfTwoCountsNoCode", On("basic", "--lines-from @cloc.json --lines-from @empty.json"), "", 1,
+     "cocomo-estimate: '@empty.json'" + NoCode},
+    {"StandardInputTwice", On("basic", "--lines-from - --lines-from -"), "", 2,
+     "cocomo-estimate: --lines-from - given twice; standard input holds one report\n"},
+    {"SumCodeZero", On("basic", "--lines-from -"), R"({"SUM": {"code": 0}})", 1,
+     "cocomo-estimate: standard input" + NoCode},
+    {"SccNoLanguages", On("basic", "--lines-from -"), "[]", 1,
+     "cocomo-estimate: standard input" + NoCode},
+    {"CodeBeyondThirtyTwoBitsWithAnExponent", On("basic", "--lines-from -"),
+     R"({"SUM": {"code": 3e9}})", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"CodeNegative", On("basic", "--lines-from -"), R"({"SUM": {"code": -5}})", 1,
+     "cocomo-estimate: Run-time error '5': Invalid procedure call or argument\n" + Requirement},
     // Sizes the calculation refuses, as the wizard reports them.
     {"ZeroLines", On("basic", "--lines 0"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"EmptySize", On("intermediate", "--lines="), "", 1,
-     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"SizeRoundingToZero", On("advanced", "--lines 0.4"), "", 1,
-     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"NotANumber", On("basic", "--lines abc"), "", 1,
-     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"EmptySize", On("intermediate", "--lines="), "", 2, NotWhole + "''\n"},
+    {"SizeRoundingToZero", On("advanced", "--lines 0.4"), "", 2, NotWhole + "'0.4'\n"},
+    {"NotANumber", On("basic", "--lines abc"), "", 2, NotWhole + "'abc'\n"},
+    {"GroupedDigits", On("basic", "--lines 202,339"), "", 2, NotWhole + "'202,339'\n"},
+    {"DigitsAndLetters", On("basic", "--lines 12abc"), "", 2, NotWhole + "'12abc'\n"},
+    {"DecimalPoint", On("advanced", "--lines 32.000 --locale"), "", 2, NotWhole + "'32.000'\n"},
+    {"ExponentForm", On("basic", "--lines 3e9"), "", 2, NotWhole + "'3e9'\n"},
+    {"BlanksWithin", On("basic", "--lines 32\t000"), "", 2, NotWhole + "'32\\x09000'\n"},
     {"NegativeSize", On("basic", "--lines -1000"), "", 1,
      "cocomo-estimate: Run-time error '5': Invalid procedure call or argument\n" + Requirement},
     {"BeyondThirtyTwoBits", On("basic", "--lines 2147483648"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"BeyondTheDoubleRange", On("basic", "--lines 1E999"), "", 1,
-     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"ReportWithNoCode", On("basic", "--lines-from -"), "[]", 1,
+    {"BeyondTheDoubleRange", On("basic", "--lines 1" + std::string(400, '0')), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
     {"ReportBeyondThirtyTwoBits", On("basic", "--lines-from -"),
      R"([{"Name": "C", "Code": 2147483647}, {"Name": "Go", "Code": 1}])", 1,
@@ -371,29 +533,72 @@ TEST_P(Refusal, ExitStatusOneMessageAndNoOutput) {
     const RefusalRow &row = GetParam();
     const Outcome outcome = RunProgram(Words(row.command), row.input);
     EXPECT_EQ(outcome.status, row.status);
-    EXPECT_EQ(outcome.err, row.message);
+    std::string err = outcome.err;
+    const std::size_t report = err.find(Reports() + "/");
+    EXPECT_EQ(report == std::string::npos ? err : err.replace(report, Reports().size() + 1, "@"),
+              row.message);
     EXPECT_EQ(outcome.out, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Refusal, testing::ValuesIn(RefusalRows), NamedRow);
 
-TEST(Refusal, OutputThatCannotBeWrittenIsAFailure) {
-    std::ostringstream out;
-    out.setstate(std::ios::badbit);
+TEST(Refusal, OutputThatCannotBeWrittenIsAFailureOfItsOwnWithTheReason) {
+    std::FILE *full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
     std::ostringstream err;
     const std::vector<std::string_view> args(Basic32000.begin(), Basic32000.end());
-    EXPECT_EQ(cli::Run(args, {stdin, out, err, Comma}), 1);
-    EXPECT_EQ(err.str(), "cocomo-estimate: cannot write the output\n");
+    EXPECT_EQ(cli::Run(args, {stdin, full, err, Comma}), 3);
+    EXPECT_EQ(err.str(), "cocomo-estimate: cannot write the output: No space left on device\n");
+    std::fclose(full);
 }
 
 TEST(HelpAndVersion, GoToStandardOutputWithStatusZero) {
-    const Outcome help = RunProgram(Words("--help --bogus"));
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.starts_with("Usage: cocomo-estimate --model MODEL --mode MODE"));
-    EXPECT_EQ(help.err, "");
+    for (const char *help : {"--help --bogus", "-h --bogus"}) {
+        const Outcome outcome = RunProgram(Words(help));
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_TRUE(outcome.out.starts_with("Usage: cocomo-estimate [--model MODEL]"));
+        EXPECT_EQ(outcome.err, "");
+    }
     const Outcome version = RunProgram(Words("--version"));
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "cocomo-estimate " COCOMO_VERSION "\n");
+}
+
+// Blanks and line breaks as one blank and roff's \- as -, so that wrapped lists match.
+std::string Flattened(const std::string &text) {
+    std::string flat;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (std::isspace(static_cast<unsigned char>(text[i])) != 0) {
+            flat += flat.ends_with(' ') ? "" : " ";
+        } else if (text.compare(i, 2, "\\-") != 0) {
+            flat += text[i];
+        }
+    }
+    return flat;
+}
+
+std::string FileText(const std::string &path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+TEST(HelpAndVersion, TheManualTheReadmeNamesIsBuiltAndItAndTheHelpListTheParsersNames) {
+    const std::string readme = FileText(COCOMO_SOURCE_DIR "/README.md");
+    const std::size_t named = readme.find("man -l build/");
+    ASSERT_NE(named, std::string::npos) << "the README names no manual page in the build";
+    const std::size_t path = named + std::string_view("man -l build/").size();
+    const std::string manual = Flattened(FileText(
+        COCOMO_BINARY_DIR "/" + readme.substr(path, readme.find_first_of("` \n", path) - path)));
+    EXPECT_NE(manual.find("cocomo-wizard " COCOMO_VERSION), std::string::npos);
+    const std::string help = Flattened(RunProgram(Words("--help")).out);
+    for (const std::string &list :
+         {cli::Joined(cli::ModelNames), cli::Joined(cli::ModeNames), cli::Joined(cli::DriverNames),
+          cli::Joined(cli::StepNames), cli::Joined(cli::StepLongNames),
+          cli::Joined(cli::PhaseNames), cli::Joined(cli::ColumnNames), cli::Joined(cli::ColumnKdsi),
+          cli::Joined(cli::FormatNames), std::string(cli::ModeSpellings[1])}) {
+        EXPECT_NE(manual.find(list), std::string::npos) << list;
+        EXPECT_NE(help.find(list), std::string::npos) << list;
+    }
 }
 
 } // namespace

