@@ -10,38 +10,60 @@ namespace {
 
 // The statements run in the order of the published equations, and every result is
 // stored before it is checked, so a failing step leaves its own value behind.
-void ComputeForMode(std::int32_t lines, const std::array<Coefficients, 3> &modes) {
-    if (Module1::Mode < Modes::Organic || Module1::Mode > Modes::Embedded) {
+void ComputeForMode(const EstimateInput &input, Estimate &estimate) {
+    if (input.mode < Modes::Organic || input.mode > Modes::Embedded) {
         return;
     }
-    const Coefficients &k = modes[static_cast<std::size_t>(Module1::Mode - 1)];
-    const double kloc = static_cast<double>(lines) / 1000.0;
+    const Coefficients &k = CoefficientTable[static_cast<std::size_t>(input.model - 1)]
+                                            [static_cast<std::size_t>(input.mode - 1)];
+    Figures &figures = estimate.figures;
+    const double kloc = static_cast<double>(estimate.lines) / 1000.0;
     rt::CheckFloatingPoint(kloc);
     if (k.appliesEAF) {
-        Module1::Effort = rt::Power(kloc, k.b) * Module1::EAF * k.a;
+        estimate.eaf = input.eaf;
+        figures.effort = rt::Power(kloc, k.b) * input.eaf * k.a;
     } else {
-        Module1::Effort = rt::Power(kloc, k.b) * k.a;
+        figures.effort = rt::Power(kloc, k.b) * k.a;
     }
-    rt::CheckFloatingPoint(Module1::Effort);
-    Module1::TDEV = rt::Power(Module1::Effort, k.d) * k.c;
-    rt::CheckFloatingPoint(Module1::TDEV);
+    rt::CheckFloatingPoint(figures.effort);
+    figures.tdev = rt::Power(figures.effort, k.d) * k.c;
+    rt::CheckFloatingPoint(figures.tdev);
 }
 
 } // namespace
 
-bool CalculateEstimate(std::string_view sizeText) {
-    const double typed = rt::Val(sizeText);
-    const std::int32_t lines = rt::ToInt32(typed);
-    if (Module1::Model == Models::Basic) {
-        ComputeForMode(lines, CoefficientTable[0]);
-    } else if (Module1::Model == Models::Intermediate || Module1::Model == Models::Advanced) {
-        ComputeForMode(lines, CoefficientTable[static_cast<std::size_t>(Module1::Model - 1)]);
-    } else {
-        return false;
+Estimate Calculate(const EstimateInput &input, const Figures &held) {
+    Estimate estimate;
+    estimate.figures = held;
+    try {
+        estimate.lines = rt::ToInt32(rt::Val(input.sizeText));
+        if (input.model < Models::Basic || input.model > Models::Advanced) {
+            return estimate;
+        }
+        estimate.ran = true;
+        ComputeForMode(input, estimate);
+        Figures &figures = estimate.figures;
+        figures.avgStaffing = figures.effort / figures.tdev;
+        rt::CheckFloatingPoint(figures.avgStaffing);
+    } catch (const rt::RuntimeError &error) {
+        estimate.error = error;
     }
-    Module1::AvgStaffing = Module1::Effort / Module1::TDEV;
-    rt::CheckFloatingPoint(Module1::AvgStaffing);
-    return true;
+    return estimate;
+}
+
+std::optional<Estimate> CalculateEstimate(std::string_view sizeText) {
+    const Estimate estimate = Calculate({Module1::Model, Module1::Mode, sizeText, Module1::EAF},
+                                        {Module1::Effort, Module1::TDEV, Module1::AvgStaffing});
+    Module1::Effort = estimate.figures.effort;
+    Module1::TDEV = estimate.figures.tdev;
+    Module1::AvgStaffing = estimate.figures.avgStaffing;
+    if (estimate.error) {
+        throw *estimate.error;
+    }
+    if (!estimate.ran) {
+        return std::nullopt;
+    }
+    return estimate;
 }
 
 } // namespace engine

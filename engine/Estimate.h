@@ -1,6 +1,10 @@
 #pragma once
 
+#include "runtime/numeric/RuntimeError.h"
+
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace engine {
@@ -22,12 +26,45 @@ inline constexpr std::array<std::array<Coefficients, 3>, 3> CoefficientTable{{
     {{{3.2, 1.05, true, 2.5, 0.38}, {3.0, 1.12, true, 2.5, 0.35}, {2.8, 1.2, true, 2.5, 0.32}}},
 }};
 
-// Reads the size in lines from the text, computes Effort, TDEV and AvgStaffing from
-// Module1's Model, Mode and EAF and stores them there. Returns false, with nothing
-// stored, for a Model other than 1 to 3. Raises rt::RuntimeError on an out-of-range
-// size (before anything is stored), on a negative size (at the effort's power) and on
-// a zero size or zero EAF (after storing NaN in AvgStaffing).
-bool CalculateEstimate(std::string_view sizeText);
+// The three figures of an estimate.
+struct Figures {
+    double effort = 0.0;      // staff-months
+    double tdev = 0.0;        // months
+    double avgStaffing = 0.0; // people: effort / tdev
+};
+
+// What one calculation is given.
+struct EstimateInput {
+    std::int16_t model = 0; // 1 Basic, 2 Intermediate, 3 Advanced
+    std::int16_t mode = 0;  // 1 Organic, 2 Semidetached, 3 Embedded
+    std::string_view sizeText;
+    double eaf = 0.0; // read by the Intermediate and Advanced models only
+};
+
+// What one calculation gives. Each figure is stored before it is checked: where a step
+// fails, figures holds what was stored up to that step and error the run-time error, and a
+// figure that no step reached keeps the value the calculation started from.
+struct Estimate {
+    bool ran = false;       // false for a Model other than 1 to 3, or a size out of range
+    std::int32_t lines = 0; // the whole size read from the text
+    double eaf = 0.0;       // the factor the effort was multiplied by, where its model has one
+    Figures figures;
+    std::optional<rt::RuntimeError> error;
+};
+
+// Reads the size in lines from the text and computes the figures for the model and mode,
+// from held, the figures already stored: a Mode other than 1 to 3 computes no effort and no
+// TDEV, and the average staffing is then that of held. The error is the overflow for a size
+// out of range (before anything is computed), the invalid argument for a negative size (at
+// the effort's power) and the floating-point error for a zero size or zero EAF (after the
+// average staffing, NaN, is stored).
+Estimate Calculate(const EstimateInput &input, const Figures &held = {});
+
+// The wizard's calculation: Calculate on Module1's Model, Mode and EAF, from the figures it
+// holds, whose Effort, TDEV and AvgStaffing then hold the estimate's. Returns the estimate,
+// or nothing, with nothing stored, for a Model other than 1 to 3; raises its run-time error
+// once the figures are stored.
+std::optional<Estimate> CalculateEstimate(std::string_view sizeText);
 
 // What the size must be for the calculation to give a result, told to a user whose size it
 // refused.

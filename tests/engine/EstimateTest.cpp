@@ -88,6 +88,7 @@ TEST_P(TypedText, ReadsAsItsWholeSize) {
     switch (c.outcome) {
     case Outcome::Computes: {
         ASSERT_EQ(error, std::nullopt);
+        EXPECT_EQ(engine::Calculate({1, 3, c.text, 1.0}).lines, c.lines);
         Set(1, 3, 1.0);
         ASSERT_EQ(Run(std::to_string(c.lines)), std::nullopt);
         EXPECT_TRUE(SameBits(typed.effort, Module1::Effort));
