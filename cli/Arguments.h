@@ -40,7 +40,7 @@ enum class Format : std::uint8_t { Text, Json, Csv, Markdown };
 // One estimate as the command line asks for it. Every field holds a valid code: the
 // parser refuses anything else.
 struct Request {
-    std::int16_t model = 1; // Module1's codes: 1 Basic, 2 Intermediate, 3 Advanced
+    std::int16_t model = 1; // the wizard's codes: 1 Basic, 2 Intermediate, 3 Advanced
     std::int16_t mode = 1;  // 1 Organic, 2 Semidetached, 3 Embedded
     // Exactly one of the two: the size, a whole number's sign and digits, or the reports
     // whose counts add up to it ("-" for standard input), in the order given.

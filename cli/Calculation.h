@@ -11,7 +11,7 @@
 
 namespace cli {
 
-// What one estimate gives, as Module1 holds it after the calculation.
+// What one estimate gives.
 struct Figures {
     std::int32_t lines = 0;    // the size in whole lines, as the calculation read it
     std::optional<double> eaf; // the factor applied; none for the Basic model
@@ -23,8 +23,8 @@ struct Figures {
     std::vector<std::pair<std::string, std::int64_t>> reports;
 };
 
-// Runs the wizard's own steps on Module1: the model and mode, the factor formed as the
-// cost-driver or phase screen forms it (or given), then the calculation on the size text. Throws
+// The wizard's own steps: the factor formed as the cost-driver or phase screen forms it (or
+// as given), then the calculation on the size text for the model and mode. Throws
 // rt::RuntimeError where the calculation refuses the size, UsageError for a cost beyond the
 // range of a double.
 Figures Calculate(const Request &request, std::string_view linesText);

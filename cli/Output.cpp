@@ -1,6 +1,7 @@
 #include "cli/Output.h"
-#include "engine/Module1.h"
 
+#include "engine/Module1.h"
+#include "engine/Names.h"
 #include "runtime/numeric/Numeric.h"
 
 #include <nlohmann/json.hpp>
@@ -16,10 +17,6 @@
 
 namespace cli {
 namespace {
-
-constexpr std::array<std::string_view, 3> ModelTitles{"Basic", "Intermediate", "Advanced"};
-// As the results screen writes the modes.
-constexpr std::array<std::string_view, 3> ModeTitles{"Organic", "Semi-detached", "Embedded"};
 
 // The shortest text that reads back as the same double.
 std::string Shortest(double value) {
@@ -197,8 +194,8 @@ Rows(const Request &request, const Figures &figures, const NumberFormat &format,
         return rt::FormatHundredths(value, decimalSeparator);
     };
     std::vector<std::pair<std::string_view, std::string>> rows = {
-        {"Model", std::string(ModelTitles[static_cast<std::size_t>(request.model - 1)])},
-        {"Mode", std::string(ModeTitles[static_cast<std::size_t>(request.mode - 1)])},
+        {"Model", std::string(engine::ModelNames[static_cast<std::size_t>(request.model - 1)])},
+        {"Mode", std::string(engine::ModeNames[static_cast<std::size_t>(request.mode - 1)])},
         {"Lines", std::to_string(figures.lines)},
     };
     for (std::size_t i = 0; !markdown && i < figures.reports.size(); ++i) {

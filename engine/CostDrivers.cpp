@@ -16,13 +16,17 @@ void SelectRating(DriverMultiplier &multipliers, CostDriver driver, std::int16_t
     multipliers.entries[row] = CostDriverTable[row][static_cast<std::size_t>(index)];
 }
 
-void ComputeEAF(const DriverMultiplier &multipliers) {
+double DriverProduct(const DriverMultiplier &multipliers) {
     // Left to right in driver order: the order fixes the last bits of the product.
     double product = multipliers.entries[0];
     for (std::size_t i = 1; i < CostDriverCount; ++i) {
         product *= multipliers.entries[i];
     }
-    Module1::EAF = product;
+    return product;
+}
+
+void ComputeEAF(const DriverMultiplier &multipliers) {
+    Module1::EAF = DriverProduct(multipliers);
 }
 
 } // namespace engine

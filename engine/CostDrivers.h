@@ -77,6 +77,8 @@ void ResetDriverMultipliers(DriverMultiplier &multipliers);
 // Stores the table entry for the rating index 0 to 5; any other index changes nothing.
 void SelectRating(DriverMultiplier &multipliers, CostDriver driver, std::int16_t index);
 
+// The product of the fifteen entries: the effort adjustment factor.
+double DriverProduct(const DriverMultiplier &multipliers);
 // Stores the product of the fifteen entries in Module1::EAF.
 void ComputeEAF(const DriverMultiplier &multipliers);
 

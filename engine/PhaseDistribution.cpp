@@ -17,13 +17,23 @@ void SelectPhaseColumn(PhaseEffort &efforts, const PhaseTable &table, Phase phas
     efforts.entries[row] = table[row][static_cast<std::size_t>(column)];
 }
 
-void ComputePhaseFactor(const PhaseEffort &efforts) {
+const PhaseTable &PhaseTableOf(std::int16_t mode) {
+    static constexpr const PhaseTable *tables[] = {&OrganicPhaseTable, &SemidetachedPhaseTable,
+                                                   &EmbeddedPhaseTable};
+    return *tables[mode - 1];
+}
+
+double PhaseSum(const PhaseEffort &efforts) {
     // Left to right in phase order, each partial sum rounded to double.
     double sum = efforts.entries[0];
     for (std::size_t i = 1; i < PhaseCount; ++i) {
         sum += efforts.entries[i];
     }
-    Module1::EAF = sum;
+    return sum;
+}
+
+void ComputePhaseFactor(const PhaseEffort &efforts) {
+    Module1::EAF = PhaseSum(efforts);
 }
 
 } // namespace engine

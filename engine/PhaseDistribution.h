@@ -58,6 +58,12 @@ void ResetPhaseEfforts(PhaseEffort &efforts);
 void SelectPhaseColumn(PhaseEffort &efforts, const PhaseTable &table, Phase phase,
                        std::int16_t column);
 
+// The table of a development mode (1 Organic, 2 Semidetached, 3 Embedded): the one its
+// phase screen carries.
+const PhaseTable &PhaseTableOf(std::int16_t mode);
+
+// The sum of the six fractions: the phase factor.
+double PhaseSum(const PhaseEffort &efforts);
 // Stores the sum of the six fractions in Module1::EAF.
 void ComputePhaseFactor(const PhaseEffort &efforts);
 

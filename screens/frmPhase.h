@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Module1.h"
 #include "engine/PhaseDistribution.h"
 #include "runtime/forms/Form.h"
 
@@ -24,10 +25,11 @@ public:
     const std::optional<engine::PhaseEffort> &Fractions() const { return efforts_; }
 
 protected:
-    // mode: the development mode whose table the screen carries, as the mode screen names it.
-    frmPhase(const engine::PhaseTable &table, const char *mode)
-        : table_(table)
-        , mode_(mode) {}
+    // mode: the development mode whose table the screen carries, and its name as the mode
+    // screen gives it.
+    frmPhase(std::int16_t mode, const char *name)
+        : table_(engine::PhaseTableOf(mode))
+        , mode_(name) {}
 
     void Wire() override;
     void Form_Load() override;
@@ -44,19 +46,19 @@ private:
 class frmPhaseOrg : public frmPhase {
 public:
     frmPhaseOrg()
-        : frmPhase(engine::OrganicPhaseTable, "Organic") {}
+        : frmPhase(Modes::Organic, "Organic") {}
 };
 
 class frmPhaseSemi : public frmPhase {
 public:
     frmPhaseSemi()
-        : frmPhase(engine::SemidetachedPhaseTable, "Semidetached") {}
+        : frmPhase(Modes::Semidetached, "Semidetached") {}
 };
 
 class frmPhaseEmb : public frmPhase {
 public:
     frmPhaseEmb()
-        : frmPhase(engine::EmbeddedPhaseTable, "Embedded") {}
+        : frmPhase(Modes::Embedded, "Embedded") {}
 };
 
 // Shows the phase screen of a mode (1 Organic, 2 Semidetached, 3 Embedded); any other
