@@ -2,12 +2,8 @@
 #include "app/Startup.h"
 #include "runtime/forms/Form.h"
 #include "runtime/forms/Look.h"
-#include "screens/frmBasicResults.h"
-#include "screens/frmEAF.h"
-#include "screens/frmKLOC.h"
+#include "screens/Screens.h"
 #include "screens/frmMain.h"
-#include "screens/frmMode.h"
-#include "screens/frmPhase.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -17,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <utility>
+#include <vector>
 
 int main(int argc, char *argv[]) {
     const bool hasDisplay = std::getenv("DISPLAY") != nullptr ||
@@ -64,9 +62,13 @@ int main(int argc, char *argv[]) {
     }
 
     forms::Dispatch(nullptr, [] { forms::Show<frmMain>(); });
-    forms::PrepareAfterFirstPaint({&forms::Get<frmMode>(), &forms::Get<frmEAF>(),
-                                   &forms::Get<frmPhaseOrg>(), &forms::Get<frmKLOC>(),
-                                   &forms::Get<frmBasicResults>()});
+    std::vector<const forms::Form *> later;
+    for (const Screen &screen : AllScreens) {
+        if (&screen.instance() != &forms::Get<frmMain>()) {
+            later.push_back(&screen.instance());
+        }
+    }
+    forms::PrepareAfterFirstPaint(std::move(later));
     const int status = QApplication::exec();
     forms::UnloadAll();
     return status;

@@ -5,12 +5,7 @@
 // One tab-separated line per control: form, control (name, or name(Index) for an element
 // of a control array), left, top, width, height.
 #include "runtime/forms/Layout.h"
-#include "screens/frmBasicResults.h"
-#include "screens/frmEAF.h"
-#include "screens/frmKLOC.h"
-#include "screens/frmMain.h"
-#include "screens/frmMode.h"
-#include "screens/frmPhase.h"
+#include "screens/Screens.h"
 
 #include <QHash>
 
@@ -47,12 +42,10 @@ bool Dump(const char *form, const forms::Layout &layout) {
 } // namespace
 
 int main() {
-    const bool complete =
-        Dump("frmMain", frmMain().LayoutOf()) && Dump("frmMode", frmMode().LayoutOf()) &&
-        Dump("frmKLOC", frmKLOC().LayoutOf()) && Dump("frmEAF", frmEAF().LayoutOf()) &&
-        Dump("frmPhaseOrg", frmPhaseOrg().LayoutOf()) &&
-        Dump("frmPhaseSemi", frmPhaseSemi().LayoutOf()) &&
-        Dump("frmPhaseEmb", frmPhaseEmb().LayoutOf()) &&
-        Dump("frmBasicResults", frmBasicResults().LayoutOf());
-    return complete ? 0 : 1;
+    for (const Screen &screen : AllScreens) {
+        if (!Dump(screen.name, screen.instance().LayoutOf())) {
+            return 1;
+        }
+    }
+    return 0;
 }

@@ -2,10 +2,9 @@
 
 #include "engine/Estimate.h"
 #include "engine/Module1.h"
+#include "screens/Screens.h"
 #include "screens/frmBasicResults.h"
-#include "screens/frmEAF.h"
 #include "screens/frmMode.h"
-#include "screens/frmPhase.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -108,17 +107,5 @@ void frmKLOC::cmdCalculate_Click() {
 }
 
 void frmKLOC::cmdBack_Click() {
-    switch (Module1::Model) {
-    case Models::Basic:
-        forms::Show<frmMode>();
-        break;
-    case Models::Intermediate:
-        forms::Show<frmEAF>();
-        break;
-    case Models::Advanced:
-        ShowPhaseScreen(Module1::Mode);
-        break;
-    default:
-        break;
-    }
+    ShowModelStep(forms::Get<frmMode>());
 }

@@ -1,10 +1,9 @@
 #include "screens/frmMode.h"
 
 #include "engine/Module1.h"
-#include "screens/frmEAF.h"
+#include "screens/Screens.h"
 #include "screens/frmKLOC.h"
 #include "screens/frmMain.h"
-#include "screens/frmPhase.h"
 
 using namespace forms;
 
@@ -74,19 +73,7 @@ void frmMode::Form_Load() {
 
 void frmMode::ChooseMode(std::int16_t mode) {
     Module1::Mode = mode;
-    switch (Module1::Model) {
-    case Models::Basic:
-        forms::Show<frmKLOC>();
-        break;
-    case Models::Intermediate:
-        forms::Show<frmEAF>();
-        break;
-    case Models::Advanced:
-        ShowPhaseScreen(mode);
-        break;
-    default:
-        break;
-    }
+    ShowModelStep(forms::Get<frmKLOC>());
 }
 
 void frmMode::cmdOrganic_Click() {

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "runtime/forms/Form.h"
+
+#include <array>
+
+// One of the eight screens: its form's name and its single instance.
+struct Screen {
+    const char *name;
+    forms::Form &(*instance)();
+};
+
+// Every screen, in the order a user first meets them along the three paths.
+extern const std::array<Screen, 8> AllScreens;
+
+// Shows the step of the model in force between the mode screen and the size screen: the
+// cost-driver screen for the Intermediate model, the phase screen of the current mode for the
+// Advanced model. The Basic model has none and shows basic instead (the size screen after the
+// mode screen, the mode screen back from the size screen); any other model shows nothing.
+void ShowModelStep(forms::Form &basic);
