@@ -1,7 +1,9 @@
 #include "runtime/forms/Accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QLabel>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 namespace forms {
 namespace {
@@ -21,6 +23,19 @@ public:
     }
 };
 
+// A picture box holds a row of controls. Qt would present a plain QFrame as a frame, as if it
+// were a window of its own, and name it after the frame around it, so that a screen reader
+// says that frame's caption again at every row.
+class PictureBox : public QAccessibleWidget {
+public:
+    explicit PictureBox(QWidget *strip)
+        : QAccessibleWidget(strip, QAccessible::Grouping) {}
+
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? widget()->accessibleName() : QAccessibleWidget::text(t);
+    }
+};
+
 // Asked before Qt's own factory, for each class of an object from the most derived up.
 QAccessibleInterface *FormsAccessible(const QString &className, QObject *object) {
     if (!object->isWidgetType()) {
@@ -31,10 +46,8 @@ QAccessibleInterface *FormsAccessible(const QString &className, QObject *object)
     if (className == QLatin1String("QWidget") && widget->isWindow()) {
         return new QAccessibleWidget(widget, QAccessible::Window);
     }
-    // A picture box holds a row of controls; Qt would present a plain QFrame as a frame, as
-    // if it were a window of its own.
     if (className == QLatin1String("QFrame")) {
-        return new QAccessibleWidget(widget, QAccessible::Grouping);
+        return new PictureBox(widget);
     }
     if (className == QLatin1String("QRadioButton") &&
         !static_cast<QRadioButton *>(widget)->isCheckable()) {
@@ -44,6 +57,29 @@ QAccessibleInterface *FormsAccessible(const QString &className, QObject *object)
 }
 
 } // namespace
+
+QString Spoken(const QString &caption) {
+    static const QRegularExpression bracketed(QStringLiteral("\\s*\\(([^()]*)\\)"));
+    return caption.simplified().replace(bracketed, QStringLiteral(", \\1"));
+}
+
+QString SpokenName(const QString &caption) {
+    static const QRegularExpression abbreviated(QStringLiteral("(\\p{L})\\.(?:\\s+|$)"));
+    static const QRegularExpression joined(QStringLiteral("(\\p{L})\\.(\\p{L})"));
+    return Spoken(caption)
+        .replace(joined, QStringLiteral("\\1 \\2"))
+        .replace(abbreviated, QStringLiteral("\\1 "))
+        .trimmed();
+}
+
+void LabelPictureBoxes(QWidget *window) {
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        QWidget *container = label->parentWidget();
+        if (container != nullptr && container->metaObject() == &QFrame::staticMetaObject) {
+            label->setBuddy(container);
+        }
+    }
+}
 
 void DescribeAfresh(QWidget *widget) {
     if (QAccessibleInterface *described = QAccessible::queryAccessibleInterface(widget)) {

@@ -458,7 +458,7 @@ def basic_embedded(p):
 def intermediate_organic(p):
     p.press("Main Menu", "Intermediate Model")
     p.press("Development Mode", "Organic Mode")
-    rating = "PCAP Programmer Capability: Low (L)"
+    rating = "PCAP Programmer Capability: Low, L"
     p.press("Effort Adjustment Factor", rating)
     wait_for("PCAP Low to be selected", lambda: p.checked("Effort Adjustment Factor", rating))
     p.screenshot("Effort Adjustment Factor", "3-effort-adjustment-factor")
@@ -480,9 +480,9 @@ def intermediate_organic(p):
 
 
 # Columns chosen on the Semidetached screen, and the fractions of those columns.
-SEMI_CHOICES = [("Requirements: Small (2 KDSI)", 0.07), ("Detailed Design: Medium (32 KDSI)", 0.25),
-                ("Code and Unit Test: Large (128 KDSI)", 0.31),
-                ("Integration and Test: Intermediate (8 KDSI)", 0.22)]
+SEMI_CHOICES = [("Requirements: Small, 2 KDSI", 0.07), ("Detailed Design: Medium, 32 KDSI", 0.25),
+                ("Code and Unit Test: Large, 128 KDSI", 0.31),
+                ("Integration and Test: Intermediate, 8 KDSI", 0.22)]
 
 
 def advanced_semidetached(p):
@@ -632,11 +632,11 @@ def screen_reader(p):
     expect_equal("the push buttons", ["Back", "Continue"],
                  [n.name for n in parts if n.getRole() == pyatspi.ROLE_PUSH_BUTTON], p)
     expect_equal("the disabled ratings", 20, len(disabled), p)
-    for name, cannot in (("ACAP Analyst Capability: Extra High (EH)", True),
-                         ("STOR Storage Constraint: Very Low (VL)", True),
-                         ("DATA Database Size: Very Low (VL)", False)):
+    for name, cannot in (("ACAP Analyst Capability: Extra High, EH", True),
+                         ("STOR Storage Constraint: Very Low, VL", True),
+                         ("DATA Database Size: Very Low, VL", False)):
         expect_equal('"%s" disabled' % name, cannot, name in disabled, p)
-    rating = "ACAP Analyst Capability: Very Low (VL)"
+    rating = "ACAP Analyst Capability: Very Low, VL"
     p.press("Effort Adjustment Factor", rating)
     wait_for("ACAP Very Low to be selected", lambda: p.checked("Effort Adjustment Factor", rating))
     p.press("Effort Adjustment Factor", "Continue")
