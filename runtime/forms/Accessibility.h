@@ -8,17 +8,14 @@ namespace forms {
 // Tells screen readers what the forms' widgets are where Qt's own accessibility would say
 // otherwise: a form's window is a frame, not a filler; a picture box is a group of controls,
 // named by nothing but its own name; a rating that cannot be chosen is still a radio button,
-// if a disabled one. Installs itself once; called as forms load.
+// if a disabled one; a text box reports its text as one run; a figure that a caption labels
+// is a text nobody can change. Installs itself once; called as forms load.
 void InstallAccessibleRoles();
 
 // The labels in a picture box label that box, as Qt says of a label and its buddy. A screen
 // reader then takes them for what they are, the captions of a row or of a table's columns,
 // and does not read them out as loose text whenever the focus enters the frame around them.
 void LabelPictureBoxes(QWidget *window);
-
-// Qt describes a widget to screen readers when it is made; one changed in what it is since
-// (a radio button made uncheckable) is described afresh at the next question.
-void DescribeAfresh(QWidget *widget);
 
 // A caption as a screen reader should say it: blanks that place words on the screen
 // collapsed, and a bracketed abbreviation set off by a comma ("Very Low (VL)" becomes

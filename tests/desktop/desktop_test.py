@@ -314,10 +314,12 @@ class Program:
             yield child
             yield from Program.descendants(child)
 
+    # The window's texts: its labels, and the figures, which read as text nobody can edit.
     def labels(self, caption):
         import pyatspi
         return [node.name for node in self.descendants(self.frame(caption))
-                if node.getRole() == pyatspi.ROLE_LABEL]
+                if node.getRole() == pyatspi.ROLE_LABEL or node.getRole() == pyatspi.ROLE_TEXT
+                and node.getState().contains(pyatspi.STATE_READ_ONLY)]
 
     def expect_labels(self, caption, *texts):
         def all_there():
@@ -418,9 +420,8 @@ def hundredths(value):
 
 
 def figures(effort, tdev, avg):
-    """The results' figures as a screen reader reads them, each with its caption and unit."""
-    return ("Effort: %s Staff-Months" % effort, "TDEV: %s Months" % tdev,
-            "Average Staffing: %s People" % avg)
+    """The figures and their units, each a text of its own, as a screen reader names them."""
+    return (effort, "Staff-Months", tdev, "Months", avg, "People")
 
 
 def intersection(a, b):
@@ -645,8 +646,8 @@ def screen_reader(p):
     p.press("Lines of Code", "Calculate")
     results = visit("Intermediate Effort Results")
     said = {n.name: n.description for n in p.descendants(results)
-            if n.getRole() == pyatspi.ROLE_LABEL}
-    effort, tdev, avg = figures("261.63", "14.85", "17.62")
+            if n.getRole() == pyatspi.ROLE_TEXT}
+    effort, tdev, avg = "261.63", "14.85", "17.62"
     for name, how in (
             (effort, "Effort = 2.8 x 32^1.20 x EAF 1.46 = 261.63 staff-months (the work of one "
                      "person for that many months)"),
