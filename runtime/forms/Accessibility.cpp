@@ -1,5 +1,7 @@
 #include "runtime/forms/Accessibility.h"
 
+#include "runtime/forms/ScreenText.h"
+
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QLineEdit>
@@ -234,6 +236,28 @@ private:
     QRadioButton *Radio() const { return static_cast<QRadioButton *>(widget()); }
 };
 
+// A form's window, which Qt would present as a filler. A screen reader reads a frame's name
+// and description as the window comes up, and then only the control with the focus; the
+// description therefore carries what the window shows besides its controls: its own
+// description, if it has one, then its texts as the screen shows them.
+class FormWindow : public QAccessibleWidget {
+public:
+    explicit FormWindow(QWidget *window)
+        : QAccessibleWidget(window, QAccessible::Window) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Description) {
+            return QAccessibleWidget::text(t);
+        }
+        const QString shown = ScreenText(widget());
+        const QString own = widget()->accessibleDescription();
+        if (own.isEmpty() || shown.isEmpty()) {
+            return own + shown;
+        }
+        return own + QStringLiteral(". ") + shown;
+    }
+};
+
 // A picture box holds a row of controls. Qt would present a plain QFrame as a frame, as if it
 // were a window of its own, and name it after the frame around it, so that a screen reader
 // says that frame's caption again at every row.
@@ -253,9 +277,8 @@ QAccessibleInterface *FormsAccessible(const QString &className, QObject *object)
         return nullptr;
     }
     auto *widget = static_cast<QWidget *>(object);
-    // A form's window is a plain top-level widget, which Qt would present as a filler.
     if (className == QLatin1String("QWidget") && widget->isWindow()) {
-        return new QAccessibleWidget(widget, QAccessible::Window);
+        return new FormWindow(widget);
     }
     if (className == QLatin1String("QFrame")) {
         return new PictureBox(widget);

@@ -93,7 +93,10 @@ TEST_F(Accessibility, PhaseScreensKeepTheirCaptionAndNameTheirMode) {
         QAccessibleInterface *window = Accessible(FormNamed(PhaseScreen[mode]).Window());
         EXPECT_EQ(window->text(QAccessible::Name), "Phase Distribution of Effort and Schedule");
         EXPECT_EQ(window->text(QAccessible::Description),
-                  QStringLiteral("Phase distribution of the %1 mode").arg(modes[mode]));
+                  QStringLiteral("Phase distribution of the %1 mode. Phase Distribution. Phase "
+                                 "Small, 2 KDSI Intermediate, 8 KDSI Medium, 32 KDSI Large, 128 "
+                                 "KDSI. COCOMO 81 cost estimation.")
+                      .arg(modes[mode]));
         Do({PhaseScreen[mode], "cmdBack"});
     }
 }
