@@ -165,7 +165,9 @@ class Program:
     def __init__(self, path, desktop, screenshots, name="", **environment):
         self.env = dict(desktop.env, QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                         QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8", LANG="C.UTF-8")
+        # A variable given as None is left out, as a session without it would start the program.
         self.env.update(environment)
+        self.env = {name: value for name, value in self.env.items() if value is not None}
         self.log = os.path.join(desktop.workdir, "cocomo-wizard-%s.log" % name)
         self.process = desktop.spawn([path], env=self.env, log_name=os.path.basename(self.log))
         self.path = path
