@@ -36,16 +36,6 @@ constexpr ModelCaptions ByModel[] = {
 
 constexpr const char *ByMode[] = {"Organic", "Semi-detached", "Embedded"};
 
-// A figure as a screen reader should read it: the caption on its left (without the colon),
-// the figure and the unit on its right, as the screen shows them.
-QString Spoken(const QLabel *caption, const QString &figure, const QLabel *unit) {
-    QString name = caption->text();
-    while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(' '))) {
-        name.chop(1);
-    }
-    return QStringLiteral("%1: %2 %3").arg(name, figure, unit->text());
-}
-
 // Where a pointer or a screen reader lands on a figure, how it was obtained.
 void Explain(QLabel *figure, const QString &how) {
     figure->setToolTip(how);
@@ -151,17 +141,16 @@ Layout frmBasicResults::LayoutOf() const {
 
 void frmBasicResults::Wire() {
     Frame1_ = Bind<QGroupBox>("Frame1");
-    Label4_ = Bind<QLabel>("Label4");
-    Label5_ = Bind<QLabel>("Label5");
-    Label6_ = Bind<QLabel>("Label6");
     Label7_ = Bind<QLabel>("Label7");
     Label8_ = Bind<QLabel>("Label8");
     lblEffort_ = Bind<QLabel>("lblEffort");
     lblTDEV_ = Bind<QLabel>("lblTDEV");
     lblAvg_ = Bind<QLabel>("lblAvg");
-    Label12_ = Bind<QLabel>("Label12");
-    Label13_ = Bind<QLabel>("Label13");
-    Label14_ = Bind<QLabel>("Label14");
+    // Each figure is named by what it shows; its caption labels it for a screen reader, which
+    // reads the unit beside it on the screen and in the figure's description.
+    Bind<QLabel>("Label4")->setBuddy(lblEffort_);
+    Bind<QLabel>("Label5")->setBuddy(lblTDEV_);
+    Bind<QLabel>("Label6")->setBuddy(lblAvg_);
     OnClick("cmdMainMenu", &frmBasicResults::cmdMainMenu_Click);
     OnClick("cmdExit", &frmBasicResults::cmdExit_Click);
 }
@@ -195,9 +184,6 @@ void frmBasicResults::Refresh() {
 }
 
 void frmBasicResults::Describe(const QString &effort, const QString &tdev, const QString &avg) {
-    lblEffort_->setAccessibleName(Spoken(Label4_, effort, Label12_));
-    lblTDEV_->setAccessibleName(Spoken(Label5_, tdev, Label13_));
-    lblAvg_->setAccessibleName(Spoken(Label6_, avg, Label14_));
     if (Module1::Model < Models::Basic || Module1::Model > Models::Advanced ||
         Module1::Mode < Modes::Organic || Module1::Mode > Modes::Embedded) {
         return;

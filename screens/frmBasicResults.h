@@ -23,12 +23,10 @@ protected:
     void Form_Load() override;
 
 private:
-    // Names each figure after its captions and explains how it was obtained.
+    // Explains how each figure was obtained.
     void Describe(const QString &effort, const QString &tdev, const QString &avg);
 
     QPointer<QGroupBox> Frame1_;
-    QPointer<QLabel> Label4_, Label5_, Label6_; // the figures' captions
-    QPointer<QLabel> Label7_, Label8_;          // the model and the mode
+    QPointer<QLabel> Label7_, Label8_; // the model and the mode
     QPointer<QLabel> lblEffort_, lblTDEV_, lblAvg_;
-    QPointer<QLabel> Label12_, Label13_, Label14_; // the figures' units
 };

@@ -1,5 +1,6 @@
 #include "screens/frmEAF.h"
 
+#include "runtime/forms/Accessibility.h"
 #include "screens/frmKLOC.h"
 #include "screens/frmMode.h"
 
@@ -28,13 +29,11 @@ constexpr Row Rows[engine::CostDriverCount] = {
 struct Column {
     const char *caption; // blanks included: they place the words within the wrapped label
     int left;
-    const char *spoken;
 };
 
 constexpr Column Columns[engine::RatingCount] = {
-    {" Very Low (VL)", 2160, "Very Low (VL)"},   {"     Low    (L)", 3000, "Low (L)"},
-    {" Nominal (N)", 3840, "Nominal (N)"},       {"   High    (H)", 4680, "High (H)"},
-    {" Very High (VH)", 5520, "Very High (VH)"}, {"Extra High (EH)", 6360, "Extra High (EH)"},
+    {" Very Low (VL)", 2160}, {"     Low    (L)", 3000}, {" Nominal (N)", 3840},
+    {"   High    (H)", 4680}, {" Very High (VH)", 5520}, {"Extra High (EH)", 6360},
 };
 
 // One driver's strip: the container, its label and its six option buttons.
@@ -51,15 +50,15 @@ void AddRow(std::vector<ControlSpec> &controls, std::size_t r) {
                         .caption = row.caption,
                         .container = strip});
     for (std::size_t k = 0; k < engine::RatingCount; ++k) {
-        controls.push_back(
-            {.name = row.array,
-             .kind = Kind::OptionButton,
-             .geometry = {2460 + 840 * static_cast<int>(k), 60, 255, 255},
-             .caption = "Option1",
-             .enabled = engine::RatingOffered[r][k],
-             .container = strip,
-             .index = static_cast<std::int16_t>(k),
-             .accessibleName = QStringLiteral("%1: %2").arg(row.caption, Columns[k].spoken)});
+        controls.push_back({.name = row.array,
+                            .kind = Kind::OptionButton,
+                            .geometry = {2460 + 840 * static_cast<int>(k), 60, 255, 255},
+                            .caption = "Option1",
+                            .enabled = engine::RatingOffered[r][k],
+                            .container = strip,
+                            .index = static_cast<std::int16_t>(k),
+                            .accessibleName = QStringLiteral("%1: %2").arg(
+                                SpokenName(row.caption), Spoken(Columns[k].caption))});
     }
 }
 

@@ -91,8 +91,10 @@ QString frmKLOC::SizeText() const {
 }
 
 void frmKLOC::cmdClear_Click() {
-    txtKLOC_->setText(QStringLiteral(" "));
+    // The focus first: a screen reader that hears of the new text while Clear has the focus
+    // then takes the box's focus as already known, and says nothing of the emptied box.
     txtKLOC_->setFocus();
+    txtKLOC_->setText(QStringLiteral(" "));
 }
 
 void frmKLOC::cmdCalculate_Click() {

@@ -1,6 +1,7 @@
 #include "screens/frmPhase.h"
 
 #include "engine/Module1.h"
+#include "runtime/forms/Accessibility.h"
 #include "screens/frmKLOC.h"
 #include "screens/frmMode.h"
 
@@ -33,14 +34,13 @@ struct Column {
     const char *caption; // blanks included: they put the size word above its KDSI figure
     Twips geometry;
     int optionLeft;
-    const char *spoken;
 };
 
 constexpr Column Columns[engine::SizeColumnCount] = {
-    {"Label2", "      Small       (2 KDSI)", {1920, 0, 975, 375}, 2280, "Small (2 KDSI)"},
-    {"Label3", "  Intermediate   (8 KDSI)", {3000, 0, 1095, 375}, 3360, "Intermediate (8 KDSI)"},
-    {"Label4", "     Medium     (32 KDSI)", {4200, 0, 1215, 375}, 4680, "Medium (32 KDSI)"},
-    {"Label5", "         Large         (128 KDSI)", {5520, 0, 1215, 375}, 6000, "Large (128 KDSI)"},
+    {"Label2", "      Small       (2 KDSI)", {1920, 0, 975, 375}, 2280},
+    {"Label3", "  Intermediate   (8 KDSI)", {3000, 0, 1095, 375}, 3360},
+    {"Label4", "     Medium     (32 KDSI)", {4200, 0, 1215, 375}, 4680},
+    {"Label5", "         Large         (128 KDSI)", {5520, 0, 1215, 375}, 6000},
 };
 
 } // namespace
@@ -84,14 +84,14 @@ Layout frmPhase::LayoutOf() const {
                             .wordWrap = true,
                             .container = row.strip});
         for (std::size_t k = 0; k < engine::SizeColumnCount; ++k) {
-            controls.push_back(
-                {.name = row.array,
-                 .kind = Kind::OptionButton,
-                 .geometry = {Columns[k].optionLeft, 60, 255, 195},
-                 .caption = "Option1",
-                 .container = row.strip,
-                 .index = static_cast<std::int16_t>(k),
-                 .accessibleName = QStringLiteral("%1: %2").arg(row.caption, Columns[k].spoken)});
+            controls.push_back({.name = row.array,
+                                .kind = Kind::OptionButton,
+                                .geometry = {Columns[k].optionLeft, 60, 255, 195},
+                                .caption = "Option1",
+                                .container = row.strip,
+                                .index = static_cast<std::int16_t>(k),
+                                .accessibleName = QStringLiteral("%1: %2").arg(
+                                    SpokenName(row.caption), Spoken(Columns[k].caption))});
         }
     }
     controls.push_back({.name = "cmdBack",

@@ -12,7 +12,8 @@ RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-
 # The test suite, on top: GoogleTest; clang for the sanitizer and fuzzing builds; a real X
 # server, a window manager, input and accessibility tools for the desktop tests, the Wayland
 # platform plugin and three Wayland compositors (weston, GNOME's mutter, KDE's kwin) to run
-# the program on, and where no compositor runs; the packaging
+# the program on, and where no compositor runs; a screen reader and the speech server it
+# speaks through, for the screen-reader test; the packaging
 # tools for the package test; the locale definitions from which the command-line tests build
 # a German locale of their own; RapidCheck, which generates, runs and shrinks the random
 # walk's action sequences; cloc, which counts the small trees that the command-line tests
@@ -21,6 +22,7 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev
                clang libclang-rt-14-dev
                xvfb xauth openbox xdotool x11-utils imagemagick qt6-wayland
                weston mutter kwin-wayland
+               orca speech-dispatcher
                dbus dbus-bin dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
                desktop-file-utils appstream dpkg-dev fakeroot file
                locales cloc)

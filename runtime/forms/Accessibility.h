@@ -1,17 +1,28 @@
 #pragma once
 
+class QString;
 class QWidget;
 
 namespace forms {
 
 // Tells screen readers what the forms' widgets are where Qt's own accessibility would say
-// otherwise: a form's window is a frame, not a filler; a picture box is a group of controls,
-// not a frame; a rating that cannot be chosen is still a radio button, if a disabled one.
-// Installs itself once; called as forms load.
+// otherwise: a form's window is a frame that describes itself by the texts it shows; a
+// picture box is a group of controls, named by nothing but its own name; a rating that
+// cannot be chosen is still a radio button, if a disabled one; a text box reports its text
+// as one run. Installs itself once; called as forms load.
 void InstallAccessibleRoles();
 
-// Qt describes a widget to screen readers when it is made; one changed in what it is since
-// (a radio button made uncheckable) is described afresh at the next question.
-void DescribeAfresh(QWidget *widget);
+// The labels in a picture box label that box, as Qt says of a label and its buddy. A screen
+// reader then takes them for what they are, the captions of a row or of a table's columns,
+// and does not read them out as loose text whenever the focus enters the frame around them.
+void LabelPictureBoxes(QWidget *window);
+
+// A caption as a screen reader should say it: blanks that place words on the screen
+// collapsed, and a bracketed abbreviation set off by a comma ("Very Low (VL)" becomes
+// "Very Low, VL"), since speech reads brackets out.
+QString Spoken(const QString &caption);
+// The same for a control's name, which holds no sentences: the periods of abbreviations go
+// too ("Exec. Time" becomes "Exec Time"), since speech pauses at them as at a full stop.
+QString SpokenName(const QString &caption);
 
 } // namespace forms

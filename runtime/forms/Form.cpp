@@ -391,6 +391,7 @@ void Form::Load() {
     window_ = new FormWindow(this);
     controls_ = Build(window_, LayoutOf());
     AttachOptionRows(window_);
+    LabelPictureBoxes(window_);
     Wire();
     BringToFront(this);
     Form_Load();

@@ -1,7 +1,5 @@
 #include "runtime/forms/OptionRows.h"
 
-#include "runtime/forms/Accessibility.h"
-
 #include <QEvent>
 #include <QHash>
 #include <QKeyEvent>
@@ -26,9 +24,6 @@ public:
             // Qt lets code check a disabled radio button; one that cannot be checked at all
             // stays clear whatever calls it.
             button->setCheckable(button->isEnabled());
-            if (!button->isCheckable()) {
-                DescribeAfresh(button);
-            }
             button->installEventFilter(this);
             connect(button, &QAbstractButton::toggled, this, [this] { UpdateTabStop(); });
         }

@@ -13,6 +13,8 @@
 #include <QLocale>
 #include <QRadioButton>
 
+#include <algorithm>
+
 using forms::Get;
 
 namespace {
@@ -91,7 +93,10 @@ TEST_F(Accessibility, PhaseScreensKeepTheirCaptionAndNameTheirMode) {
         QAccessibleInterface *window = Accessible(FormNamed(PhaseScreen[mode]).Window());
         EXPECT_EQ(window->text(QAccessible::Name), "Phase Distribution of Effort and Schedule");
         EXPECT_EQ(window->text(QAccessible::Description),
-                  QStringLiteral("Phase distribution of the %1 mode").arg(modes[mode]));
+                  QStringLiteral("Phase distribution of the %1 mode. Phase Distribution. Phase "
+                                 "Small, 2 KDSI Intermediate, 8 KDSI Medium, 32 KDSI Large, 128 "
+                                 "KDSI. COCOMO 81 cost estimation.")
+                      .arg(modes[mode]));
         Do({PhaseScreen[mode], "cmdBack"});
     }
 }
@@ -116,45 +121,50 @@ void PrintTo(const FigureRow &row, std::ostream *os) {
 }
 
 const FigureRow Figures[] = {
-    {"BasicEmbedded", "C", 1, 3, nullptr, "32000", "Effort: 230.40 Staff-Months",
+    {"BasicEmbedded", "C", 1, 3, nullptr, "32000", "230.40",
      "Effort = 3.6 x 32^1.20 = 230.40 staff-months (the work of one person for that many months)",
-     "TDEV: 14.25 Months", "TDEV = 2.5 x Effort^0.32 = 14.25 months (calendar time)",
-     "Average Staffing: 16.16 People", "Average staffing = Effort / TDEV = 16.16 people"},
-    {"BasicEmbeddedGerman", "de_DE", 1, 3, nullptr, "32000", "Effort: 230,40 Staff-Months",
+     "14.25", "TDEV = 2.5 x Effort^0.32 = 14.25 months (calendar time)", "16.16",
+     "Average staffing = Effort / TDEV = 16.16 people"},
+    {"BasicEmbeddedGerman", "de_DE", 1, 3, nullptr, "32000", "230,40",
      "Effort = 3,6 x 32^1,20 = 230,40 staff-months (the work of one person for that many months)",
-     "TDEV: 14,25 Months", "TDEV = 2,5 x Effort^0,32 = 14,25 months (calendar time)",
-     "Average Staffing: 16,16 People", "Average staffing = Effort / TDEV = 16,16 people"},
-    {"BasicOrganicPartThousands", "C", 1, 1, nullptr, "32500", "Effort: 92.83 Staff-Months",
+     "14,25", "TDEV = 2,5 x Effort^0,32 = 14,25 months (calendar time)", "16,16",
+     "Average staffing = Effort / TDEV = 16,16 people"},
+    {"BasicOrganicPartThousands", "C", 1, 1, nullptr, "32500", "92.83",
      "Effort = 2.4 x 32.5^1.05 = 92.83 staff-months (the work of one person for that many months)",
-     "TDEV: 13.98 Months", "TDEV = 2.5 x Effort^0.38 = 13.98 months (calendar time)",
-     "Average Staffing: 6.64 People", "Average staffing = Effort / TDEV = 6.64 people"},
-    {"IntermediateEmbeddedAnalystsVeryLow", "C", 2, 3, "OptACAP", "32000",
-     "Effort: 261.63 Staff-Months",
+     "13.98", "TDEV = 2.5 x Effort^0.38 = 13.98 months (calendar time)", "6.64",
+     "Average staffing = Effort / TDEV = 6.64 people"},
+    {"IntermediateEmbeddedAnalystsVeryLow", "C", 2, 3, "OptACAP", "32000", "261.63",
      "Effort = 2.8 x 32^1.20 x EAF 1.46 = 261.63 staff-months (the work of one person for that "
      "many months)",
-     "TDEV: 14.85 Months", "TDEV = 2.5 x Effort^0.32 = 14.85 months (calendar time)",
-     "Average Staffing: 17.62 People", "Average staffing = Effort / TDEV = 17.62 people"},
-    {"AdvancedSemidetachedUntouchedPhases", "C", 3, 2, nullptr, "8000",
-     "Effort: 184.81 Staff-Months",
+     "14.85", "TDEV = 2.5 x Effort^0.32 = 14.85 months (calendar time)", "17.62",
+     "Average staffing = Effort / TDEV = 17.62 people"},
+    {"AdvancedSemidetachedUntouchedPhases", "C", 3, 2, nullptr, "8000", "184.81",
      "Effort = 3.0 x 8^1.12 x EAF 6.00 = 184.81 staff-months (the work of one person for that "
      "many months)",
-     "TDEV: 15.53 Months", "TDEV = 2.5 x Effort^0.35 = 15.53 months (calendar time)",
-     "Average Staffing: 11.90 People", "Average staffing = Effort / TDEV = 11.90 people"},
+     "15.53", "TDEV = 2.5 x Effort^0.35 = 15.53 months (calendar time)", "11.90",
+     "Average staffing = Effort / TDEV = 11.90 people"},
 };
 
 class ExplainedFigures : public Accessibility, public testing::WithParamInterface<FigureRow> {
 protected:
-    static void ExpectFigure(const char *label, const char *name, const char *how) {
+    // Named by what it shows, labelled by its caption, read as text nobody can change.
+    static void ExpectFigure(const char *label, const char *caption, const char *name,
+                             const char *how) {
         SCOPED_TRACE(label);
         auto *figure = Get<frmBasicResults>().Control<QLabel>(label);
         ASSERT_NE(figure, nullptr);
         EXPECT_EQ(Accessible(figure)->text(QAccessible::Name), name);
+        const auto labels = Accessible(figure)->relations(QAccessible::Label);
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [caption](const auto &relation) {
+            return relation.first->text(QAccessible::Name) == caption;
+        }));
+        EXPECT_TRUE(Accessible(figure)->state().readOnly);
         EXPECT_EQ(Accessible(figure)->text(QAccessible::Description), how);
         EXPECT_EQ(figure->toolTip(), how);
     }
 };
 
-TEST_P(ExplainedFigures, AreNamedByTheirCaptionsAndSayHowTheyWereObtained) {
+TEST_P(ExplainedFigures, AreLabelledByTheirCaptionsAndSayHowTheyWereObtained) {
     const FigureRow &row = GetParam();
     QLocale::setDefault(QLocale(QString::fromLatin1(row.locale)));
     Start();
@@ -171,9 +181,9 @@ TEST_P(ExplainedFigures, AreNamedByTheirCaptionsAndSayHowTheyWereObtained) {
     Do({"frmKLOC", "txtKLOC", row.typed});
     Do({"frmKLOC", "cmdCalculate"});
     ASSERT_EQ(FrontName(), "frmBasicResults");
-    ExpectFigure("lblEffort", row.effort, row.effortHow);
-    ExpectFigure("lblTDEV", row.tdev, row.tdevHow);
-    ExpectFigure("lblAvg", row.avg, row.avgHow);
+    ExpectFigure("lblEffort", "Effort :", row.effort, row.effortHow);
+    ExpectFigure("lblTDEV", "TDEV :", row.tdev, row.tdevHow);
+    ExpectFigure("lblAvg", "Average Staffing :", row.avg, row.avgHow);
 }
 
 INSTANTIATE_TEST_SUITE_P(Estimates, ExplainedFigures, testing::ValuesIn(Figures),
@@ -185,11 +195,11 @@ TEST_F(Accessibility, CalculateWhileTheResultsAreOpenRenewsWhatTheFiguresSay) {
     Do({"frmKLOC", "txtKLOC", "1000"});
     Do({"frmKLOC", "cmdCalculate"});
     auto *effort = Get<frmBasicResults>().Control<QLabel>("lblEffort");
-    EXPECT_EQ(effort->accessibleName(), "Effort: 3.60 Staff-Months");
+    EXPECT_EQ(Accessible(effort)->text(QAccessible::Name), "3.60");
     EXPECT_EQ(effort->toolTip(), "Effort = 3.6 x 1^1.20 = 3.60 staff-months (the work of one "
                                  "person for that many months)");
-    EXPECT_EQ(Get<frmBasicResults>().Control<QLabel>("lblAvg")->accessibleName(),
-              "Average Staffing: 0.96 People");
+    EXPECT_EQ(Accessible(Get<frmBasicResults>().Control<QLabel>("lblAvg"))->text(QAccessible::Name),
+              "0.96");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tests/screens/ScreenTest.h"
 
+#include "runtime/forms/Accessibility.h"
 #include "runtime/forms/Layout.h"
 #include "runtime/forms/Look.h"
 #include "screens/frmBasicResults.h"
@@ -95,8 +96,8 @@ const DriverRow Drivers[Rows] = {
      {X, O, O, O, O, X}},
 };
 
-const char *const ColumnNames[Columns] = {"Very Low (VL)", "Low (L)",        "Nominal (N)",
-                                          "High (H)",      "Very High (VH)", "Extra High (EH)"};
+const char *const ColumnNames[Columns] = {"Very Low, VL", "Low, L",        "Nominal, N",
+                                          "High, H",      "Very High, VH", "Extra High, EH"};
 
 // Element i of a standard container, counted the way the rows and columns are.
 template <class C> decltype(auto) At(C &&c, int i) {
@@ -474,11 +475,14 @@ TEST_F(CostDriverScreenTest, ShiftTabEntersAnUntouchedRowAtItsFirstEnabledButton
 
 TEST_F(CostDriverScreenTest, EveryButtonIsNamedByItsRowAndColumn) {
     OpenScreen();
-    EXPECT_EQ(Option(0, 0)->accessibleName(), "ACAP Analyst Capability: Very Low (VL)");
+    EXPECT_EQ(Option(0, 0)->accessibleName(), "ACAP Analyst Capability: Very Low, VL");
+    EXPECT_EQ(Option(RowOf("optTIME"), 2)->accessibleName(),
+              "TIME Exec Time Constraint: Nominal, N");
     for (int r = 0; r < Rows; ++r) {
         for (int k = 0; k < Columns; ++k) {
-            EXPECT_EQ(Option(r, k)->accessibleName(),
-                      QStringLiteral("%1: %2").arg(Drivers[r].label, ColumnNames[k]));
+            EXPECT_EQ(
+                Option(r, k)->accessibleName(),
+                QStringLiteral("%1: %2").arg(forms::SpokenName(Drivers[r].label), ColumnNames[k]));
             EXPECT_EQ(Option(r, k)->text(), "Option1");
         }
     }

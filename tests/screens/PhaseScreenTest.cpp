@@ -88,8 +88,8 @@ const PhaseRow PhaseRows[Rows] = {
     {"Picture7", "Label12", "Maintenance", {0, 60, 1815, 375}, "optMN"},
 };
 
-const char *const ColumnNames[Columns] = {"Small (2 KDSI)", "Intermediate (8 KDSI)",
-                                          "Medium (32 KDSI)", "Large (128 KDSI)"};
+const char *const ColumnNames[Columns] = {"Small, 2 KDSI", "Intermediate, 8 KDSI",
+                                          "Medium, 32 KDSI", "Large, 128 KDSI"};
 constexpr int OptionLefts[Columns] = {2280, 3360, 4680, 6000};
 
 // Element i of a standard container, counted the way the rows and columns are.
@@ -445,7 +445,7 @@ TEST_F(PhaseScreenTest, KeyboardSelectionRunsTheHandler) {
 
 TEST_F(PhaseScreenTest, EveryButtonIsNamedByItsRowAndColumn) {
     frmPhase &form = OpenScreen(Semidetached);
-    EXPECT_EQ(Option(form, 3, 2)->accessibleName(), "Code and Unit Test: Medium (32 KDSI)");
+    EXPECT_EQ(Option(form, 3, 2)->accessibleName(), "Code and Unit Test: Medium, 32 KDSI");
     for (int r = 0; r < Rows; ++r) {
         for (int k = 0; k < Columns; ++k) {
             EXPECT_EQ(Option(form, r, k)->accessibleName(),
