@@ -1,6 +1,6 @@
 #include "screens/frmEAF.h"
 
-#include "runtime/forms/Accessibility.h"
+#include "runtime/forms/OptionGrid.h"
 #include "screens/frmKLOC.h"
 #include "screens/frmMode.h"
 
@@ -12,18 +12,26 @@ namespace {
 struct Row {
     const char *caption;
     const char *array;
+    void (frmEAF::*handler)(std::int16_t);
 };
 
 // The rows from top to bottom, in the order of the drivers and of the product.
 constexpr Row Rows[engine::CostDriverCount] = {
-    {"ACAP Analyst Capability", "OptACAP"},         {"AEXP Application Experience", "optAEXP"},
-    {"CPLX Product Complexity", "optCPLX"},         {"DATA Database Size", "optDATA"},
-    {"LEXP Language Experience", "optLEXP"},        {"MODP Modern Prog Practices", "optMODP"},
-    {"PCAP Programmer Capability", "optPCAP"},      {"RELY Required Soft Reliability", "optRELY"},
-    {"SCED Req Development Sch", "optSCED"},        {"STOR Storage Constraint", "optSTOR"},
-    {"TIME Exec. Time Constraint", "optTIME"},      {"TOOL Use of Software Tools", "optTOOL"},
-    {"TURN Comp.Turnaround Time", "optTURN"},       {"VEXP Virtual Machine Exp.", "optVEXP"},
-    {"VIRT Virtual Machine Volatility", "optVIRT"},
+    {"ACAP Analyst Capability", "OptACAP", &frmEAF::OptACAP_Click},
+    {"AEXP Application Experience", "optAEXP", &frmEAF::optAEXP_Click},
+    {"CPLX Product Complexity", "optCPLX", &frmEAF::optCPLX_Click},
+    {"DATA Database Size", "optDATA", &frmEAF::optDATA_Click},
+    {"LEXP Language Experience", "optLEXP", &frmEAF::optLEXP_Click},
+    {"MODP Modern Prog Practices", "optMODP", &frmEAF::optMODP_Click},
+    {"PCAP Programmer Capability", "optPCAP", &frmEAF::optPCAP_Click},
+    {"RELY Required Soft Reliability", "optRELY", &frmEAF::optRELY_Click},
+    {"SCED Req Development Sch", "optSCED", &frmEAF::optSCED_Click},
+    {"STOR Storage Constraint", "optSTOR", &frmEAF::optSTOR_Click},
+    {"TIME Exec. Time Constraint", "optTIME", &frmEAF::optTIME_Click},
+    {"TOOL Use of Software Tools", "optTOOL", &frmEAF::optTOOL_Click},
+    {"TURN Comp.Turnaround Time", "optTURN", &frmEAF::optTURN_Click},
+    {"VEXP Virtual Machine Exp.", "optVEXP", &frmEAF::optVEXP_Click},
+    {"VIRT Virtual Machine Volatility", "optVIRT", &frmEAF::optVIRT_Click},
 };
 
 struct Column {
@@ -36,32 +44,6 @@ constexpr Column Columns[engine::RatingCount] = {
     {"   High    (H)", 4680}, {" Very High (VH)", 5520}, {"Extra High (EH)", 6360},
 };
 
-// One driver's strip: the container, its label and its six option buttons.
-void AddRow(std::vector<ControlSpec> &controls, std::size_t r) {
-    const Row &row = Rows[r];
-    const QString strip = QStringLiteral("Picture1(%1)").arg(r);
-    controls.push_back({.name = "Picture1",
-                        .kind = Kind::PictureBox,
-                        .geometry = {0, 720 + 360 * static_cast<int>(r), 7335, 375},
-                        .index = static_cast<std::int16_t>(r)});
-    controls.push_back({.name = QStringLiteral("Label%1").arg(8 + r),
-                        .kind = Kind::Label,
-                        .geometry = {180, 60, 2175, 255},
-                        .caption = row.caption,
-                        .container = strip});
-    for (std::size_t k = 0; k < engine::RatingCount; ++k) {
-        controls.push_back({.name = row.array,
-                            .kind = Kind::OptionButton,
-                            .geometry = {2460 + 840 * static_cast<int>(k), 60, 255, 255},
-                            .caption = "Option1",
-                            .enabled = engine::RatingOffered[r][k],
-                            .container = strip,
-                            .index = static_cast<std::int16_t>(k),
-                            .accessibleName = QStringLiteral("%1: %2").arg(
-                                SpokenName(row.caption), Spoken(Columns[k].caption))});
-    }
-}
-
 } // namespace
 
 Layout frmEAF::LayoutOf() const {
@@ -73,13 +55,27 @@ Layout frmEAF::LayoutOf() const {
                         .background = SystemColour::DesktopBackground});
     controls.push_back(
         HeaderLabel("Label1", "Cost Driver", {120, 120, 975, 255}, Align::Left, "Picture2"));
+    std::vector<OptionColumn> columns;
     for (std::size_t k = 0; k < engine::RatingCount; ++k) {
         controls.push_back(HeaderLabel(QStringLiteral("Label%1").arg(2 + k), Columns[k].caption,
                                        {Columns[k].left, 0, 735, 495}, Align::Center, "Picture2"));
+        columns.push_back({Columns[k].caption, 2460 + 840 * static_cast<int>(k)});
     }
+    // One strip a driver, the elements of the control array Picture1.
+    std::vector<OptionRow> rows;
     for (std::size_t r = 0; r < engine::CostDriverCount; ++r) {
-        AddRow(controls, r);
+        rows.push_back({{.name = "Picture1",
+                         .kind = Kind::PictureBox,
+                         .geometry = {0, 720 + 360 * static_cast<int>(r), 7335, 375},
+                         .index = static_cast<std::int16_t>(r)},
+                        {.name = QStringLiteral("Label%1").arg(8 + r),
+                         .kind = Kind::Label,
+                         .geometry = {180, 60, 2175, 255},
+                         .caption = Rows[r].caption},
+                        Rows[r].array});
     }
+    AddOptionGrid(controls, rows, columns, {0, 60, 255, 255},
+                  [](std::size_t r, std::size_t k) { return engine::RatingOffered[r][k]; });
     controls.push_back({.name = "cmdBack",
                         .kind = Kind::Button,
                         .geometry = {2280, 6600, 1575, 375},
@@ -95,21 +91,9 @@ Layout frmEAF::LayoutOf() const {
 }
 
 void frmEAF::Wire() {
-    OnOptionClick("OptACAP", &frmEAF::OptACAP_Click);
-    OnOptionClick("optAEXP", &frmEAF::optAEXP_Click);
-    OnOptionClick("optCPLX", &frmEAF::optCPLX_Click);
-    OnOptionClick("optDATA", &frmEAF::optDATA_Click);
-    OnOptionClick("optLEXP", &frmEAF::optLEXP_Click);
-    OnOptionClick("optMODP", &frmEAF::optMODP_Click);
-    OnOptionClick("optPCAP", &frmEAF::optPCAP_Click);
-    OnOptionClick("optRELY", &frmEAF::optRELY_Click);
-    OnOptionClick("optSCED", &frmEAF::optSCED_Click);
-    OnOptionClick("optSTOR", &frmEAF::optSTOR_Click);
-    OnOptionClick("optTIME", &frmEAF::optTIME_Click);
-    OnOptionClick("optTOOL", &frmEAF::optTOOL_Click);
-    OnOptionClick("optTURN", &frmEAF::optTURN_Click);
-    OnOptionClick("optVEXP", &frmEAF::optVEXP_Click);
-    OnOptionClick("optVIRT", &frmEAF::optVIRT_Click);
+    for (const Row &row : Rows) {
+        OnOptionClick(row.array, row.handler);
+    }
     OnClick("cmdContinue", &frmEAF::cmdContinue_Click);
     OnClick("cmdBack", &frmEAF::cmdBack_Click);
 }

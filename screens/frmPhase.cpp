@@ -1,7 +1,7 @@
 #include "screens/frmPhase.h"
 
 #include "engine/Module1.h"
-#include "runtime/forms/Accessibility.h"
+#include "runtime/forms/OptionGrid.h"
 #include "screens/frmKLOC.h"
 #include "screens/frmMode.h"
 
@@ -17,16 +17,17 @@ struct Row {
     int labelWidth;
     int labelHeight;
     const char *array;
+    void (frmPhase::*handler)(std::int16_t);
 };
 
 // The rows from top to bottom, in the order of the phases and of the sum.
 constexpr Row Rows[engine::PhaseCount] = {
-    {"Picture2", "Label6", "Requirements", 1815, 375, "optRQ"},
-    {"Picture3", "Label8", "Product Design", 1695, 255, "optPD"},
-    {"Picture4", "Label9", "Detailed Design", 1455, 375, "optDD"},
-    {"Picture5", "Label10", "Code and Unit Test", 1815, 375, "optCT"},
-    {"Picture6", "Label11", "Integration and Test", 1815, 375, "optIT"},
-    {"Picture7", "Label12", "Maintenance", 1815, 375, "optMN"},
+    {"Picture2", "Label6", "Requirements", 1815, 375, "optRQ", &frmPhase::optRQ_Click},
+    {"Picture3", "Label8", "Product Design", 1695, 255, "optPD", &frmPhase::optPD_Click},
+    {"Picture4", "Label9", "Detailed Design", 1455, 375, "optDD", &frmPhase::optDD_Click},
+    {"Picture5", "Label10", "Code and Unit Test", 1815, 375, "optCT", &frmPhase::optCT_Click},
+    {"Picture6", "Label11", "Integration and Test", 1815, 375, "optIT", &frmPhase::optIT_Click},
+    {"Picture7", "Label12", "Maintenance", 1815, 375, "optMN", &frmPhase::optMN_Click},
 };
 
 struct Column {
@@ -66,34 +67,29 @@ Layout frmPhase::LayoutOf() const {
                         .container = "Frame1"});
     controls.push_back(
         HeaderLabel("Label1", "Phase", {120, 60, 1695, 375}, Align::Left, "Picture1"));
+    std::vector<OptionColumn> columns;
     for (const Column &column : Columns) {
         controls.push_back(
             HeaderLabel(column.label, column.caption, column.geometry, Align::Center, "Picture1"));
+        columns.push_back({column.caption, column.optionLeft});
     }
+    std::vector<OptionRow> rows;
     for (std::size_t r = 0; r < engine::PhaseCount; ++r) {
         const Row &row = Rows[r];
-        controls.push_back({.name = row.strip,
-                            .kind = Kind::PictureBox,
-                            .geometry = {120, 840 + 360 * static_cast<int>(r), 6855, 375},
-                            .container = "Frame1"});
-        controls.push_back({.name = row.label,
-                            .kind = Kind::Label,
-                            .geometry = {0, 60, row.labelWidth, row.labelHeight},
-                            .caption = row.caption,
-                            .font = Bold,
-                            .wordWrap = true,
-                            .container = row.strip});
-        for (std::size_t k = 0; k < engine::SizeColumnCount; ++k) {
-            controls.push_back({.name = row.array,
-                                .kind = Kind::OptionButton,
-                                .geometry = {Columns[k].optionLeft, 60, 255, 195},
-                                .caption = "Option1",
-                                .container = row.strip,
-                                .index = static_cast<std::int16_t>(k),
-                                .accessibleName = QStringLiteral("%1: %2").arg(
-                                    SpokenName(row.caption), Spoken(Columns[k].caption))});
-        }
+        rows.push_back({{.name = row.strip,
+                         .kind = Kind::PictureBox,
+                         .geometry = {120, 840 + 360 * static_cast<int>(r), 6855, 375},
+                         .container = "Frame1"},
+                        {.name = row.label,
+                         .kind = Kind::Label,
+                         .geometry = {0, 60, row.labelWidth, row.labelHeight},
+                         .caption = row.caption,
+                         .font = Bold,
+                         .wordWrap = true},
+                        row.array});
     }
+    AddOptionGrid(controls, rows, columns, {0, 60, 255, 195},
+                  [](std::size_t, std::size_t) { return true; });
     controls.push_back({.name = "cmdBack",
                         .kind = Kind::Button,
                         .geometry = {2280, 4080, 1335, 375},
@@ -109,12 +105,9 @@ Layout frmPhase::LayoutOf() const {
 }
 
 void frmPhase::Wire() {
-    OnOptionClick("optRQ", &frmPhase::optRQ_Click);
-    OnOptionClick("optPD", &frmPhase::optPD_Click);
-    OnOptionClick("optDD", &frmPhase::optDD_Click);
-    OnOptionClick("optCT", &frmPhase::optCT_Click);
-    OnOptionClick("optIT", &frmPhase::optIT_Click);
-    OnOptionClick("optMN", &frmPhase::optMN_Click);
+    for (const Row &row : Rows) {
+        OnOptionClick(row.array, row.handler);
+    }
     OnClick("cmdContinue", &frmPhase::cmdContinue_Click);
     OnClick("cmdBack", &frmPhase::cmdBack_Click);
 }
