@@ -2,8 +2,8 @@
 
 #include "engine/Estimate.h"
 #include "engine/Module1.h"
+#include "engine/Names.h"
 #include "runtime/numeric/Numeric.h"
-#include "screens/frmKLOC.h"
 #include "screens/frmMain.h"
 
 #include <QGroupBox>
@@ -22,19 +22,9 @@ ControlSpec InFrame(ControlSpec c) {
     return c;
 }
 
-struct ModelCaptions {
-    const char *form;
-    const char *frame;
-    const char *name;
-};
-
-constexpr ModelCaptions ByModel[] = {
-    {"Basic Effort Results", "Results for the Basic Model", "Basic"},
-    {"Intermediate Effort Results", "Results for the Intermediate Model", "Intermediate"},
-    {"Advanced Effort Results", "Results for the Advanced Model", "Advanced"},
-};
-
-constexpr const char *ByMode[] = {"Organic", "Semi-detached", "Embedded"};
+QString NameOf(std::string_view name) {
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
 
 // Where a pointer or a screen reader lands on a figure, how it was obtained.
 void Explain(QLabel *figure, const QString &how) {
@@ -42,15 +32,13 @@ void Explain(QLabel *figure, const QString &how) {
     figure->setAccessibleDescription(how);
 }
 
-// The size the figures were calculated from, in thousands of lines, as the lines-of-code
-// screen's box holds it; written as the symbol where that screen is not open.
-QString ThousandsOfLines(const QLocale &locale) {
-    const frmKLOC &kloc = forms::Get<frmKLOC>();
-    if (!kloc.IsLoaded()) {
+// The size the figures were calculated from, in thousands of lines; written as the symbol
+// where the screen was shown without an estimate.
+QString ThousandsOfLines(const QLocale &locale, const std::optional<engine::Estimate> &estimate) {
+    if (!estimate) {
         return QStringLiteral("KLOC");
     }
-    const std::int32_t lines = rt::ToInt32(rt::Val(kloc.SizeText().toStdString()));
-    return locale.toString(static_cast<double>(lines) / 1000.0, 'f',
+    return locale.toString(static_cast<double>(estimate->lines) / 1000.0, 'f',
                            QLocale::FloatingPointShortest);
 }
 
@@ -162,13 +150,13 @@ void frmBasicResults::Form_Load() {
 
 void frmBasicResults::Refresh() {
     if (Module1::Model >= Models::Basic && Module1::Model <= Models::Advanced) {
-        const ModelCaptions &captions = ByModel[Module1::Model - 1];
-        SetCaption(captions.form);
-        Frame1_->setTitle(captions.frame);
-        Label7_->setText(captions.name);
+        const QString model = NameOf(engine::ModelNames[Module1::Model - 1]);
+        SetCaption(QStringLiteral("%1 Effort Results").arg(model));
+        Frame1_->setTitle(QStringLiteral("Results for the %1 Model").arg(model));
+        Label7_->setText(model);
     }
     if (Module1::Mode >= Modes::Organic && Module1::Mode <= Modes::Embedded) {
-        Label8_->setText(ByMode[Module1::Mode - 1]);
+        Label8_->setText(NameOf(engine::ModeNames[Module1::Mode - 1]));
     }
     const std::string separator = QLocale().decimalPoint().toStdString();
     auto format = [&](double value) {
@@ -197,7 +185,7 @@ void frmBasicResults::Describe(const QString &effort, const QString &tdev, const
         return locale.toString(value, 'f', decimals);
     };
     QString equation = QStringLiteral("Effort = %1 x %2^%3")
-                           .arg(fixed(k.a, 1), ThousandsOfLines(locale), fixed(k.b, 2));
+                           .arg(fixed(k.a, 1), ThousandsOfLines(locale, estimate_), fixed(k.b, 2));
     if (k.appliesEAF) {
         equation += QStringLiteral(" x EAF %1").arg(fixed(Module1::EAF, 2));
     }
@@ -208,6 +196,14 @@ void frmBasicResults::Describe(const QString &effort, const QString &tdev, const
     Explain(lblTDEV_, QStringLiteral("TDEV = %1 x Effort^%2 = %3 months (calendar time)")
                           .arg(fixed(k.c, 1), fixed(k.d, 2), tdev));
     Explain(lblAvg_, QStringLiteral("Average staffing = Effort / TDEV = %1 people").arg(avg));
+}
+
+void frmBasicResults::ShowEstimate(const engine::Estimate &estimate) {
+    estimate_ = estimate;
+    if (IsLoaded()) {
+        Refresh();
+    }
+    Show();
 }
 
 void frmBasicResults::cmdMainMenu_Click() {

@@ -98,14 +98,10 @@ void frmKLOC::cmdClear_Click() {
 }
 
 void frmKLOC::cmdCalculate_Click() {
-    if (!engine::CalculateEstimate(txtKLOC_->text().toStdString())) {
-        return;
+    if (const std::optional<engine::Estimate> estimate =
+            engine::CalculateEstimate(txtKLOC_->text().toStdString())) {
+        forms::Get<frmBasicResults>().ShowEstimate(*estimate);
     }
-    // An open results screen would otherwise keep the figures of an earlier estimate.
-    if (forms::Get<frmBasicResults>().IsLoaded()) {
-        forms::Get<frmBasicResults>().Refresh();
-    }
-    forms::Show<frmBasicResults>();
 }
 
 void frmKLOC::cmdBack_Click() {
