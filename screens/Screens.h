@@ -10,7 +10,8 @@ struct Screen {
     forms::Form &(*instance)();
 };
 
-// Every screen, in the order a user first meets them along the three paths.
+// Every screen, in the order a user first meets them along the three paths: the main menu,
+// where the program and every estimate start, first.
 extern const std::array<Screen, 8> AllScreens;
 
 // Shows the step of the model in force between the mode screen and the size screen: the

@@ -4,7 +4,7 @@
 #include "engine/Module1.h"
 #include "engine/Names.h"
 #include "runtime/numeric/Numeric.h"
-#include "screens/frmMain.h"
+#include "screens/Screens.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -208,7 +208,7 @@ void frmBasicResults::ShowEstimate(const engine::Estimate &estimate) {
 
 void frmBasicResults::cmdMainMenu_Click() {
     Unload();
-    forms::Show<frmMain>();
+    AllScreens.front().instance().Show();
 }
 
 void frmBasicResults::cmdExit_Click() {
