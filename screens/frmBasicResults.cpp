@@ -150,13 +150,14 @@ void frmBasicResults::Form_Load() {
 
 void frmBasicResults::Refresh() {
     if (Module1::Model >= Models::Basic && Module1::Model <= Models::Advanced) {
-        const QString model = NameOf(engine::ModelNames[Module1::Model - 1]);
+        const QString model =
+            NameOf(engine::ModelNames[static_cast<std::size_t>(Module1::Model - 1)]);
         SetCaption(QStringLiteral("%1 Effort Results").arg(model));
         Frame1_->setTitle(QStringLiteral("Results for the %1 Model").arg(model));
         Label7_->setText(model);
     }
     if (Module1::Mode >= Modes::Organic && Module1::Mode <= Modes::Embedded) {
-        Label8_->setText(NameOf(engine::ModeNames[Module1::Mode - 1]));
+        Label8_->setText(NameOf(engine::ModeNames[static_cast<std::size_t>(Module1::Mode - 1)]));
     }
     const std::string separator = QLocale().decimalPoint().toStdString();
     auto format = [&](double value) {
