@@ -333,6 +333,19 @@ void PrepareAfterFirstPaint(std::vector<const Form *> forms) {
     }
 }
 
+namespace {
+
+int &PreparedCount() {
+    static int prepared = 0;
+    return prepared;
+}
+
+} // namespace
+
+int FormsPrepared() {
+    return PreparedCount();
+}
+
 void Form::Prepare() const {
     // Drawn once off screen, the controls pay for what a style, a face or a glyph costs the
     // first time it is drawn: the faces to decide and load, the style's images, the glyphs.
@@ -342,6 +355,7 @@ void Form::Prepare() const {
     QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
     pixel.setDevicePixelRatio(scratch.devicePixelRatioF());
     scratch.render(&pixel);
+    ++PreparedCount();
 }
 
 void Form::Show() {

@@ -206,9 +206,12 @@ INSTANTIATE_TEST_SUITE_P(AllScreens, LookTest, testing::ValuesIn(Screens), NameO
 TEST_F(ScreenTest, ScreensPreparedAfterTheFirstPaintLoadWithoutMeasuring) {
     forms::Dispatch(nullptr, [] { forms::Show<frmMain>(); });
     const int atStart = forms::CaptionsMeasured();
+    const int preparedBefore = forms::FormsPrepared();
     forms::PrepareAfterFirstPaint({&Get<frmMode>(), &Get<frmEAF>(), &Get<frmPhaseOrg>(),
                                    &Get<frmKLOC>(), &Get<frmBasicResults>()});
-    QTest::qWait(500);
+    // One form a pass of the event loop, however long each takes.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [preparedBefore] { return forms::FormsPrepared() == preparedBefore + 5; }, 30000));
     const int prepared = forms::CaptionsMeasured();
     EXPECT_GT(prepared, atStart);
     for (int pass = 0; pass < 2; ++pass) {
