@@ -113,16 +113,8 @@ Layout frmBasicResults::LayoutOf() const {
                      .caption = "People",
                      .font = Larger}),
             FooterLabel("Label15", {1080, 4680, 5175, 255}),
-            {.name = "cmdMainMenu",
-             .kind = Kind::Button,
-             .geometry = {2040, 4080, 1455, 375},
-             .caption = "Main Menu",
-             .font = Bold},
-            {.name = "cmdExit",
-             .kind = Kind::Button,
-             .geometry = {3840, 4080, 1455, 375},
-             .caption = "Exit",
-             .font = Bold},
+            BoldButton("cmdMainMenu", "Main Menu", {2040, 4080, 1455, 375}),
+            BoldButton("cmdExit", "Exit", {3840, 4080, 1455, 375}),
         },
     };
 }

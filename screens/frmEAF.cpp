@@ -76,16 +76,8 @@ Layout frmEAF::LayoutOf() const {
     }
     AddOptionGrid(controls, rows, columns, {0, 60, 255, 255},
                   [](std::size_t r, std::size_t k) { return engine::RatingOffered[r][k]; });
-    controls.push_back({.name = "cmdBack",
-                        .kind = Kind::Button,
-                        .geometry = {2280, 6600, 1575, 375},
-                        .caption = "Back",
-                        .font = Bold});
-    controls.push_back({.name = "cmdContinue",
-                        .kind = Kind::Button,
-                        .geometry = {4200, 6600, 1575, 375},
-                        .caption = "Continue",
-                        .font = Bold});
+    controls.push_back(BoldButton("cmdBack", "Back", {2280, 6600, 1575, 375}));
+    controls.push_back(BoldButton("cmdContinue", "Continue", {4200, 6600, 1575, 375}));
     controls.push_back(FooterLabel("Label23", {1200, 7200, 4935, 255}));
     return layout;
 }

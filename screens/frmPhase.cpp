@@ -90,16 +90,8 @@ Layout frmPhase::LayoutOf() const {
     }
     AddOptionGrid(controls, rows, columns, {0, 60, 255, 195},
                   [](std::size_t, std::size_t) { return true; });
-    controls.push_back({.name = "cmdBack",
-                        .kind = Kind::Button,
-                        .geometry = {2280, 4080, 1335, 375},
-                        .caption = "Back",
-                        .font = Bold});
-    controls.push_back({.name = "cmdContinue",
-                        .kind = Kind::Button,
-                        .geometry = {3840, 4080, 1335, 375},
-                        .caption = "Continue",
-                        .font = Bold});
+    controls.push_back(BoldButton("cmdBack", "Back", {2280, 4080, 1335, 375}));
+    controls.push_back(BoldButton("cmdContinue", "Continue", {3840, 4080, 1335, 375}));
     controls.push_back(FooterLabel("Label13", {1200, 4680, 5055, 255}));
     return layout;
 }

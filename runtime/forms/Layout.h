@@ -93,6 +93,12 @@ inline ControlSpec FooterLabel(const QString &name, Twips geometry) {
             .foreground = SystemColour::Highlight};
 }
 
+// A push button, in the bold face of every screen's buttons.
+inline ControlSpec BoldButton(const QString &name, const QString &caption, Twips geometry) {
+    return {
+        .name = name, .kind = Kind::Button, .geometry = geometry, .caption = caption, .font = Bold};
+}
+
 // A caption on a header strip: light text on the strip's dark background, wrapped within
 // the label.
 inline ControlSpec HeaderLabel(const QString &name, const QString &caption, Twips geometry,
