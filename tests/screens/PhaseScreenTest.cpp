@@ -7,6 +7,7 @@
 #include "screens/frmMain.h"
 #include "screens/frmMode.h"
 #include "screens/frmPhase.h"
+#include "tests/support/PublishedTables.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -23,48 +24,24 @@ using forms::Get;
 
 namespace {
 
-constexpr int Rows = 6;
-constexpr int Columns = 4;
+constexpr int Rows = published::PhaseCount;
+constexpr int Columns = published::SizeColumnCount;
 
 struct Screen {
     const char *name;
     const char *modeButton;
     frmPhase &(*form)();
-    double fractions[Rows][Columns]; // the published distribution, Maintenance counting 1.0
+    const double (*fractions)[Columns]; // the published distribution of the screen's mode
     double requirementsAlone;
 };
 
 const Screen Screens[] = {
-    {"Organic",
-     "cmdOrganic",
-     []() -> frmPhase & { return Get<frmPhaseOrg>(); },
-     {{0.06, 0.06, 0.06, 0.06},
-      {0.16, 0.16, 0.16, 0.16},
-      {0.26, 0.25, 0.24, 0.23},
-      {0.42, 0.40, 0.38, 0.36},
-      {0.16, 0.19, 0.22, 0.25},
-      {1.0, 1.0, 1.0, 1.0}},
-     5.0600000000000005},
-    {"Semidetached",
-     "cmdSemidetached",
-     []() -> frmPhase & { return Get<frmPhaseSemi>(); },
-     {{0.07, 0.07, 0.07, 0.07},
-      {0.17, 0.17, 0.17, 0.17},
-      {0.27, 0.26, 0.25, 0.24},
-      {0.37, 0.35, 0.33, 0.31},
-      {0.19, 0.22, 0.25, 0.28},
-      {1.0, 1.0, 1.0, 1.0}},
-     5.07},
-    {"Embedded",
-     "cmdEmbedded",
-     []() -> frmPhase & { return Get<frmPhaseEmb>(); },
-     {{0.08, 0.08, 0.08, 0.08},
-      {0.18, 0.18, 0.18, 0.18},
-      {0.28, 0.27, 0.26, 0.25},
-      {0.32, 0.30, 0.28, 0.26},
-      {0.22, 0.25, 0.28, 0.31},
-      {1.0, 1.0, 1.0, 1.0}},
-     5.08},
+    {"Organic", "cmdOrganic", []() -> frmPhase & { return Get<frmPhaseOrg>(); },
+     published::Fractions[0], 5.0600000000000005},
+    {"Semidetached", "cmdSemidetached", []() -> frmPhase & { return Get<frmPhaseSemi>(); },
+     published::Fractions[1], 5.07},
+    {"Embedded", "cmdEmbedded", []() -> frmPhase & { return Get<frmPhaseEmb>(); },
+     published::Fractions[2], 5.08},
 };
 
 const Screen &Organic = Screens[0];
