@@ -68,7 +68,7 @@ using Choices = std::vector<std::pair<const char *, int>>;
 
 class CostDriverScreenTest : public ScreenTest {
 protected:
-    static frmEAF &Eaf() { return Get<frmEAF>(); }
+    static frmEAF &Eaf(CallSite where = {}) { return Loaded<frmEAF>(where); }
 
     // Main menu, Intermediate Model, then the given mode.
     static void OpenScreen(const char *modeButton = "cmdOrganic") {
@@ -279,7 +279,7 @@ TEST_F(CostDriverScreenTest, BackDiscardsTheRatingsForTheNextVisit) {
     OpenScreen();
     Choose({{"OptACAP", 0}, {"optSCED", 0}});
     Click(Eaf(), "cmdBack");
-    EXPECT_FALSE(Eaf().IsLoaded());
+    EXPECT_FALSE(Get<frmEAF>().IsLoaded());
     EXPECT_EQ(forms::FrontForm(), &Get<frmMode>());
     EXPECT_EQ(Module1::EAF, 0.0);
 
@@ -519,8 +519,7 @@ TEST_F(CostDriverScreenTest, IntermediateOrganicRunsFromEndToEnd) {
     Click(Eaf(), "cmdContinue");
     Type(Get<frmKLOC>(), "txtKLOC", "32000");
     Click(Get<frmKLOC>(), "cmdCalculate");
-    frmBasicResults &results = Get<frmBasicResults>();
-    ASSERT_TRUE(results.IsLoaded());
+    frmBasicResults &results = Loaded<frmBasicResults>();
     EXPECT_EQ(results.Control<QLabel>("lblEffort")->text(), "142.48");
     EXPECT_EQ(results.Control<QLabel>("lblTDEV")->text(), "16.46");
     EXPECT_EQ(results.Control<QLabel>("lblAvg")->text(), "8.66");

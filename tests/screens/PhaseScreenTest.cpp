@@ -36,11 +36,11 @@ struct Screen {
 };
 
 const Screen Screens[] = {
-    {"Organic", "cmdOrganic", []() -> frmPhase & { return Get<frmPhaseOrg>(); },
+    {"Organic", "cmdOrganic", []() -> frmPhase & { return Loaded<frmPhaseOrg>(); },
      published::Fractions[0], 5.0600000000000005},
-    {"Semidetached", "cmdSemidetached", []() -> frmPhase & { return Get<frmPhaseSemi>(); },
+    {"Semidetached", "cmdSemidetached", []() -> frmPhase & { return Loaded<frmPhaseSemi>(); },
      published::Fractions[1], 5.07},
-    {"Embedded", "cmdEmbedded", []() -> frmPhase & { return Get<frmPhaseEmb>(); },
+    {"Embedded", "cmdEmbedded", []() -> frmPhase & { return Loaded<frmPhaseEmb>(); },
      published::Fractions[2], 5.08},
 };
 
@@ -93,13 +93,12 @@ protected:
         Start();
         Click(Get<frmMain>(), "cmdAdvanced");
         Click(Get<frmMode>(), screen.modeButton);
-        frmPhase &form = screen.form();
-        EXPECT_TRUE(form.IsLoaded());
-        return form;
+        return screen.form();
     }
 
     static QRadioButton *Option(frmPhase &form, int row, int column) {
-        return form.Control<QRadioButton>(PhaseRows[row].array, static_cast<std::int16_t>(column));
+        return Loaded(form).Control<QRadioButton>(PhaseRows[row].array,
+                                                  static_cast<std::int16_t>(column));
     }
 
     static void Choose(frmPhase &form, const Choices &choices) {
@@ -127,8 +126,10 @@ protected:
         return Module1::EAF;
     }
 
+    static QWidget *Focused(frmPhase &form) { return Loaded(form).Window()->focusWidget(); }
+
     static void Key(frmPhase &form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget *focused = form.Window()->focusWidget();
+        QWidget *focused = Focused(form);
         ASSERT_NE(focused, nullptr);
         QTest::keyClick(focused, key, modifiers);
         Settle();
@@ -179,7 +180,6 @@ TEST_F(PhaseScreenTest, RequirementsAloneAddsItsShareToFive) {
         for (int k = 0; k < Columns; ++k) {
             SCOPED_TRACE(k);
             frmPhase &form = screen.form();
-            ASSERT_TRUE(form.IsLoaded());
             EXPECT_EQ(Selection(form), std::vector<int>(Rows, -1));
             Click(form, "optRQ", static_cast<std::int16_t>(k));
             EXPECT_EQ(Continue(form), screen.requirementsAlone);
@@ -388,21 +388,21 @@ TEST_F(PhaseScreenTest, TabOrderRunsRowByRowThenBackAndContinue) {
                                        Option(form, 2, 0),      Option(form, 3, 0),
                                        Option(form, 4, 3),      Option(form, 5, 0),
                                        form.Control("cmdBack"), form.Control("cmdContinue")};
-    std::vector<QWidget *> visited{form.Window()->focusWidget()};
+    std::vector<QWidget *> visited{Focused(form)};
     for (std::size_t i = 1; i < stops.size(); ++i) {
         Key(form, Qt::Key_Tab);
-        visited.push_back(form.Window()->focusWidget());
+        visited.push_back(Focused(form));
     }
     EXPECT_EQ(visited, stops);
 }
 
 TEST_F(PhaseScreenTest, KeyboardSelectionRunsTheHandler) {
     frmPhase &form = OpenScreen(Embedded);
-    ASSERT_EQ(form.Window()->focusWidget(), Option(form, 0, 0));
+    ASSERT_EQ(Focused(form), Option(form, 0, 0));
     Key(form, Qt::Key_Tab);
     Key(form, Qt::Key_Tab);
     Key(form, Qt::Key_Tab);
-    ASSERT_EQ(form.Window()->focusWidget(), Option(form, 3, 0));
+    ASSERT_EQ(Focused(form), Option(form, 3, 0));
     Key(form, Qt::Key_Space);
     EXPECT_EQ(At(form.Fractions()->entries, 3), 0.32);
     const struct {
@@ -413,7 +413,7 @@ TEST_F(PhaseScreenTest, KeyboardSelectionRunsTheHandler) {
     for (const auto &step : steps) {
         SCOPED_TRACE(step.column);
         Key(form, step.key);
-        EXPECT_EQ(form.Window()->focusWidget(), Option(form, 3, step.column));
+        EXPECT_EQ(Focused(form), Option(form, 3, step.column));
         EXPECT_EQ(Selection(form), (std::vector<int>{-1, -1, -1, step.column, -1, -1}));
         EXPECT_EQ(At(form.Fractions()->entries, 3), Embedded.fractions[3][step.column]);
     }
@@ -451,8 +451,7 @@ TEST_F(PhaseScreenTest, AdvancedEstimatesRunFromEndToEnd) {
         Click(form, "cmdContinue");
         Type(Get<frmKLOC>(), "txtKLOC", c.lines);
         Click(Get<frmKLOC>(), "cmdCalculate");
-        frmBasicResults &results = Get<frmBasicResults>();
-        ASSERT_TRUE(results.IsLoaded());
+        frmBasicResults &results = Loaded<frmBasicResults>();
         EXPECT_EQ(results.Control<QLabel>("lblEffort")->text(), c.effort);
         EXPECT_EQ(results.Control<QLabel>("lblTDEV")->text(), c.tdev);
         EXPECT_EQ(results.Control<QLabel>("lblAvg")->text(), c.staffing);
