@@ -78,6 +78,7 @@ struct TypedCase {
     const char *text;
     std::int32_t lines; // the whole size the text reads as, when it reads as one
     Outcome outcome;
+    friend void PrintTo(const TypedCase &row, std::ostream *os) { *os << row.name; }
 };
 
 class TypedText : public Calculation, public testing::WithParamInterface<TypedCase> {};
@@ -152,6 +153,7 @@ struct Example {
     const char *text;
     Results expected; // reference values computed outside this program
     const char *shown[3];
+    friend void PrintTo(const Example &row, std::ostream *os) { *os << row.name; }
 };
 
 class WorkedExample : public Calculation, public testing::WithParamInterface<Example> {};

@@ -313,6 +313,9 @@ struct ModeRouteRow {
     int model;
     int mode;
     const char *next;
+    friend void PrintTo(const ModeRouteRow &row, std::ostream *os) {
+        *os << "model " << row.model << ", mode " << row.mode;
+    }
 };
 
 const ModeRouteRow ModeRoutes[] = {
@@ -441,6 +444,9 @@ INSTANTIATE_TEST_SUITE_P(ByModel, PhaseBack, testing::ValuesIn(PhaseBackRows), N
 struct PathParam {
     int model;
     int mode;
+    friend void PrintTo(const PathParam &row, std::ostream *os) {
+        *os << "model " << row.model << ", mode " << row.mode;
+    }
 };
 
 class NormalPath : public WizardTest, public testing::WithParamInterface<PathParam> {};

@@ -228,6 +228,7 @@ struct Substitution {
     const char *name;
     forms::Font font;
     const char *resolved;
+    friend void PrintTo(const Substitution &row, std::ostream *os) { *os << row.name; }
 };
 
 class FontTest : public testing::TestWithParam<Substitution> {};
