@@ -19,6 +19,11 @@
 forms::Form &FormNamed(const std::string &name);
 std::string NameOf(const forms::Form *form);
 
+// By Model and Mode, counted from 1.
+inline const char *const ModelButton[] = {nullptr, "cmdBasic", "cmdIntermediate", "cmdAdvanced"};
+inline const char *const ModeButton[] = {nullptr, "cmdOrganic", "cmdSemidetached", "cmdEmbedded"};
+inline const char *const PhaseScreen[] = {nullptr, "frmPhaseOrg", "frmPhaseSemi", "frmPhaseEmb"};
+
 // Ends a test that needs a screen which is not open, once the failure is recorded: going on
 // would reach through the screen's missing window and crash the test program, losing every
 // later result.

@@ -60,7 +60,3 @@ protected:
     // Waits for the form's window to become active and returns the focused control's name.
     static std::string FocusedName(const forms::Form &form);
 };
-
-inline const char *const ModelButton[] = {nullptr, "cmdBasic", "cmdIntermediate", "cmdAdvanced"};
-inline const char *const ModeButton[] = {nullptr, "cmdOrganic", "cmdSemidetached", "cmdEmbedded"};
-inline const char *const PhaseScreen[] = {nullptr, "frmPhaseOrg", "frmPhaseSemi", "frmPhaseEmb"};
