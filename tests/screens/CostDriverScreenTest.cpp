@@ -75,7 +75,6 @@ protected:
         Start();
         Click(Get<frmMain>(), "cmdIntermediate");
         Click(Get<frmMode>(), modeButton);
-        ASSERT_TRUE(Eaf().IsLoaded());
     }
 
     static QRadioButton *Option(int row, int column) {
@@ -284,7 +283,6 @@ TEST_F(CostDriverScreenTest, BackDiscardsTheRatingsForTheNextVisit) {
     EXPECT_EQ(Module1::EAF, 0.0);
 
     Click(Get<frmMode>(), "cmdEmbedded");
-    ASSERT_TRUE(Eaf().IsLoaded());
     EXPECT_EQ(Selection(), std::vector<int>(Rows, -1));
     EXPECT_EQ(Continue(), 1.0);
 }
