@@ -10,7 +10,6 @@
 #include "screens/frmKLOC.h"
 #include "screens/frmMain.h"
 #include "screens/frmMode.h"
-#include "screens/frmPhase.h"
 
 #include <QFile>
 #include <QLabel>
@@ -77,8 +76,6 @@ QString ResultShown(const char *label) {
     return widget == nullptr ? QStringLiteral("(results not open)") : widget->text();
 }
 
-const char *const ModelButtons[] = {"cmdBasic", "cmdIntermediate", "cmdAdvanced"};
-const char *const ModeButtons[] = {"cmdOrganic", "cmdSemidetached", "cmdEmbedded"};
 const char *const PhaseArrays[] = {"optRQ", "optPD", "optDD", "optCT", "optIT", "optMN"};
 
 // One estimate: for the Intermediate model the (driver, step) pairs rated, for the Advanced
@@ -160,8 +157,8 @@ protected:
     // line for the same estimate.
     static QStringList Walk(const Case &row) {
         Start();
-        Click(Get<frmMain>(), ModelButtons[row.model - 1]);
-        Click(Get<frmMode>(), ModeButtons[row.mode - 1]);
+        Click(Get<frmMain>(), ModelButton[row.model]);
+        Click(Get<frmMode>(), ModeButton[row.mode]);
         QStringList args{
             "--model", QString::fromUtf8(cli::ModelNames[static_cast<std::size_t>(row.model - 1)]),
             "--mode", QString::fromUtf8(cli::ModeNames[static_cast<std::size_t>(row.mode - 1)])};
@@ -174,9 +171,7 @@ protected:
             }
             Click(Get<frmEAF>(), "cmdContinue");
         } else if (row.model == 3) {
-            forms::Form &screen = row.mode == 1   ? static_cast<forms::Form &>(Get<frmPhaseOrg>())
-                                  : row.mode == 2 ? static_cast<forms::Form &>(Get<frmPhaseSemi>())
-                                                  : static_cast<forms::Form &>(Get<frmPhaseEmb>());
+            forms::Form &screen = FormNamed(PhaseScreen[row.mode]);
             for (const auto &[phase, column] : row.choices) {
                 Click(screen, PhaseArrays[phase], static_cast<std::int16_t>(column));
                 args << "--phase"

@@ -21,6 +21,7 @@ struct ProductCase {
     const char *name;
     std::vector<Rated> ratings;
     double eaf;
+    friend void PrintTo(const ProductCase &row, std::ostream *os) { *os << row.name; }
 };
 
 class AdjustmentFactor : public testing::TestWithParam<ProductCase> {};

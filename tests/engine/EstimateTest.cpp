@@ -2,6 +2,7 @@
 #include "engine/Module1.h"
 #include "runtime/numeric/Numeric.h"
 #include "runtime/numeric/RuntimeError.h"
+#include "tests/support/PublishedTables.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -76,6 +78,7 @@ struct TypedCase {
     const char *text;
     std::int32_t lines; // the whole size the text reads as, when it reads as one
     Outcome outcome;
+    friend void PrintTo(const TypedCase &row, std::ostream *os) { *os << row.name; }
 };
 
 class TypedText : public Calculation, public testing::WithParamInterface<TypedCase> {};
@@ -150,6 +153,7 @@ struct Example {
     const char *text;
     Results expected; // reference values computed outside this program
     const char *shown[3];
+    friend void PrintTo(const Example &row, std::ostream *os) { *os << row.name; }
 };
 
 class WorkedExample : public Calculation, public testing::WithParamInterface<Example> {};
@@ -212,39 +216,28 @@ INSTANTIATE_TEST_SUITE_P(
                             {"142763878.89", "1017.23", "140346.14"}}),
     [](const auto &row) { return row.param.name; });
 
-struct CoefficientRow {
-    std::int16_t model;
-    std::int16_t mode;
-    double a, b, c, d;
-    bool appliesEAF;
-};
-
-class Coefficients : public Calculation, public testing::WithParamInterface<CoefficientRow> {};
+class Coefficients : public Calculation,
+                     public testing::WithParamInterface<std::tuple<std::int16_t, std::int16_t>> {};
 
 TEST_P(Coefficients, OfEveryModelAndMode) {
-    const CoefficientRow &r = GetParam();
+    const auto [model, mode] = GetParam();
+    const published::Equation &k = published::EquationOf(model, mode);
+    const bool appliesEAF = model != 1;
     const double eaf = 1.25;
-    Set(r.model, r.mode, eaf);
+    Set(model, mode, eaf);
     ASSERT_EQ(Run("1000"), std::nullopt);
-    const double nominal = r.appliesEAF ? r.a * eaf : r.a;
-    EXPECT_DOUBLE_EQ(Module1::Effort, nominal) << "a, with EAF " << r.appliesEAF;
-    EXPECT_DOUBLE_EQ(Module1::TDEV, r.c * std::pow(nominal, r.d)) << "c and d";
-    Set(r.model, r.mode, eaf);
+    const double nominal = appliesEAF ? k.a * eaf : k.a;
+    EXPECT_DOUBLE_EQ(Module1::Effort, nominal) << "a, with EAF " << appliesEAF;
+    EXPECT_DOUBLE_EQ(Module1::TDEV, k.c * std::pow(nominal, k.d)) << "c and d";
+    Set(model, mode, eaf);
     ASSERT_EQ(Run("64000"), std::nullopt);
-    EXPECT_DOUBLE_EQ(Module1::Effort / nominal, std::pow(64.0, r.b)) << "b";
+    EXPECT_DOUBLE_EQ(Module1::Effort / nominal, std::pow(64.0, k.b)) << "b";
     EXPECT_DOUBLE_EQ(Module1::AvgStaffing, Module1::Effort / Module1::TDEV);
 }
 
+// By model (Basic, Intermediate, Advanced) and mode (Organic, Semidetached, Embedded).
 INSTANTIATE_TEST_SUITE_P(NineModelModePairs, Coefficients,
-                         testing::Values(CoefficientRow{1, 1, 2.4, 1.05, 2.5, 0.38, false},
-                                         CoefficientRow{1, 2, 3.0, 1.12, 2.5, 0.35, false},
-                                         CoefficientRow{1, 3, 3.6, 1.2, 2.5, 0.32, false},
-                                         CoefficientRow{2, 1, 3.2, 1.05, 2.5, 0.38, true},
-                                         CoefficientRow{2, 2, 3.0, 1.12, 2.5, 0.35, true},
-                                         CoefficientRow{2, 3, 2.8, 1.2, 2.5, 0.32, true},
-                                         CoefficientRow{3, 1, 3.2, 1.05, 2.5, 0.38, true},
-                                         CoefficientRow{3, 2, 3.0, 1.12, 2.5, 0.35, true},
-                                         CoefficientRow{3, 3, 2.8, 1.2, 2.5, 0.32, true}));
+                         testing::Combine(testing::Values(1, 2, 3), testing::Values(1, 2, 3)));
 
 TEST_F(Calculation, EffortMultipliesThePowerByEAFThenByA) {
     // With 2002 lines and EAF 0.7, (power x EAF) x a and the other two groupings differ in

@@ -21,6 +21,7 @@ struct SumCase {
     const PhaseTable *table;
     std::vector<Pick> picks;
     double eaf;
+    friend void PrintTo(const SumCase &row, std::ostream *os) { *os << row.name; }
 };
 
 class PhaseFactor : public testing::TestWithParam<SumCase> {};
@@ -103,6 +104,7 @@ struct TableCase {
     double requirements;
     double low;
     double high;
+    friend void PrintTo(const TableCase &row, std::ostream *os) { *os << row.name; }
 };
 
 class PhaseTableInvariants : public testing::TestWithParam<TableCase> {};

@@ -4,8 +4,6 @@
 #include "screens/frmBasicResults.h"
 #include "screens/frmEAF.h"
 #include "screens/frmKLOC.h"
-#include "screens/frmMain.h"
-#include "screens/frmMode.h"
 #include "screens/frmPhase.h"
 
 #include <QApplication>
@@ -30,34 +28,7 @@ using model::WizardModel;
 namespace {
 
 forms::Form &FormOf(Screen screen) {
-    switch (screen) {
-    case Screen::Main:
-        return forms::Get<frmMain>();
-    case Screen::Mode:
-        return forms::Get<frmMode>();
-    case Screen::EAF:
-        return forms::Get<frmEAF>();
-    case Screen::PhaseOrg:
-        return forms::Get<frmPhaseOrg>();
-    case Screen::PhaseSemi:
-        return forms::Get<frmPhaseSemi>();
-    case Screen::PhaseEmb:
-        return forms::Get<frmPhaseEmb>();
-    case Screen::KLOC:
-        return forms::Get<frmKLOC>();
-    case Screen::Results:
-        break;
-    }
-    return forms::Get<frmBasicResults>();
-}
-
-const char *NameOfForm(const forms::Form *form) {
-    for (int s = 0; s < model::ScreenCount; ++s) {
-        if (&FormOf(static_cast<Screen>(s)) == form) {
-            return model::NameOf(static_cast<Screen>(s));
-        }
-    }
-    return "an unknown form";
+    return FormNamed(model::NameOf(screen));
 }
 
 // A text with everything but plain ASCII written as code points.
@@ -428,7 +399,7 @@ protected:
         }
         std::vector<std::string> program, expected;
         for (const forms::Form *f : forms::LoadedForms()) {
-            program.push_back(NameOfForm(f));
+            program.push_back(NameOf(f));
         }
         for (const Screen s : wizard.Open()) {
             expected.push_back(model::NameOf(s));

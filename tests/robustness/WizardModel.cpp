@@ -1,6 +1,7 @@
 #include "tests/robustness/WizardModel.h"
 
 #include "tests/robustness/ReferenceNumber.h"
+#include "tests/support/PublishedTables.h"
 
 #include <algorithm>
 #include <clocale>
@@ -11,59 +12,9 @@
 namespace model {
 namespace {
 
-// The multipliers by driver (ACAP ... VIRT) and rating (VL ... EH).
-constexpr double Multipliers[15][6] = {
-    {1.46, 1.19, 1.00, 0.86, 0.71, 1.00}, {1.29, 1.13, 1.00, 0.91, 0.82, 1.00},
-    {0.70, 0.85, 1.00, 1.15, 1.30, 1.65}, {1.00, 0.94, 1.00, 1.08, 1.16, 1.00},
-    {1.14, 1.07, 1.00, 0.95, 1.00, 1.00}, {1.24, 1.10, 1.00, 0.91, 0.82, 1.00},
-    {1.42, 1.17, 1.00, 0.86, 0.70, 1.00}, {0.75, 0.88, 1.00, 1.15, 1.40, 1.00},
-    {1.23, 1.08, 1.00, 1.04, 1.10, 1.00}, {1.00, 1.00, 1.00, 1.06, 1.21, 1.56},
-    {1.00, 1.00, 1.00, 1.11, 1.30, 1.66}, {1.24, 1.10, 1.00, 0.91, 0.83, 1.00},
-    {1.00, 0.87, 1.00, 1.07, 1.15, 1.00}, {1.21, 1.10, 1.00, 0.90, 1.00, 1.00},
-    {1.00, 0.87, 1.00, 1.15, 1.30, 1.00},
-};
-
-// By phase screen (Organic, Semidetached, Embedded), phase and size column.
-constexpr double Fractions[3][6][4] = {
-    {{0.06, 0.06, 0.06, 0.06},
-     {0.16, 0.16, 0.16, 0.16},
-     {0.26, 0.25, 0.24, 0.23},
-     {0.42, 0.40, 0.38, 0.36},
-     {0.16, 0.19, 0.22, 0.25},
-     {1.0, 1.0, 1.0, 1.0}},
-    {{0.07, 0.07, 0.07, 0.07},
-     {0.17, 0.17, 0.17, 0.17},
-     {0.27, 0.26, 0.25, 0.24},
-     {0.37, 0.35, 0.33, 0.31},
-     {0.19, 0.22, 0.25, 0.28},
-     {1.0, 1.0, 1.0, 1.0}},
-    {{0.08, 0.08, 0.08, 0.08},
-     {0.18, 0.18, 0.18, 0.18},
-     {0.28, 0.27, 0.26, 0.25},
-     {0.32, 0.30, 0.28, 0.26},
-     {0.22, 0.25, 0.28, 0.31},
-     {1.0, 1.0, 1.0, 1.0}},
-};
-
-struct Equation {
-    double a, b, c, d;
-};
-// By Model (Basic; Intermediate and Advanced) and Mode.
-constexpr Equation Basic[3] = {
-    {2.4, 1.05, 2.5, 0.38}, {3.0, 1.12, 2.5, 0.35}, {3.6, 1.2, 2.5, 0.32}};
-constexpr Equation Adjusted[3] = {
-    {3.2, 1.05, 2.5, 0.38}, {3.0, 1.12, 2.5, 0.35}, {2.8, 1.2, 2.5, 0.32}};
-
 constexpr const char *DriverArrays[15] = {
     "OptACAP", "optAEXP", "optCPLX", "optDATA", "optLEXP", "optMODP", "optPCAP", "optRELY",
     "optSCED", "optSTOR", "optTIME", "optTOOL", "optTURN", "optVEXP", "optVIRT",
-};
-// The steps each driver offers; DATA offers Very Low although it holds 1.00.
-constexpr bool Offered[15][6] = {
-    {1, 1, 1, 1, 1, 0}, {1, 1, 1, 1, 1, 0}, {1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 0},
-    {1, 1, 1, 1, 0, 0}, {1, 1, 1, 1, 1, 0}, {1, 1, 1, 1, 1, 0}, {1, 1, 1, 1, 1, 0},
-    {1, 1, 1, 1, 1, 0}, {0, 0, 1, 1, 1, 1}, {0, 0, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 0},
-    {0, 1, 1, 1, 1, 0}, {1, 1, 1, 1, 0, 0}, {0, 1, 1, 1, 1, 0},
 };
 constexpr const char *PhaseArrays[6] = {"optRQ", "optPD", "optDD", "optCT", "optIT", "optMN"};
 
@@ -122,7 +73,8 @@ const std::vector<OptionRow> &OptionRowsOf(Screen screen) {
         std::vector<OptionRow> rows;
         for (int r = 0; r < 15; ++r) {
             OptionRow row{DriverArrays[r], 6, {}};
-            std::copy(std::begin(Offered[r]), std::end(Offered[r]), row.enabled.begin());
+            std::copy(std::begin(published::Offered[r]), std::end(published::Offered[r]),
+                      row.enabled.begin());
             rows.push_back(row);
         }
         return rows;
@@ -155,12 +107,12 @@ const std::array<std::optional<int>, 6> &WizardModel::Columns(Screen phase) cons
 
 double WizardModel::Multiplier(int driver) const {
     const auto &rating = ratings_[static_cast<std::size_t>(driver)];
-    return rating ? Multipliers[driver][*rating] : 1.0;
+    return rating ? published::Multipliers[driver][*rating] : 1.0;
 }
 
 double WizardModel::Fraction(Screen phase, int row) const {
     const auto &column = Columns(phase)[static_cast<std::size_t>(row)];
-    return column ? Fractions[PhaseNumber(phase)][row][*column] : 1.0;
+    return column ? published::Fractions[PhaseNumber(phase)][row][*column] : 1.0;
 }
 
 void WizardModel::Show(Screen screen) {
@@ -353,7 +305,7 @@ void WizardModel::Calculate() {
         return;
     }
     if (vars_.Mode >= 1 && vars_.Mode <= 3) {
-        const Equation &k = (vars_.Model == 1 ? Basic : Adjusted)[vars_.Mode - 1];
+        const published::Equation &k = published::EquationOf(vars_.Model, vars_.Mode);
         const double kloc = static_cast<double>(*lines) / 1000.0;
         bool invalid = false;
         const double power = Power(kloc, k.b, invalid);

@@ -29,6 +29,7 @@ struct ValCase {
     const char *name;
     const char *text;
     double value;
+    friend void PrintTo(const ValCase &row, std::ostream *os) { *os << row.name; }
 };
 
 class ValReads : public testing::TestWithParam<ValCase> {};
@@ -90,6 +91,7 @@ struct RoundCase {
     const char *name;
     double value;
     std::optional<std::int32_t> whole; // nullopt: the overflow error
+    friend void PrintTo(const RoundCase &row, std::ostream *os) { *os << row.name; }
 };
 
 class ToInt32Rounds : public testing::TestWithParam<RoundCase> {};
@@ -158,6 +160,7 @@ struct FormatCase {
     double value;
     const char *separator;
     const char *shown;
+    friend void PrintTo(const FormatCase &row, std::ostream *os) { *os << row.name; }
 };
 
 class FormatHundredths : public testing::TestWithParam<FormatCase> {};

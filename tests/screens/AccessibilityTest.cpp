@@ -28,8 +28,7 @@ class Accessibility : public WizardTest {
 protected:
     static void ExpectFrame(const char *form, const char *caption) {
         SCOPED_TRACE(form);
-        ASSERT_TRUE(FormNamed(form).IsLoaded());
-        QAccessibleInterface *window = Accessible(FormNamed(form).Window());
+        QAccessibleInterface *window = Accessible(Loaded(form).Window());
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->role(), QAccessible::Window);
         EXPECT_EQ(window->text(QAccessible::Name), caption);
@@ -66,7 +65,7 @@ TEST_F(Accessibility, RatingsThatCannotBeChosenAreDisabledRadioButtons) {
     Do({"frmMain", "cmdIntermediate"});
     Do({"frmMode", "cmdOrganic"});
     int disabled = 0;
-    for (QRadioButton *radio : Get<frmEAF>().Window()->findChildren<QRadioButton *>()) {
+    for (QRadioButton *radio : Loaded<frmEAF>().Window()->findChildren<QRadioButton *>()) {
         SCOPED_TRACE(radio->accessibleName().toStdString());
         QAccessibleInterface *rating = Accessible(radio);
         ASSERT_NE(rating, nullptr);
@@ -79,7 +78,7 @@ TEST_F(Accessibility, RatingsThatCannotBeChosenAreDisabledRadioButtons) {
     }
     EXPECT_EQ(disabled, 20);
     // Each row's strip groups its buttons; it is no window of its own.
-    for (QFrame *strip : Get<frmEAF>().Window()->findChildren<QFrame *>("Picture1")) {
+    for (QFrame *strip : Loaded<frmEAF>().Window()->findChildren<QFrame *>("Picture1")) {
         EXPECT_EQ(Accessible(strip)->role(), QAccessible::Grouping);
     }
 }
@@ -90,7 +89,7 @@ TEST_F(Accessibility, PhaseScreensKeepTheirCaptionAndNameTheirMode) {
     Do({"frmMain", "cmdAdvanced"});
     for (int mode = 1; mode <= 3; ++mode) {
         Do({"frmMode", ModeButton[mode]});
-        QAccessibleInterface *window = Accessible(FormNamed(PhaseScreen[mode]).Window());
+        QAccessibleInterface *window = Accessible(Loaded(PhaseScreen[mode]).Window());
         EXPECT_EQ(window->text(QAccessible::Name), "Phase Distribution of Effort and Schedule");
         EXPECT_EQ(window->text(QAccessible::Description),
                   QStringLiteral("Phase distribution of the %1 mode. Phase Distribution. Phase "
@@ -194,7 +193,7 @@ TEST_F(Accessibility, CalculateWhileTheResultsAreOpenRenewsWhatTheFiguresSay) {
     Do({"frmKLOC", "cmdClear"});
     Do({"frmKLOC", "txtKLOC", "1000"});
     Do({"frmKLOC", "cmdCalculate"});
-    auto *effort = Get<frmBasicResults>().Control<QLabel>("lblEffort");
+    auto *effort = Loaded<frmBasicResults>().Control<QLabel>("lblEffort");
     EXPECT_EQ(Accessible(effort)->text(QAccessible::Name), "3.60");
     EXPECT_EQ(effort->toolTip(), "Effort = 3.6 x 1^1.20 = 3.60 staff-months (the work of one "
                                  "person for that many months)");

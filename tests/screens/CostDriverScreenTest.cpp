@@ -8,6 +8,7 @@
 #include "screens/frmKLOC.h"
 #include "screens/frmMain.h"
 #include "screens/frmMode.h"
+#include "tests/support/PublishedTables.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -23,78 +24,25 @@ using forms::Get;
 
 namespace {
 
-constexpr int Rows = 15;
-constexpr int Columns = 6;
-constexpr bool O = true;  // a step the screen offers
-constexpr bool X = false; // a step the driver does not offer
+constexpr int Rows = published::DriverCount;
+constexpr int Columns = published::RatingCount;
 
-struct DriverRow {
+// The rows as the user sees them; their multipliers are the published ones.
+const struct {
     const char *array;
     const char *label;
-    double multipliers[Columns];
-    bool offered[Columns];
+} Drivers[Rows] = {
+    {"OptACAP", "ACAP Analyst Capability"},         {"optAEXP", "AEXP Application Experience"},
+    {"optCPLX", "CPLX Product Complexity"},         {"optDATA", "DATA Database Size"},
+    {"optLEXP", "LEXP Language Experience"},        {"optMODP", "MODP Modern Prog Practices"},
+    {"optPCAP", "PCAP Programmer Capability"},      {"optRELY", "RELY Required Soft Reliability"},
+    {"optSCED", "SCED Req Development Sch"},        {"optSTOR", "STOR Storage Constraint"},
+    {"optTIME", "TIME Exec. Time Constraint"},      {"optTOOL", "TOOL Use of Software Tools"},
+    {"optTURN", "TURN Comp.Turnaround Time"},       {"optVEXP", "VEXP Virtual Machine Exp."},
+    {"optVIRT", "VIRT Virtual Machine Volatility"},
 };
-
-// The rows as the user sees them, with the published multipliers.
-const DriverRow Drivers[Rows] = {
-    {"OptACAP",
-     "ACAP Analyst Capability",
-     {1.46, 1.19, 1.00, 0.86, 0.71, 1.00},
-     {O, O, O, O, O, X}},
-    {"optAEXP",
-     "AEXP Application Experience",
-     {1.29, 1.13, 1.00, 0.91, 0.82, 1.00},
-     {O, O, O, O, O, X}},
-    {"optCPLX",
-     "CPLX Product Complexity",
-     {0.70, 0.85, 1.00, 1.15, 1.30, 1.65},
-     {O, O, O, O, O, O}},
-    {"optDATA", "DATA Database Size", {1.00, 0.94, 1.00, 1.08, 1.16, 1.00}, {O, O, O, O, O, X}},
-    {"optLEXP",
-     "LEXP Language Experience",
-     {1.14, 1.07, 1.00, 0.95, 1.00, 1.00},
-     {O, O, O, O, X, X}},
-    {"optMODP",
-     "MODP Modern Prog Practices",
-     {1.24, 1.10, 1.00, 0.91, 0.82, 1.00},
-     {O, O, O, O, O, X}},
-    {"optPCAP",
-     "PCAP Programmer Capability",
-     {1.42, 1.17, 1.00, 0.86, 0.70, 1.00},
-     {O, O, O, O, O, X}},
-    {"optRELY",
-     "RELY Required Soft Reliability",
-     {0.75, 0.88, 1.00, 1.15, 1.40, 1.00},
-     {O, O, O, O, O, X}},
-    {"optSCED",
-     "SCED Req Development Sch",
-     {1.23, 1.08, 1.00, 1.04, 1.10, 1.00},
-     {O, O, O, O, O, X}},
-    {"optSTOR",
-     "STOR Storage Constraint",
-     {1.00, 1.00, 1.00, 1.06, 1.21, 1.56},
-     {X, X, O, O, O, O}},
-    {"optTIME",
-     "TIME Exec. Time Constraint",
-     {1.00, 1.00, 1.00, 1.11, 1.30, 1.66},
-     {X, X, O, O, O, O}},
-    {"optTOOL",
-     "TOOL Use of Software Tools",
-     {1.24, 1.10, 1.00, 0.91, 0.83, 1.00},
-     {O, O, O, O, O, X}},
-    {"optTURN",
-     "TURN Comp.Turnaround Time",
-     {1.00, 0.87, 1.00, 1.07, 1.15, 1.00},
-     {X, O, O, O, O, X}},
-    {"optVEXP",
-     "VEXP Virtual Machine Exp.",
-     {1.21, 1.10, 1.00, 0.90, 1.00, 1.00},
-     {O, O, O, O, X, X}},
-    {"optVIRT",
-     "VIRT Virtual Machine Volatility",
-     {1.00, 0.87, 1.00, 1.15, 1.30, 1.00},
-     {X, O, O, O, O, X}},
-};
+using published::Multipliers;
+using published::Offered;
 
 const char *const ColumnNames[Columns] = {"Very Low, VL", "Low, L",        "Nominal, N",
                                           "High, H",      "Very High, VH", "Extra High, EH"};
@@ -120,14 +68,13 @@ using Choices = std::vector<std::pair<const char *, int>>;
 
 class CostDriverScreenTest : public ScreenTest {
 protected:
-    static frmEAF &Eaf() { return Get<frmEAF>(); }
+    static frmEAF &Eaf(CallSite where = {}) { return Loaded<frmEAF>(where); }
 
     // Main menu, Intermediate Model, then the given mode.
     static void OpenScreen(const char *modeButton = "cmdOrganic") {
         Start();
         Click(Get<frmMain>(), "cmdIntermediate");
         Click(Get<frmMode>(), modeButton);
-        ASSERT_TRUE(Eaf().IsLoaded());
     }
 
     static QRadioButton *Option(int row, int column) {
@@ -192,14 +139,14 @@ TEST_F(CostDriverScreenTest, EveryEnabledButtonStoresItsMultiplier) {
     OpenScreen();
     for (int r = 0; r < Rows; ++r) {
         for (int k = 0; k < Columns; ++k) {
-            if (!Drivers[r].offered[k]) {
+            if (!Offered[r][k]) {
                 continue;
             }
             SCOPED_TRACE(
                 QStringLiteral("%1: %2").arg(Drivers[r].label, ColumnNames[k]).toStdString());
             Click(Eaf(), Drivers[r].array, static_cast<std::int16_t>(k));
             EXPECT_TRUE(Option(r, k)->isChecked());
-            EXPECT_EQ(At(Eaf().Multipliers()->entries, r), Drivers[r].multipliers[k]);
+            EXPECT_EQ(At(Eaf().Multipliers()->entries, r), Multipliers[r][k]);
         }
         // Back to Nominal so that the product below shows this row alone.
         Click(Eaf(), Drivers[r].array, 2);
@@ -228,9 +175,9 @@ TEST_F(CostDriverScreenTest, OneRatingAloneIsTheFactor) {
 
 TEST_F(CostDriverScreenTest, ProductsAreBitExact) {
     Choices everyVeryLow;
-    for (const DriverRow &row : Drivers) {
-        if (row.offered[0]) {
-            everyVeryLow.emplace_back(row.array, 0);
+    for (int r = 0; r < Rows; ++r) {
+        if (Offered[r][0]) {
+            everyVeryLow.emplace_back(Drivers[r].array, 0);
         }
     }
     const struct {
@@ -270,7 +217,7 @@ TEST_F(CostDriverScreenTest, OnlyTheOfferedStepsAreEnabled) {
         for (int k = 0; k < Columns; ++k) {
             SCOPED_TRACE(
                 QStringLiteral("%1: %2").arg(Drivers[r].label, ColumnNames[k]).toStdString());
-            EXPECT_EQ(Option(r, k)->isEnabled(), Drivers[r].offered[k]);
+            EXPECT_EQ(Option(r, k)->isEnabled(), Offered[r][k]);
         }
     }
 }
@@ -282,7 +229,7 @@ TEST_F(CostDriverScreenTest, DisabledButtonsCannotBeSelectedByMouseOrCode) {
     const engine::DriverMultiplier multipliers = *Eaf().Multipliers();
     for (int r = 0; r < Rows; ++r) {
         for (int k = 0; k < Columns; ++k) {
-            if (Drivers[r].offered[k]) {
+            if (Offered[r][k]) {
                 continue;
             }
             SCOPED_TRACE(
@@ -331,12 +278,11 @@ TEST_F(CostDriverScreenTest, BackDiscardsTheRatingsForTheNextVisit) {
     OpenScreen();
     Choose({{"OptACAP", 0}, {"optSCED", 0}});
     Click(Eaf(), "cmdBack");
-    EXPECT_FALSE(Eaf().IsLoaded());
+    EXPECT_FALSE(Get<frmEAF>().IsLoaded());
     EXPECT_EQ(forms::FrontForm(), &Get<frmMode>());
     EXPECT_EQ(Module1::EAF, 0.0);
 
     Click(Get<frmMode>(), "cmdEmbedded");
-    ASSERT_TRUE(Eaf().IsLoaded());
     EXPECT_EQ(Selection(), std::vector<int>(Rows, -1));
     EXPECT_EQ(Continue(), 1.0);
 }
@@ -407,7 +353,7 @@ TEST_F(CostDriverScreenTest, ArrowKeysMoveAlongTheRowSelectAndSkipDisabledButton
         Key(c.key);
         EXPECT_EQ(Focused(), Option(r, c.to));
         EXPECT_TRUE(Option(r, c.to)->isChecked());
-        EXPECT_EQ(At(Eaf().Multipliers()->entries, r), Drivers[r].multipliers[c.to]);
+        EXPECT_EQ(At(Eaf().Multipliers()->entries, r), Multipliers[r][c.to]);
         EXPECT_EQ(At(Selection(), RowOf("optMODP")), -1);
     }
 }
@@ -436,7 +382,7 @@ TEST_F(CostDriverScreenTest, TabStopsOncePerRowThenAtBackAndContinue) {
     for (int r = 0; r < Rows; ++r) {
         const int selected = At(Selection(), r);
         int first = 0;
-        while (!Drivers[r].offered[first]) {
+        while (!Offered[r][first]) {
             ++first;
         }
         expected.push_back(Option(r, selected >= 0 ? selected : first));
@@ -571,8 +517,7 @@ TEST_F(CostDriverScreenTest, IntermediateOrganicRunsFromEndToEnd) {
     Click(Eaf(), "cmdContinue");
     Type(Get<frmKLOC>(), "txtKLOC", "32000");
     Click(Get<frmKLOC>(), "cmdCalculate");
-    frmBasicResults &results = Get<frmBasicResults>();
-    ASSERT_TRUE(results.IsLoaded());
+    frmBasicResults &results = Loaded<frmBasicResults>();
     EXPECT_EQ(results.Control<QLabel>("lblEffort")->text(), "142.48");
     EXPECT_EQ(results.Control<QLabel>("lblTDEV")->text(), "16.46");
     EXPECT_EQ(results.Control<QLabel>("lblAvg")->text(), "8.66");

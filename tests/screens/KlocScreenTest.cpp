@@ -68,7 +68,7 @@ protected:
         ASSERT_EQ(FrontName(), "frmKLOC");
     }
 
-    static QLineEdit *Box() { return Get<frmKLOC>().Control<QLineEdit>("txtKLOC"); }
+    static QLineEdit *Box() { return Loaded<frmKLOC>().Control<QLineEdit>("txtKLOC"); }
 
     // Selects the whole text from the keyboard, so what is typed next replaces it.
     static void SelectAll() {
@@ -82,7 +82,7 @@ TEST_F(KlocScreen, ControlsMatchTheLayout) {
     for (const ControlRow &row : LinesOfCode) {
         ExpectControl(Get<frmKLOC>(), row);
     }
-    EXPECT_EQ(Get<frmKLOC>().Window()->findChildren<QWidget *>().size(), std::size(LinesOfCode));
+    EXPECT_EQ(Loaded<frmKLOC>().Window()->findChildren<QWidget *>().size(), std::size(LinesOfCode));
 }
 
 TEST_F(KlocScreen, OpensWithASingleSpaceAndTheFocusInTheBox) {

@@ -84,7 +84,7 @@ TEST_F(MainModeScreens, MainMenuControlsMatchTheLayout) {
     for (const ControlRow &row : MainMenu) {
         ExpectControl(Get<frmMain>(), row);
     }
-    EXPECT_EQ(Get<frmMain>().Window()->findChildren<QWidget *>().size(), std::size(MainMenu));
+    EXPECT_EQ(Loaded<frmMain>().Window()->findChildren<QWidget *>().size(), std::size(MainMenu));
 }
 
 TEST_F(MainModeScreens, TabRunsDownTheMainMenuColumn) {
@@ -106,7 +106,7 @@ TEST_F(MainModeScreens, ModeScreenControlsMatchTheLayout) {
     for (const ControlRow &row : DevelopmentMode) {
         ExpectControl(Get<frmMode>(), row);
     }
-    EXPECT_EQ(Get<frmMode>().Window()->findChildren<QWidget *>().size(),
+    EXPECT_EQ(Loaded<frmMode>().Window()->findChildren<QWidget *>().size(),
               std::size(DevelopmentMode));
 }
 
@@ -133,7 +133,7 @@ TEST_F(MainModeScreens, NoCaptionCarriesAnAccessKey) {
         EXPECT_FALSE(row.caption->contains(QLatin1Char('&'))) << row.name;
     }
     Do({"frmMain", "cmdBasic"});
-    for (QAbstractButton *button : Get<frmMode>().Window()->findChildren<QAbstractButton *>()) {
+    for (QAbstractButton *button : Loaded<frmMode>().Window()->findChildren<QAbstractButton *>()) {
         EXPECT_FALSE(button->text().contains(QLatin1Char('&')));
     }
 }

@@ -292,14 +292,13 @@ TEST_P(NavigationButton, WritesUnloadsShowsAndLeavesOpen) {
     if (row.shows != nullptr) {
         EXPECT_FALSE(forms::Ended());
         EXPECT_EQ(FrontName(), row.shows);
-        EXPECT_TRUE(FormNamed(row.shows).Window()->isVisible());
+        EXPECT_TRUE(Loaded(row.shows).Window()->isVisible());
     } else {
         EXPECT_TRUE(forms::Ended());
         EXPECT_FALSE(AnyWindowVisible());
     }
     if (row.leftOpen != nullptr) {
-        EXPECT_TRUE(FormNamed(row.leftOpen).IsLoaded());
-        EXPECT_TRUE(FormNamed(row.leftOpen).Window()->isVisible());
+        EXPECT_TRUE(Loaded(row.leftOpen).Window()->isVisible());
     }
     if (row.shows != nullptr) {
         EXPECT_EQ(OpenNames(), row.open);
@@ -314,6 +313,9 @@ struct ModeRouteRow {
     int model;
     int mode;
     const char *next;
+    friend void PrintTo(const ModeRouteRow &row, std::ostream *os) {
+        *os << "model " << row.model << ", mode " << row.mode;
+    }
 };
 
 const ModeRouteRow ModeRoutes[] = {
@@ -442,6 +444,9 @@ INSTANTIATE_TEST_SUITE_P(ByModel, PhaseBack, testing::ValuesIn(PhaseBackRows), N
 struct PathParam {
     int model;
     int mode;
+    friend void PrintTo(const PathParam &row, std::ostream *os) {
+        *os << "model " << row.model << ", mode " << row.mode;
+    }
 };
 
 class NormalPath : public WizardTest, public testing::WithParamInterface<PathParam> {};
@@ -491,7 +496,7 @@ TEST_P(NormalPath, OpenScreensAfterEachStep) {
         EXPECT_EQ(OpenNames(), row.open);
         EXPECT_EQ(FrontName(), row.open.back());
         for (const std::string &name : row.open) {
-            EXPECT_TRUE(FormNamed(name).Window()->isVisible()) << name;
+            EXPECT_TRUE(Loaded(name).Window()->isVisible()) << name;
         }
     }
     EXPECT_FALSE(forms::Ended());
@@ -510,7 +515,7 @@ using Survival = WizardTest;
 TEST_F(Survival, ModelButtonAfterBackBringsTheSameModeWindowForward) {
     Start();
     Do(Basic);
-    QWidget *window = Get<frmMode>().Window();
+    QWidget *window = Loaded<frmMode>().Window();
     QWidget *embedded = Get<frmMode>().Control<QWidget>("cmdEmbedded");
     window->setProperty("marker", 7);
     Do({"frmMode", "cmdBack"});
@@ -552,7 +557,7 @@ TEST_F(Survival, SecondBasicEstimateFindsTheSizeTypedBefore) {
            Basic,
            {"frmMode", "cmdEmbedded"}});
     EXPECT_EQ(FrontName(), "frmKLOC");
-    EXPECT_EQ(Get<frmKLOC>().Control<QLineEdit>("txtKLOC")->text(), " 32000");
+    EXPECT_EQ(Loaded<frmKLOC>().Control<QLineEdit>("txtKLOC")->text(), " 32000");
     Do(Calculate);
     EXPECT_EQ(FrontName(), "frmBasicResults");
     EXPECT_EQ(Get<frmBasicResults>().Caption(), "Basic Effort Results");
@@ -610,7 +615,7 @@ TEST_P(WindowManagerClose, UnloadsThatScreenAlone) {
     EXPECT_FALSE(FormNamed(GetParam()).IsLoaded());
     EXPECT_EQ(OpenNames(), expected);
     for (const std::string &name : expected) {
-        EXPECT_TRUE(FormNamed(name).Window()->isVisible()) << name;
+        EXPECT_TRUE(Loaded(name).Window()->isVisible()) << name;
     }
     EXPECT_FALSE(forms::Ended());
     EXPECT_EQ(Module1::Effort, effort);
@@ -624,7 +629,7 @@ TEST_F(Survival, ClosedLinesOfCodeScreenLoadsAfreshOnItsNextShow) {
     DoAll({Basic, Organic, Size});
     CloseByWindowManager(Get<frmKLOC>());
     Do({"frmMode", "cmdSemidetached"});
-    EXPECT_EQ(Get<frmKLOC>().Control<QLineEdit>("txtKLOC")->text(), " ");
+    EXPECT_EQ(Loaded<frmKLOC>().Control<QLineEdit>("txtKLOC")->text(), " ");
 }
 
 TEST_F(Survival, ClosingTheLastOpenWindowEndsTheProgram) {
@@ -656,7 +661,7 @@ TEST_F(Survival, MainMenuOpensFreshOverTheScreensStillOpen) {
            {"frmBasicResults", "cmdMainMenu"}});
     EXPECT_EQ(OpenNames(), (Names{"frmMode", "frmKLOC", "frmMain"}));
     EXPECT_EQ(FocusedName(Get<frmMain>()), "cmdBasic");
-    EXPECT_EQ(Get<frmKLOC>().Control<QLineEdit>("txtKLOC")->text(), " 32000");
+    EXPECT_EQ(Loaded<frmKLOC>().Control<QLineEdit>("txtKLOC")->text(), " 32000");
     // The screens underneath stay usable.
     Do({"frmKLOC", "cmdCalculate"});
     EXPECT_EQ(FrontName(), "frmBasicResults");
@@ -667,7 +672,7 @@ TEST_F(Survival, ScreenTheUserActivatesComesToTheFront) {
     Start();
     DoAll({Basic, Organic});
     ASSERT_EQ(FrontName(), "frmKLOC");
-    QWidget *mode = Get<frmMode>().Window();
+    QWidget *mode = Loaded<frmMode>().Window();
     mode->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(mode));
     EXPECT_EQ(FrontName(), "frmMode");

@@ -7,6 +7,7 @@
 #include "screens/frmMain.h"
 #include "screens/frmMode.h"
 #include "screens/frmPhase.h"
+#include "tests/support/PublishedTables.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -23,48 +24,24 @@ using forms::Get;
 
 namespace {
 
-constexpr int Rows = 6;
-constexpr int Columns = 4;
+constexpr int Rows = published::PhaseCount;
+constexpr int Columns = published::SizeColumnCount;
 
 struct Screen {
     const char *name;
     const char *modeButton;
     frmPhase &(*form)();
-    double fractions[Rows][Columns]; // the published distribution, Maintenance counting 1.0
+    const double (*fractions)[Columns]; // the published distribution of the screen's mode
     double requirementsAlone;
 };
 
 const Screen Screens[] = {
-    {"Organic",
-     "cmdOrganic",
-     []() -> frmPhase & { return Get<frmPhaseOrg>(); },
-     {{0.06, 0.06, 0.06, 0.06},
-      {0.16, 0.16, 0.16, 0.16},
-      {0.26, 0.25, 0.24, 0.23},
-      {0.42, 0.40, 0.38, 0.36},
-      {0.16, 0.19, 0.22, 0.25},
-      {1.0, 1.0, 1.0, 1.0}},
-     5.0600000000000005},
-    {"Semidetached",
-     "cmdSemidetached",
-     []() -> frmPhase & { return Get<frmPhaseSemi>(); },
-     {{0.07, 0.07, 0.07, 0.07},
-      {0.17, 0.17, 0.17, 0.17},
-      {0.27, 0.26, 0.25, 0.24},
-      {0.37, 0.35, 0.33, 0.31},
-      {0.19, 0.22, 0.25, 0.28},
-      {1.0, 1.0, 1.0, 1.0}},
-     5.07},
-    {"Embedded",
-     "cmdEmbedded",
-     []() -> frmPhase & { return Get<frmPhaseEmb>(); },
-     {{0.08, 0.08, 0.08, 0.08},
-      {0.18, 0.18, 0.18, 0.18},
-      {0.28, 0.27, 0.26, 0.25},
-      {0.32, 0.30, 0.28, 0.26},
-      {0.22, 0.25, 0.28, 0.31},
-      {1.0, 1.0, 1.0, 1.0}},
-     5.08},
+    {"Organic", "cmdOrganic", []() -> frmPhase & { return Loaded<frmPhaseOrg>(); },
+     published::Fractions[0], 5.0600000000000005},
+    {"Semidetached", "cmdSemidetached", []() -> frmPhase & { return Loaded<frmPhaseSemi>(); },
+     published::Fractions[1], 5.07},
+    {"Embedded", "cmdEmbedded", []() -> frmPhase & { return Loaded<frmPhaseEmb>(); },
+     published::Fractions[2], 5.08},
 };
 
 const Screen &Organic = Screens[0];
@@ -116,13 +93,12 @@ protected:
         Start();
         Click(Get<frmMain>(), "cmdAdvanced");
         Click(Get<frmMode>(), screen.modeButton);
-        frmPhase &form = screen.form();
-        EXPECT_TRUE(form.IsLoaded());
-        return form;
+        return screen.form();
     }
 
     static QRadioButton *Option(frmPhase &form, int row, int column) {
-        return form.Control<QRadioButton>(PhaseRows[row].array, static_cast<std::int16_t>(column));
+        return Loaded(form).Control<QRadioButton>(PhaseRows[row].array,
+                                                  static_cast<std::int16_t>(column));
     }
 
     static void Choose(frmPhase &form, const Choices &choices) {
@@ -150,8 +126,10 @@ protected:
         return Module1::EAF;
     }
 
+    static QWidget *Focused(frmPhase &form) { return Loaded(form).Window()->focusWidget(); }
+
     static void Key(frmPhase &form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget *focused = form.Window()->focusWidget();
+        QWidget *focused = Focused(form);
         ASSERT_NE(focused, nullptr);
         QTest::keyClick(focused, key, modifiers);
         Settle();
@@ -202,7 +180,6 @@ TEST_F(PhaseScreenTest, RequirementsAloneAddsItsShareToFive) {
         for (int k = 0; k < Columns; ++k) {
             SCOPED_TRACE(k);
             frmPhase &form = screen.form();
-            ASSERT_TRUE(form.IsLoaded());
             EXPECT_EQ(Selection(form), std::vector<int>(Rows, -1));
             Click(form, "optRQ", static_cast<std::int16_t>(k));
             EXPECT_EQ(Continue(form), screen.requirementsAlone);
@@ -411,21 +388,21 @@ TEST_F(PhaseScreenTest, TabOrderRunsRowByRowThenBackAndContinue) {
                                        Option(form, 2, 0),      Option(form, 3, 0),
                                        Option(form, 4, 3),      Option(form, 5, 0),
                                        form.Control("cmdBack"), form.Control("cmdContinue")};
-    std::vector<QWidget *> visited{form.Window()->focusWidget()};
+    std::vector<QWidget *> visited{Focused(form)};
     for (std::size_t i = 1; i < stops.size(); ++i) {
         Key(form, Qt::Key_Tab);
-        visited.push_back(form.Window()->focusWidget());
+        visited.push_back(Focused(form));
     }
     EXPECT_EQ(visited, stops);
 }
 
 TEST_F(PhaseScreenTest, KeyboardSelectionRunsTheHandler) {
     frmPhase &form = OpenScreen(Embedded);
-    ASSERT_EQ(form.Window()->focusWidget(), Option(form, 0, 0));
+    ASSERT_EQ(Focused(form), Option(form, 0, 0));
     Key(form, Qt::Key_Tab);
     Key(form, Qt::Key_Tab);
     Key(form, Qt::Key_Tab);
-    ASSERT_EQ(form.Window()->focusWidget(), Option(form, 3, 0));
+    ASSERT_EQ(Focused(form), Option(form, 3, 0));
     Key(form, Qt::Key_Space);
     EXPECT_EQ(At(form.Fractions()->entries, 3), 0.32);
     const struct {
@@ -436,7 +413,7 @@ TEST_F(PhaseScreenTest, KeyboardSelectionRunsTheHandler) {
     for (const auto &step : steps) {
         SCOPED_TRACE(step.column);
         Key(form, step.key);
-        EXPECT_EQ(form.Window()->focusWidget(), Option(form, 3, step.column));
+        EXPECT_EQ(Focused(form), Option(form, 3, step.column));
         EXPECT_EQ(Selection(form), (std::vector<int>{-1, -1, -1, step.column, -1, -1}));
         EXPECT_EQ(At(form.Fractions()->entries, 3), Embedded.fractions[3][step.column]);
     }
@@ -474,8 +451,7 @@ TEST_F(PhaseScreenTest, AdvancedEstimatesRunFromEndToEnd) {
         Click(form, "cmdContinue");
         Type(Get<frmKLOC>(), "txtKLOC", c.lines);
         Click(Get<frmKLOC>(), "cmdCalculate");
-        frmBasicResults &results = Get<frmBasicResults>();
-        ASSERT_TRUE(results.IsLoaded());
+        frmBasicResults &results = Loaded<frmBasicResults>();
         EXPECT_EQ(results.Control<QLabel>("lblEffort")->text(), c.effort);
         EXPECT_EQ(results.Control<QLabel>("lblTDEV")->text(), c.tdev);
         EXPECT_EQ(results.Control<QLabel>("lblAvg")->text(), c.staffing);

@@ -324,7 +324,7 @@ TEST_F(ScreenTest, WindowTakenToASmallerScreenIsPlacedAgainAtItsNextShow) {
     ASSERT_EQ(screens.size(), 2) << "needs the two-screen offscreen configuration";
     forms::Dispatch(nullptr, [] { forms::Show<frmEAF>(); });
     Settle();
-    QWidget *window = Get<frmEAF>().Window();
+    QWidget *window = Loaded<frmEAF>().Window();
     ASSERT_EQ(window->screen(), screens[0]);
     EXPECT_EQ(window->findChild<QScrollArea *>(), nullptr);
     const QRect small = screens[1]->availableGeometry();

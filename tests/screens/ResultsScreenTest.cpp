@@ -215,7 +215,7 @@ TEST_F(ResultsScreen, ControlsMatchTheLayout) {
     for (const ControlRow &row : Results) {
         ExpectControl(Get<frmBasicResults>(), row);
     }
-    EXPECT_EQ(Get<frmBasicResults>().Window()->findChildren<QWidget *>().size(),
+    EXPECT_EQ(Loaded<frmBasicResults>().Window()->findChildren<QWidget *>().size(),
               std::size(Results));
 }
 
@@ -337,7 +337,7 @@ TEST_F(ResultsScreen, GermanLocaleShowsTheBasicEmbeddedFiguresWithCommas) {
 // the earlier estimate on screen under the new model's variables.
 TEST_F(ResultsScreen, CalculateWhileOpenBringsItForwardWithFreshFigures) {
     Estimate(1, 3, "32000");
-    QPointer<QWidget> window = Get<frmBasicResults>().Window();
+    QPointer<QWidget> window = Loaded<frmBasicResults>().Window();
     Do({"frmKLOC", "cmdClear"});
     Do({"frmKLOC", "txtKLOC", "1000"});
     Do({"frmKLOC", "cmdCalculate"});
@@ -350,7 +350,7 @@ TEST_F(ResultsScreen, CalculateWhileOpenBringsItForwardWithFreshFigures) {
 
 TEST_F(ResultsScreen, CalculateWhileOpenAfterAnotherModelRefreshesTheCaptions) {
     Estimate(1, 3, "32000");
-    QPointer<QWidget> window = Get<frmBasicResults>().Window();
+    QPointer<QWidget> window = Loaded<frmBasicResults>().Window();
     // The mode screen underneath is still usable: start an Intermediate pass from it.
     Do({"frmMode", "cmdBack"});
     Do({"frmMain", "cmdIntermediate"});
@@ -380,7 +380,7 @@ TEST_F(ResultsScreen, FailedCalculateWhileOpenLeavesTheEarlierFigures) {
 
 TEST_F(ResultsScreen, NewPassAfterMainMenuLoadsTheNewModelsCaptions) {
     Estimate(1, 3, "32000");
-    QPointer<QWidget> first = Get<frmBasicResults>().Window();
+    QPointer<QWidget> first = Loaded<frmBasicResults>().Window();
     Do({"frmBasicResults", "cmdMainMenu"});
     EXPECT_TRUE(first.isNull());
     Do({"frmMain", "cmdAdvanced"});

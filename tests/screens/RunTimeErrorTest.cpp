@@ -57,8 +57,8 @@ TEST_F(RunTimeError, ProgramGoesOnWithEverythingAsTheHandlerLeftIt) {
     ASSERT_NE(ErrorBox(), nullptr);
     EXPECT_FALSE(forms::Ended());
     EXPECT_EQ(OpenNames(), (Names{"frmMode", "frmKLOC"}));
-    EXPECT_TRUE(Get<frmKLOC>().Window()->isVisible());
-    EXPECT_TRUE(Get<frmMode>().Window()->isVisible());
+    EXPECT_TRUE(Loaded<frmKLOC>().Window()->isVisible());
+    EXPECT_TRUE(Loaded<frmMode>().Window()->isVisible());
     EXPECT_EQ(Module1::Model, 1);
     EXPECT_EQ(Module1::Mode, 3);
     EXPECT_EQ(Module1::Effort, 0.0);
@@ -70,7 +70,7 @@ TEST_F(RunTimeError, ProgramGoesOnWithEverythingAsTheHandlerLeftIt) {
     EXPECT_FALSE(forms::Ended());
     EXPECT_EQ(OpenNames(), (Names{"frmMode", "frmKLOC"}));
     EXPECT_TRUE(std::isnan(Module1::AvgStaffing));
-    EXPECT_EQ(Get<frmKLOC>().Control<QLineEdit>("txtKLOC")->text(), " ");
+    EXPECT_EQ(Loaded<frmKLOC>().Control<QLineEdit>("txtKLOC")->text(), " ");
     Do({"frmKLOC", "cmdBack"});
     EXPECT_EQ(FrontName(), "frmMode");
 }
@@ -85,8 +85,8 @@ TEST_F(RunTimeError, DismissedBoxLeavesOnlyTheFormsOnScreen) {
         }
     }
     EXPECT_EQ(visible.size(), 2U);
-    EXPECT_TRUE(Get<frmMode>().Window()->isVisible());
-    EXPECT_TRUE(Get<frmKLOC>().Window()->isVisible());
+    EXPECT_TRUE(Loaded<frmMode>().Window()->isVisible());
+    EXPECT_TRUE(Loaded<frmKLOC>().Window()->isVisible());
 }
 
 TEST_F(RunTimeError, LastFormClosedUnderTheBoxStillEndsTheProgram) {
@@ -139,7 +139,7 @@ TEST_P(RefusedSize, BoxSaysWhatTheSizeBoxTakesAndLeavesItInView) {
     Do({"frmMain", "cmdBasic"});
     Do({"frmMode", "cmdEmbedded"});
     // Entered as a paste or an input method enters it: the test keyboard knows ASCII only.
-    Get<frmKLOC>().Control<QLineEdit>("txtKLOC")->insert(QString::fromUtf8(GetParam().typed));
+    Loaded<frmKLOC>().Control<QLineEdit>("txtKLOC")->insert(QString::fromUtf8(GetParam().typed));
     Do({"frmKLOC", "cmdCalculate"});
     QMessageBox *box = ErrorBox();
     ASSERT_NE(box, nullptr);

@@ -1,12 +1,72 @@
 #include "tests/screens/ScreenTest.h"
 
 #include "runtime/forms/Look.h"
+#include "screens/frmBasicResults.h"
+#include "screens/frmEAF.h"
+#include "screens/frmKLOC.h"
 #include "screens/frmMain.h"
+#include "screens/frmMode.h"
+#include "screens/frmPhase.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLocale>
 #include <QTest>
+
+#include <utility>
+
+using forms::Get;
+
+namespace {
+
+std::vector<std::pair<std::string, forms::Form *>> &AllForms() {
+    static std::vector<std::pair<std::string, forms::Form *>> all{
+        {"frmMain", &Get<frmMain>()},
+        {"frmMode", &Get<frmMode>()},
+        {"frmEAF", &Get<frmEAF>()},
+        {"frmPhaseOrg", &Get<frmPhaseOrg>()},
+        {"frmPhaseSemi", &Get<frmPhaseSemi>()},
+        {"frmPhaseEmb", &Get<frmPhaseEmb>()},
+        {"frmKLOC", &Get<frmKLOC>()},
+        {"frmBasicResults", &Get<frmBasicResults>()},
+    };
+    return all;
+}
+
+} // namespace
+
+forms::Form &FormNamed(const std::string &name) {
+    for (auto &[formName, form] : AllForms()) {
+        if (formName == name) {
+            return *form;
+        }
+    }
+    ADD_FAILURE() << "no form " << name;
+    return Get<frmMain>();
+}
+
+std::string NameOf(const forms::Form *form) {
+    for (auto &[formName, candidate] : AllForms()) {
+        if (candidate == form) {
+            return formName;
+        }
+    }
+    return form == nullptr ? "nothing" : "an unknown form";
+}
+
+void RequireOpen(const forms::Form &form, CallSite where) {
+    if (form.IsLoaded()) {
+        return;
+    }
+    std::string open;
+    for (const forms::Form *loaded : forms::LoadedForms()) {
+        open += (open.empty() ? "" : ", ") + NameOf(loaded);
+    }
+    const std::string message =
+        NameOf(&form) + " is not open; open: " + (open.empty() ? "none" : open);
+    ADD_FAILURE_AT(where.file, where.line) << message;
+    throw ScreenNotOpen(message);
+}
 
 void ScreenTest::SetUp() {
     forms::UnloadAll();
@@ -29,29 +89,32 @@ void ScreenTest::Start() {
     Settle();
 }
 
-void ScreenTest::Click(forms::Form &form, const QString &name, std::int16_t index) {
+void ScreenTest::Click(forms::Form &form, const QString &name, std::int16_t index, CallSite where) {
+    RequireOpen(form, where);
     QWidget *control = form.Control<QWidget>(name, index);
     ASSERT_NE(control, nullptr) << name.toStdString() << '(' << index << ')';
     QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, control->rect().center());
     Settle();
 }
 
-void ScreenTest::Type(forms::Form &form, const QString &name, const QString &text) {
+void ScreenTest::Type(forms::Form &form, const QString &name, const QString &text, CallSite where) {
+    RequireOpen(form, where);
     QWidget *control = form.Control<QWidget>(name);
     ASSERT_NE(control, nullptr) << name.toStdString();
     QTest::keyClicks(control, text);
     Settle();
 }
 
-void ScreenTest::PressEnter(forms::Form &form, const QString &name) {
+void ScreenTest::PressEnter(forms::Form &form, const QString &name, CallSite where) {
+    RequireOpen(form, where);
     QWidget *control = form.Control<QWidget>(name);
     ASSERT_NE(control, nullptr) << name.toStdString();
     QTest::keyClick(control, Qt::Key_Return);
     Settle();
 }
 
-void ScreenTest::CloseByWindowManager(forms::Form &form) {
-    ASSERT_TRUE(form.IsLoaded());
+void ScreenTest::CloseByWindowManager(forms::Form &form, CallSite where) {
+    RequireOpen(form, where);
     // The window manager's close arrives as a close event from outside the program.
     form.Window()->close();
     Settle();

@@ -15,8 +15,7 @@ TEST_F(ScreenTest, BasicEmbeddedRunsFromEndToEnd) {
     Click(Get<frmMode>(), "cmdEmbedded");
     Type(Get<frmKLOC>(), "txtKLOC", "32000");
     Click(Get<frmKLOC>(), "cmdCalculate");
-    frmBasicResults &results = Get<frmBasicResults>();
-    ASSERT_TRUE(results.IsLoaded());
+    frmBasicResults &results = Loaded<frmBasicResults>();
     EXPECT_EQ(results.Caption(), "Basic Effort Results");
     EXPECT_EQ(results.Control<QLabel>("lblEffort")->text(), "230.40");
     EXPECT_EQ(results.Control<QLabel>("lblTDEV")->text(), "14.25");

@@ -143,9 +143,8 @@ template <class Row> std::string NameOf(const testing::TestParamInfo<Row> &row) 
 class LookTest : public ScreenTest, public testing::WithParamInterface<Screen> {};
 
 TEST_P(LookTest, EveryCaptionFitsItsControl) {
-    forms::Form &form = GetParam().open();
+    forms::Form &form = Loaded(GetParam().open());
     Settle();
-    ASSERT_TRUE(form.IsLoaded());
     const QWidget *window = form.Window();
     for (const QLabel *label : window->findChildren<QLabel *>()) {
         ExpectLabelFits(label);
@@ -162,9 +161,8 @@ TEST_P(LookTest, EveryCaptionFitsItsControl) {
 // of fontconfig's choosing; the row captions of the cost-driver screen, too wide for
 // Liberation Sans, are all set in its narrow face.
 TEST_P(LookTest, EveryLabelIsSetInAnInstalledSubstitute) {
-    forms::Form &form = GetParam().open();
+    forms::Form &form = Loaded(GetParam().open());
     Settle();
-    ASSERT_TRUE(form.IsLoaded());
     const QStringList substitutes = {"Liberation Sans", "Liberation Sans Narrow",
                                      "DejaVu Sans Condensed"};
     for (const QLabel *label : form.Window()->findChildren<QLabel *>()) {
@@ -182,9 +180,8 @@ TEST_P(LookTest, EveryLabelIsSetInAnInstalledSubstitute) {
 // footers on the form and every other label must stay readable. The greyed heading of the
 // development-mode screen is disabled on purpose and exempt.
 TEST_P(LookTest, EveryEnabledLabelIsReadable) {
-    forms::Form &form = GetParam().open();
+    forms::Form &form = Loaded(GetParam().open());
     Settle();
-    ASSERT_TRUE(form.IsLoaded());
     for (const QLabel *label : form.Window()->findChildren<QLabel *>()) {
         if (!label->isEnabled() || label->text().isEmpty()) {
             continue;
@@ -228,6 +225,7 @@ struct Substitution {
     const char *name;
     forms::Font font;
     const char *resolved;
+    friend void PrintTo(const Substitution &row, std::ostream *os) { *os << row.name; }
 };
 
 class FontTest : public testing::TestWithParam<Substitution> {};

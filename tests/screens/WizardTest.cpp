@@ -23,20 +23,6 @@ using forms::Get;
 
 namespace {
 
-std::vector<std::pair<std::string, forms::Form *>> &AllForms() {
-    static std::vector<std::pair<std::string, forms::Form *>> all{
-        {"frmMain", &Get<frmMain>()},
-        {"frmMode", &Get<frmMode>()},
-        {"frmEAF", &Get<frmEAF>()},
-        {"frmPhaseOrg", &Get<frmPhaseOrg>()},
-        {"frmPhaseSemi", &Get<frmPhaseSemi>()},
-        {"frmPhaseEmb", &Get<frmPhaseEmb>()},
-        {"frmKLOC", &Get<frmKLOC>()},
-        {"frmBasicResults", &Get<frmBasicResults>()},
-    };
-    return all;
-}
-
 QString CaptionOf(QWidget *widget) {
     if (auto *label = qobject_cast<QLabel *>(widget)) {
         return label->text();
@@ -52,38 +38,18 @@ QString CaptionOf(QWidget *widget) {
 
 } // namespace
 
-forms::Form &FormNamed(const std::string &name) {
-    for (auto &[formName, form] : AllForms()) {
-        if (formName == name) {
-            return *form;
-        }
-    }
-    ADD_FAILURE() << "no form " << name;
-    return Get<frmMain>();
-}
-
-std::string NameOf(const forms::Form *form) {
-    for (auto &[formName, candidate] : AllForms()) {
-        if (candidate == form) {
-            return formName;
-        }
-    }
-    return form == nullptr ? "nothing" : "an unknown form";
-}
-
-void WizardTest::Do(const Step &step) {
+void WizardTest::Do(const Step &step, CallSite where) {
     forms::Form &form = FormNamed(step.form);
-    ASSERT_TRUE(form.IsLoaded()) << step.form << " is not open for " << step.control;
     if (step.typed != nullptr) {
-        Type(form, step.control, step.typed);
+        Type(form, step.control, step.typed, where);
     } else {
-        Click(form, step.control);
+        Click(form, step.control, -1, where);
     }
 }
 
-void WizardTest::DoAll(const std::vector<Step> &steps) {
+void WizardTest::DoAll(const std::vector<Step> &steps, CallSite where) {
     for (const Step &step : steps) {
-        Do(step);
+        Do(step, where);
     }
 }
 
@@ -206,7 +172,7 @@ std::vector<std::string> WizardTest::TabStops(const forms::Form &form, const cha
 }
 
 std::string WizardTest::FocusedName(const forms::Form &form) {
-    if (!QTest::qWaitForWindowActive(form.Window())) {
+    if (!QTest::qWaitForWindowActive(Loaded(form).Window())) {
         return "(window never became active)";
     }
     const QWidget *focused = QApplication::focusWidget();

@@ -16,10 +16,6 @@ struct Step {
     const char *typed = nullptr;
 };
 
-// The forms by the names the user and the route tables know them by.
-forms::Form &FormNamed(const std::string &name);
-std::string NameOf(const forms::Form *form);
-
 // What a screen's control must look like, row by row as the layouts give it.
 struct ControlRow {
     const char *name;
@@ -38,8 +34,8 @@ struct ControlRow {
 
 class WizardTest : public ScreenTest {
 protected:
-    static void Do(const Step &step);
-    static void DoAll(const std::vector<Step> &steps);
+    static void Do(const Step &step, CallSite where = {});
+    static void DoAll(const std::vector<Step> &steps, CallSite where = {});
 
     // The loaded forms back to front, and the one in front, by name.
     static std::vector<std::string> OpenNames();
@@ -64,7 +60,3 @@ protected:
     // Waits for the form's window to become active and returns the focused control's name.
     static std::string FocusedName(const forms::Form &form);
 };
-
-inline const char *const ModelButton[] = {nullptr, "cmdBasic", "cmdIntermediate", "cmdAdvanced"};
-inline const char *const ModeButton[] = {nullptr, "cmdOrganic", "cmdSemidetached", "cmdEmbedded"};
-inline const char *const PhaseScreen[] = {nullptr, "frmPhaseOrg", "frmPhaseSemi", "frmPhaseEmb"};
