@@ -17,11 +17,8 @@ import sys
 import tempfile
 import time
 
-WAIT = 15.0
-
-
-class Failure(Exception):
-    pass
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from desktop import WAIT, Failure, free_display, no_font_configuration, run_cases  # noqa: E402
 
 
 def clean_environment(runtime_dir):
@@ -32,14 +29,6 @@ def clean_environment(runtime_dir):
     env["XDG_RUNTIME_DIR"] = runtime_dir
     env["LC_ALL"] = "C.UTF-8"
     return env
-
-
-def free_display():
-    for number in range(900, 1000):
-        if not os.path.exists("/tmp/.X%d-lock" % number) and \
-                not os.path.exists("/tmp/.X11-unix/X%d" % number):
-            return ":%d" % number
-    raise Failure("no unused X display number from :900 to :999")
 
 
 def expect_refused(program, env, *words):
@@ -60,7 +49,7 @@ def expect_refused(program, env, *words):
 # Starts that must be refused: what the environment sets (None unsets), and what the one line
 # must name.
 REFUSED = [
-    ("bad_display", {"DISPLAY": free_display}, ["DISPLAY"], "the display"),
+    ("bad_display", {"DISPLAY": lambda: free_display(900)}, ["DISPLAY"], "the display"),
     ("unknown_platform", {"QT_QPA_PLATFORM": "bogus"}, ['"bogus"', "QT_QPA_PLATFORM"], None),
     ("wayland_without_compositor", {"QT_QPA_PLATFORM": "wayland"}, ["Wayland", '"wayland-0"'],
      None),
@@ -107,14 +96,9 @@ def ours(output):
 
 
 def no_font(program, runtime_dir, workdir):
-    config = os.path.join(workdir, "no-fonts.conf")
-    with open(config, "w") as f:
-        f.write('<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">\n'
-                '<fontconfig><cachedir>%s</cachedir></fontconfig>\n'
-                % os.path.join(workdir, "fontconfig-cache"))
     env = clean_environment(runtime_dir)
     env["QT_QPA_PLATFORM"] = "offscreen"
-    env["FONTCONFIG_FILE"] = config
+    env.update(no_font_configuration(workdir))
     output, running = run_briefly(program, env)
     said = ours(output)
     if len(said) != 1 or "fonts-liberation" not in said[0]:
@@ -156,17 +140,10 @@ def main():
     cases += [("no_font", lambda: no_font(program, runtime_dir, workdir)),
               ("fonts_installed", lambda: fonts_installed(program, runtime_dir)),
               ("fallen_back", lambda: fallen_back(program, runtime_dir))]
-    failures = 0
     try:
-        for name, case in cases:
-            try:
-                print("PASS %s: %s" % (name, case()), flush=True)
-            except (Failure, subprocess.TimeoutExpired) as failure:
-                failures += 1
-                print("FAIL %s: %s" % (name, failure), flush=True)
+        return 1 if run_cases(cases) else 0
     finally:
         shutil.rmtree(workdir, ignore_errors=True)
-    return 1 if failures else 0
 
 
 if __name__ == "__main__":

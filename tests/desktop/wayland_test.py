@@ -18,14 +18,12 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop_test import (ERROR_BOX, SIZE_REQUIREMENT, Desktop, Failure, Program,  # noqa: E402
-                          expect_equal, figures, wait_for, xdotool)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from desktop import (ERROR_BOX, SIZE_BOX, SIZE_REQUIREMENT, Failure, Program,  # noqa: E402
+                     expect_equal, figures, run_on_desktop, wait_for, xdotool)
 
-SIZE_BOX = "Estimated number of delivered lines of code"
 PHASE = "Phase Distribution of Effort and Schedule"
 
 
@@ -261,35 +259,22 @@ def main():
                         help="run only this scenario (may be repeated)")
     args = parser.parse_args()
     program = os.path.abspath(args.program)
-    failures = []
-    workdir = tempfile.mkdtemp(prefix="cocomo-wayland-")
-    desktop = Desktop(workdir, window_manager=False)
-    try:
-        desktop.start()
+
+    def scenario(desktop, compositor, name):
+        session = Session(program, desktop, compositor, name)
+        try:
+            run(session, *SCENARIOS[name])
+        finally:
+            session.stop()
+
+    def cases_on(desktop):
         compositor = Compositor(args.compositor, desktop)
         compositor.start()
-        for name in args.scenario or list(SCENARIOS):
-            started = time.monotonic()
-            session = Session(program, desktop, compositor, name)
-            try:
-                run(session, *SCENARIOS[name])
-                print("PASS %s on %s (%.1f s)" % (name, args.compositor,
-                                                  time.monotonic() - started), flush=True)
-            except Failure as failure:
-                failures.append(name)
-                print("FAIL %s on %s: %s" % (name, args.compositor, failure), flush=True)
-            finally:
-                session.stop()
-    except Failure as failure:
-        failures.append("desktop")
-        print("FAIL desktop: %s (logs in %s)" % (failure, workdir), flush=True)
-    finally:
-        desktop.stop()
-    if failures:
-        print("logs in %s" % workdir)
-        return 1
-    shutil.rmtree(workdir, ignore_errors=True)
-    return 0
+        for name in args.scenario or SCENARIOS:
+            yield ("%s on %s" % (name, args.compositor),
+                   lambda n=name: scenario(desktop, compositor, n))
+
+    return run_on_desktop("cocomo-wayland-", cases_on, window_manager=False)
 
 
 if __name__ == "__main__":

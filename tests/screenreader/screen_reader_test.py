@@ -10,13 +10,11 @@
 
 import argparse
 import os
-import shutil
 import sys
-import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
-from desktop_test import Desktop, Failure, Program, wait_for, xdotool  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from desktop import Failure, Program, run_on_desktop, wait_for, xdotool  # noqa: E402
 
 # The text as Orca hands it over, one utterance a line: without the symbol tables of a
 # standard installation, which read brackets out as "left paren", brackets stay brackets.
@@ -120,34 +118,30 @@ def main():
     parser.add_argument("--program", required=True, help="the wizard's executable")
     parser.add_argument("--transcript", help="where to write what was heard at each step")
     args = parser.parse_args()
-    desktop, heard = Desktop(tempfile.mkdtemp(prefix="cocomo-orca-")), []
-    started = time.monotonic()
-    try:
-        desktop.start()
+    heard = []
+
+    def listen(desktop):
         reader = ScreenReader(desktop)
         # As a session starts it: accessibility asked for, not forced on.
         wizard = Program(os.path.abspath(args.program), desktop, desktop.workdir, "orca",
                          QT_LINUX_ACCESSIBILITY_ALWAYS_ON=None)
-        for keys, phrases, *once in STEPS + [("Tab space", [])]:
-            for key in keys.split():
-                xdotool("key", "--clearmodifiers", key)
-                time.sleep(0.05)
-            heard.append("%s: %s" % (keys or "(start)", reader.hear(phrases, *once)))
-        # Exit, so that a sanitizer's report at the end counts too.
-        if wizard.exit_status() != 0:
-            raise Failure("exit status %d after Exit" % wizard.exit_status())
-    except Failure as failure:
-        print("FAIL screen reader: %s (logs in %s)" % (failure, desktop.workdir), flush=True)
-        return 1
-    finally:
-        desktop.stop()
-        if args.transcript:
-            os.makedirs(os.path.dirname(os.path.abspath(args.transcript)), exist_ok=True)
-            with open(args.transcript, "w") as out:
-                out.write("\n".join(heard) + "\n")
-    print("PASS screen reader (%.1f s)" % (time.monotonic() - started))
-    shutil.rmtree(desktop.workdir, ignore_errors=True)
-    return 0
+        try:
+            for keys, phrases, *once in STEPS + [("Tab space", [])]:
+                for key in keys.split():
+                    xdotool("key", "--clearmodifiers", key)
+                    time.sleep(0.05)
+                heard.append("%s: %s" % (keys or "(start)", reader.hear(phrases, *once)))
+            # Exit, so that a sanitizer's report at the end counts too.
+            if wizard.exit_status() != 0:
+                raise Failure("exit status %d after Exit" % wizard.exit_status())
+        finally:
+            if args.transcript:
+                os.makedirs(os.path.dirname(os.path.abspath(args.transcript)), exist_ok=True)
+                with open(args.transcript, "w") as out:
+                    out.write("\n".join(heard) + "\n")
+
+    return run_on_desktop("cocomo-orca-", lambda desktop: [
+        ("screen reader", lambda: listen(desktop))])
 
 
 if __name__ == "__main__":
