@@ -279,13 +279,7 @@ protected:
 
     // The program's start, from nothing.
     void Restart() {
-        forms::UnloadAll();
-        Module1::Model = 0;
-        Module1::Mode = 0;
-        Module1::Effort = 0.0;
-        Module1::TDEV = 0.0;
-        Module1::AvgStaffing = 0.0;
-        Module1::EAF = 0.0;
+        BeforeStart();
         Settle();
         Start();
         ++counts_.starts;

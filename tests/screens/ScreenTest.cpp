@@ -1,44 +1,20 @@
 #include "tests/screens/ScreenTest.h"
 
 #include "runtime/forms/Look.h"
-#include "screens/frmBasicResults.h"
-#include "screens/frmEAF.h"
-#include "screens/frmKLOC.h"
+#include "screens/Screens.h"
 #include "screens/frmMain.h"
-#include "screens/frmMode.h"
-#include "screens/frmPhase.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLocale>
 #include <QTest>
 
-#include <utility>
-
 using forms::Get;
 
-namespace {
-
-std::vector<std::pair<std::string, forms::Form *>> &AllForms() {
-    static std::vector<std::pair<std::string, forms::Form *>> all{
-        {"frmMain", &Get<frmMain>()},
-        {"frmMode", &Get<frmMode>()},
-        {"frmEAF", &Get<frmEAF>()},
-        {"frmPhaseOrg", &Get<frmPhaseOrg>()},
-        {"frmPhaseSemi", &Get<frmPhaseSemi>()},
-        {"frmPhaseEmb", &Get<frmPhaseEmb>()},
-        {"frmKLOC", &Get<frmKLOC>()},
-        {"frmBasicResults", &Get<frmBasicResults>()},
-    };
-    return all;
-}
-
-} // namespace
-
 forms::Form &FormNamed(const std::string &name) {
-    for (auto &[formName, form] : AllForms()) {
-        if (formName == name) {
-            return *form;
+    for (const Screen &screen : AllScreens) {
+        if (screen.name == name) {
+            return screen.instance();
         }
     }
     ADD_FAILURE() << "no form " << name;
@@ -46,9 +22,9 @@ forms::Form &FormNamed(const std::string &name) {
 }
 
 std::string NameOf(const forms::Form *form) {
-    for (auto &[formName, candidate] : AllForms()) {
-        if (candidate == form) {
-            return formName;
+    for (const Screen &screen : AllScreens) {
+        if (&screen.instance() == form) {
+            return screen.name;
         }
     }
     return form == nullptr ? "nothing" : "an unknown form";
@@ -69,6 +45,11 @@ void RequireOpen(const forms::Form &form, CallSite where) {
 }
 
 void ScreenTest::SetUp() {
+    BeforeStart();
+    QLocale::setDefault(QLocale::c());
+}
+
+void ScreenTest::BeforeStart() {
     forms::UnloadAll();
     Module1::Model = 0;
     Module1::Mode = 0;
@@ -76,7 +57,6 @@ void ScreenTest::SetUp() {
     Module1::TDEV = 0.0;
     Module1::AvgStaffing = 0.0;
     Module1::EAF = 0.0;
-    QLocale::setDefault(QLocale::c());
 }
 
 void ScreenTest::TearDown() {

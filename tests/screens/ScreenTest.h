@@ -60,6 +60,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // No form loaded and Module1 at zero, as before the program starts.
+    static void BeforeStart();
     // The program's start: the main menu loads.
     static void Start();
 
