@@ -21,7 +21,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import (ERROR_BOX, SIZE_BOX, SIZE_REQUIREMENT, Failure, Program,  # noqa: E402
+from desktop import (ERROR_BOX, SIZE_BOX, SIZE_REQUIREMENT, WAIT, Failure, Program,  # noqa: E402
                      expect_equal, figures, run_on_desktop, wait_for, xdotool)
 
 PHASE = "Phase Distribution of Effort and Schedule"
@@ -95,7 +95,8 @@ class Session(Program):
 
     def __init__(self, path, desktop, compositor, name):
         super().__init__(path, desktop, "", name, **compositor.environment())
-        if not compositor.xwayland:
+        self.xwayland = compositor.xwayland
+        if not self.xwayland:
             self.env.pop("DISPLAY", None)
 
     def screens(self):
@@ -133,12 +134,30 @@ class Session(Program):
             raise Failure("expected %s active with %r focused; active %s, focused %s" % (
                 caption, control, active, focused))
 
+    def keyboard_ready(self):
+        """Under Xwayland the X server hands the keyboard to a window a moment after the
+        compositor's window manager has activated it, which is when Qt calls it active; keys
+        typed in between go to the window that had the keyboard."""
+        if not self.xwayland:
+            return
+
+        def on_active_screen():
+            active = self.where()[0]
+            focus = subprocess.run(["xdotool", "getwindowfocus", "getwindowname"],
+                                   env=dict(os.environ, DISPLAY=self.xwayland),
+                                   capture_output=True, text=True, timeout=WAIT).stdout
+            return len(active) == 1 and focus.strip() == active[0]
+
+        wait_for("the X keyboard focus on the active screen", on_active_screen)
+
     def keys(self, *keys):
+        self.keyboard_ready()
         for key in keys:
             xdotool("key", "--clearmodifiers", key)
             time.sleep(0.05)
 
     def type(self, text):
+        self.keyboard_ready()
         xdotool("type", "--delay", 30, text)
 
 

@@ -14,7 +14,7 @@ import subprocess
 import tempfile
 import time
 
-WAIT = 15.0  # seconds: the bound on every wait for the program or the desktop
+WAIT = 30.0  # seconds: the bound on every wait for the program or the desktop, never a delay
 POLL = 0.05
 ERROR_BOX = "COCOMO Estimation Wizard"
 APPLICATION = "COCOMO Estimation Wizard"
