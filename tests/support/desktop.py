@@ -214,21 +214,21 @@ class Program:
         while its window is active."""
         import pyatspi
         control = self.control(caption, name)
-        x, y, width, height = self.extents(control)
-        x, y = x + width // 2, y + height // 2
         window = self.window(caption)
-        xdotool("mousemove", x, y)
-        wait_for("the pointer at %d,%d" % (x, y),
-                 lambda: xdotool("getmouselocation", "--shell")[:2] == ["X=%d" % x, "Y=%d" % y])
-
         # Qt drops a press that arrives before it has seen the pointer enter the control, so
         # each click waits for what shows it taken: a button held down (and released then),
         # an option checked. A dropped press leaves the button up, and releasing it then
-        # clicks nothing; an option clicked twice stays as chosen.
+        # clicks nothing; an option clicked twice stays as chosen. Each try reads where the
+        # control is anew, as a window manager may still be placing its window.
         option = control.getRole() == pyatspi.ROLE_RADIO_BUTTON
         state = pyatspi.STATE_CHECKED if option else pyatspi.STATE_PRESSED
 
         def taken():
+            x, y, width, height = self.extents(control)
+            x, y = x + width // 2, y + height // 2
+            xdotool("mousemove", x, y)
+            wait_for("the pointer at %d,%d" % (x, y), lambda: xdotool(
+                "getmouselocation", "--shell")[:2] == ["X=%d" % x, "Y=%d" % y])
             self.keys_to(window)
             xdotool("mousedown", 1)
             try:
