@@ -6,25 +6,31 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Building and starting the two programs. The build renders the window icon from its SVG;
 # the forms layer asks the X window manager for its frames through libxcb; cocomo-estimate
-# reads line counters' JSON reports with nlohmann-json (header-only).
-RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins
-              libxcb1-dev nlohmann-json3-dev fonts-liberation fonts-dejavu-core fonts-dejavu-extra)
-# The test suite, on top: GoogleTest; clang for the sanitizer and fuzzing builds; a real X
-# server, a window manager, input and accessibility tools for the desktop tests, the Wayland
-# platform plugin and three Wayland compositors (weston, GNOME's mutter, KDE's kwin) to run
-# the program on, and where no compositor runs; a screen reader and the speech server it
-# speaks through, for the screen-reader test; the packaging
-# tools for the package test; the locale definitions from which the command-line tests build
-# a German locale of their own; RapidCheck, which generates, runs and shrinks the random
-# walk's action sequences; cloc, which counts the small trees that the command-line tests
-# write, for the reports they read.
+# reads its arguments with CLI11 and line counters' JSON reports with nlohmann-json (both
+# header-only); the screens are laid out for Liberation Sans and fall back on DejaVu Sans
+# Condensed where a caption needs a narrower face; Qt's Wayland platform plugin runs the
+# wizard as a native Wayland client.
+RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-wayland
+              libxcb1-dev nlohmann-json3-dev libcli11-dev fonts-liberation fonts-dejavu-extra)
+# The test suite, on top: GoogleTest and RapidCheck, which generates, runs and shrinks the
+# random walk's action sequences; clang for the sanitizer and fuzzing builds; a real X server,
+# window managers (openbox, KDE's kwin, Xfce's xfwm4, i3), input and screenshot tools for the
+# desktop tests; Wayland compositors (weston, GNOME's mutter, KDE's kwin, sway, cage) and
+# Xwayland to run the program on; the desktop themes and Qt platform themes the program is
+# seen under; the buses and the accessibility stack, a screen reader and the speech server it
+# speaks through, for the screen-reader test; debhelper, lintian, hardening-check
+# (devscripts) and the validators of menu entries and metainfo for the package test; the
+# locale definitions from which the command-line tests build a German locale of their own;
+# cloc, which counts the small trees that the command-line tests write, for the reports they
+# read.
 TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev
                clang libclang-rt-14-dev
-               xvfb xauth openbox xdotool x11-utils imagemagick qt6-wayland
-               weston mutter kwin-wayland
+               xvfb openbox kwin-x11 xfwm4 i3 xdotool x11-utils imagemagick
+               weston mutter kwin-wayland sway cage xwayland
+               adwaita-qt6 qt6-gtk-platformtheme gnome-themes-extra qt6ct
+               dbus-bin dbus-daemon at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
                orca speech-dispatcher
-               dbus dbus-bin dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
-               desktop-file-utils appstream dpkg-dev fakeroot file
+               debhelper lintian devscripts desktop-file-utils appstream file
                locales cloc)
 # The benchmarks (bench/run_all.sh), on top of building: Google Benchmark, and the X server,
 # window manager, synthetic input and damage reports that the desktop benchmarks time with;
@@ -50,8 +56,9 @@ ensure_packages() {
         sudo=sudo
     fi
     say "Installing Debian packages: ${missing[*]}"
+    say "In a container apt may say that services cannot start or that there is no bus: harmless"
     $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
 # build_preset NAME: configures and builds the preset, in the directory the preset names.
