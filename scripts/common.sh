@@ -8,7 +8,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # the forms layer asks the X window manager for its frames through libxcb; cocomo-estimate
 # reads line counters' JSON reports with nlohmann-json (header-only).
 RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins
-              libxcb1-dev nlohmann-json3-dev fonts-liberation fonts-dejavu-core fonts-dejavu-extra)
+              libxcb1-dev nlohmann-json3-dev libcli11-dev fonts-liberation fonts-dejavu-core fonts-dejavu-extra)
 # The test suite, on top: GoogleTest; clang for the sanitizer and fuzzing builds; a real X
 # server, a window manager, input and accessibility tools for the desktop tests, the Wayland
 # platform plugin and three Wayland compositors (weston, GNOME's mutter, KDE's kwin) to run
