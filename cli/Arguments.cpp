@@ -167,7 +167,7 @@ std::unique_ptr<CLI::App> Application(Words &words) {
                                 "--by-file or --by-file-by-lang, and with --diff the\n"
                                 "added and modified ones) or an scc --format json or\n"
                                 "json2 report; - reads standard input; several\n"
-                                "reports add up");
+                                "reports add up; the lines of each language shown");
     lines->excludes(reports);
     flag("--multiproject", words.multiproject,
          "each report a project of its own: the efforts,\n"
