@@ -177,6 +177,11 @@ class Program:
         self.path = path
         self.screenshots = screenshots
         self.desktop = desktop
+        # Where the window manager's active window and the keyboard focus can be read: the
+        # program's X display; none for a Wayland client.
+        self.x_display = self.env.get("DISPLAY") if self.env.get("QT_QPA_PLATFORM") == "xcb" \
+            else None
+        self.xwayland = None
 
     def stop(self):
         stop_process(self.process)
@@ -332,6 +337,52 @@ class Program:
             return None
 
         return wait_for("the program on the accessibility bus", find)
+
+    def screens(self):
+        import pyatspi
+        app = self.application()
+        found = []
+        for index in range(app.childCount):
+            frame = app.getChildAtIndex(index)
+            if frame is not None and frame.getState().contains(pyatspi.STATE_SHOWING):
+                found.append(frame)
+        return found
+
+    def active(self):
+        """The active screens, by caption."""
+        import pyatspi
+        return [frame.name for frame in self.screens()
+                if frame.getState().contains(pyatspi.STATE_ACTIVE)]
+
+    def where(self):
+        """The active screens and the focused controls, by caption."""
+        import pyatspi
+        focused = ["%s: %s" % (frame.name, node.name) for frame in self.screens()
+                   for node in self.descendants(frame)
+                   if node.getState().contains(pyatspi.STATE_FOCUSED)]
+        return self.active(), focused
+
+    def x_windows(self):
+        """The window manager's active window and the window with the X keyboard focus, by
+        caption; none where the program runs as a Wayland client."""
+        if not self.x_display:
+            return []
+        env = dict(os.environ, DISPLAY=self.x_display)
+        return [subprocess.run(["xdotool", *query, "getwindowname"], env=env,
+                               capture_output=True, text=True, timeout=WAIT).stdout.strip()
+                for query in (["getactivewindow"], ["getwindowfocus"])
+                if not self.xwayland or query == ["getwindowfocus"]]
+
+    def keyboard_ready(self):
+        """On X the server hands the keyboard to a window a moment after the window manager
+        has activated it, which is when Qt calls it active; keys typed in between go to the
+        window that had the keyboard."""
+        def ready():
+            active = self.active()
+            return len(active) == 1 and self.x_windows()[-1] == active[0]
+
+        if self.x_display:
+            wait_for("the X keyboard focus on the active screen", ready)
 
     def frame(self, caption):
         def find():
