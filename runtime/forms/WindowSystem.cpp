@@ -57,7 +57,10 @@ void BringForward(QWidget *window) {
 }
 
 void AfterKeyboardArrives(const QWidget *front, std::function<void()> then) {
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    // The offscreen platform answers for an X connection it does not have.
+    const auto *x11 = QGuiApplication::platformName() == QLatin1String("xcb")
+                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                          : nullptr;
     if (x11 == nullptr || front == nullptr || !front->isVisible()) {
         then();
         return;
