@@ -348,30 +348,37 @@ class Program:
                 found.append(frame)
         return found
 
-    def active(self):
-        """The active screens, by caption."""
+    def active_screens(self):
         import pyatspi
-        return [frame.name for frame in self.screens()
+        return [frame for frame in self.screens()
                 if frame.getState().contains(pyatspi.STATE_ACTIVE)]
 
+    def active(self):
+        """The active screens, by caption."""
+        return [frame.name for frame in self.active_screens()]
+
     def where(self):
-        """The active screens and the focused controls, by caption."""
+        """The active screens and the focused controls, by caption. Only a control of an
+        active screen can have the focus."""
         import pyatspi
-        focused = ["%s: %s" % (frame.name, node.name) for frame in self.screens()
+        active = self.active_screens()
+        focused = ["%s: %s" % (frame.name, node.name) for frame in active
                    for node in self.descendants(frame)
                    if node.getState().contains(pyatspi.STATE_FOCUSED)]
-        return self.active(), focused
+        return [frame.name for frame in active], focused
 
     def x_windows(self):
         """The window manager's active window and the window with the X keyboard focus, by
         caption; none where the program runs as a Wayland client."""
         if not self.x_display:
             return []
-        env = dict(os.environ, DISPLAY=self.x_display)
-        return [subprocess.run(["xdotool", *query, "getwindowname"], env=env,
-                               capture_output=True, text=True, timeout=WAIT).stdout.strip()
-                for query in (["getactivewindow"], ["getwindowfocus"])
-                if not self.xwayland or query == ["getwindowfocus"]]
+        # Xwayland's window managers keep no active window of their own.
+        query = ([] if self.xwayland else ["getactivewindow", "getwindowname"]) + \
+            ["getwindowfocus", "getwindowname"]
+        names = subprocess.run(["xdotool", *query], env=dict(os.environ, DISPLAY=self.x_display),
+                               capture_output=True, text=True, timeout=WAIT).stdout.splitlines()
+        # A query that found no window ends the chain: what it did not name is no window.
+        return names + [""] * (len(query) // 2 - len(names))
 
     def keyboard_ready(self):
         """On X the server hands the keyboard to a window a moment after the window manager
