@@ -172,7 +172,7 @@ class Session(Program):
                 all(window == caption for window in self.x_windows())
 
         try:
-            wait_for("%s active with %s focused" % (caption, control), there, timeout=10)
+            wait_for("%s active with %s focused" % (caption, control), there)
         except Failure:
             active, focused = self.where()
             raise Failure("expected %s active with %r focused; active %s, focused %s, X %s" % (
