@@ -1,22 +1,17 @@
 #include "cli/Arguments.h"
+
 #include "engine/Module1.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <memory>
 
 namespace cli {
 namespace {
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 template <std::size_t N>
 std::optional<std::int16_t> IndexOf(const std::array<std::string_view, N> &names,
@@ -38,31 +33,11 @@ const std::string Phases = "phases: " + Joined(PhaseNames);
 const std::string Columns = "columns: " + Joined(ColumnNames) + " (or " + Joined(ColumnKdsi) + ")";
 const std::string Formats = "formats: " + Joined(FormatNames);
 
-enum class Option : std::uint8_t {
-    Model,
-    Mode,
-    Lines,
-    LinesFrom,
-    Rating,
-    Eaf,
-    Phase,
-    Salary,
-    Overhead,
-    Currency,
-    Format,
-    Locale,
-    Help,
-    Version,
-};
-
-struct OptionEntry {
-    std::string_view name;
-    Option option;
-    const std::string *accepted; // what its value may be; nullptr: it takes none
-};
-
+const std::string CoefficientsValue =
+    "four positive numbers A,B,C,D, for example 2.4,1.05,2.5,0.38";
 const std::string LinesValue = "a whole number of lines, digits only, for example 202339";
 const std::string ReportValue = "a cloc or scc JSON report, or - for standard input";
+const std::string LanguagesValue = "names of the reports' languages, separated by commas";
 const std::string RatingLists = Drivers + "; " + Steps;
 const std::string PhaseLists = Phases + "; " + Columns;
 const std::string RatingValue = "DRIVER=STEP; " + RatingLists;
@@ -72,31 +47,194 @@ const std::string SalaryValue = "a positive yearly amount, for example 56286";
 const std::string OverheadValue = "a positive factor, for example 2.4";
 const std::string CurrencyValue = "a currency symbol, for example $";
 
-const std::array<OptionEntry, 15> Options{{
-    {"--model", Option::Model, &Models},
-    {"--mode", Option::Mode, &Modes},
-    {"--lines", Option::Lines, &LinesValue},
-    {"--lines-from", Option::LinesFrom, &ReportValue},
-    {"--rating", Option::Rating, &RatingValue},
-    {"--eaf", Option::Eaf, &EafValue},
-    {"--phase", Option::Phase, &PhaseValue},
-    {"--salary", Option::Salary, &SalaryValue},
-    {"--overhead", Option::Overhead, &OverheadValue},
-    {"--currency", Option::Currency, &CurrencyValue},
-    {"--format", Option::Format, &Formats},
-    {"--locale", Option::Locale, nullptr},
-    {"-h", Option::Help, nullptr},
-    {"--help", Option::Help, nullptr},
-    {"--version", Option::Version, nullptr},
+// The options that take a value, and what it may be.
+struct Taking {
+    std::string_view name;
+    const std::string *accepted;
+};
+
+const std::array<Taking, 14> ValueOptions{{
+    {"--model", &Models},
+    {"--mode", &Modes},
+    {"--coefficients", &CoefficientsValue},
+    {"--lines", &LinesValue},
+    {"--lines-from", &ReportValue},
+    {"--only-lang", &LanguagesValue},
+    {"--exclude-lang", &LanguagesValue},
+    {"--rating", &RatingValue},
+    {"--eaf", &EafValue},
+    {"--phase", &PhaseValue},
+    {"--salary", &SalaryValue},
+    {"--overhead", &OverheadValue},
+    {"--currency", &CurrencyValue},
+    {"--format", &Formats},
 }};
 
-std::string OptionList() {
-    std::string list;
-    for (const OptionEntry &entry : Options) {
-        list += list.empty() ? "options: " : ", ";
-        list += entry.name;
+constexpr std::string_view Usage =
+    "Usage: cocomo-estimate [--model MODEL] [--mode MODE | --coefficients A,B,C,D]\n"
+    "                       (--lines N | --lines-from FILE... [--multiproject]\n"
+    "                        [--only-lang LANGS | --exclude-lang LANGS])\n"
+    "                       [--rating DRIVER=STEP]... [--eaf FACTOR]\n"
+    "                       [--phase PHASE=COLUMN]...\n"
+    "                       [--salary AMOUNT [--overhead FACTOR] [--currency SYMBOL]]\n"
+    "                       [--format text|json|csv|markdown|sloccount] [--locale] [--]\n"
+    "       cocomo-estimate -h | --help | --version\n\n"
+    "The COCOMO 81 estimate of the estimation wizard, from the command line: the effort\n"
+    "in staff-months and person-years, the development time in months and years, and\n"
+    "the average staffing. The modes stand for:\n";
+
+constexpr std::string_view Footer =
+    "Names are case-insensitive. Exit status: 0 the estimate was written, 1 the size was\n"
+    "refused (the calculation refused it, or a report counts no code), 2 the command\n"
+    "line or a report could not be read, 3 the output could not be written. See\n"
+    "cocomo-estimate(1).";
+
+// CLI11's help with the program's own synopsis, and what the modes stand for.
+class Help : public CLI::Formatter {
+public:
+    Help() { column_width(28); }
+
+    std::string make_description(const CLI::App *) const override { return ""; }
+
+    // The value alone: the synopsis shows which options need or exclude others.
+    std::string make_option_opts(const CLI::Option *option) const override {
+        return " " + option->get_type_name() + (option->get_expected_max() > 1 ? " ..." : "");
     }
-    return list;
+
+    std::string make_usage(const CLI::App *, std::string) const override {
+        std::string text(Usage);
+        for (std::size_t i = 0; i < ModeNames.size(); ++i) {
+            text += "  " + std::string(ModeNames[i]) + std::string(14 - ModeNames[i].size(), ' ') +
+                    std::string(ModeMeanings[i]) + "\n";
+        }
+        return text;
+    }
+};
+
+// The words the options take, as given.
+struct Words {
+    std::string model;
+    std::string mode;
+    std::string coefficients;
+    std::string lines;
+    std::vector<std::string> reports;
+    std::string multiproject;
+    std::vector<std::string> only;
+    std::vector<std::string> exclude;
+    std::vector<std::string> ratings;
+    std::string eaf;
+    std::vector<std::string> phases;
+    std::string salary;
+    std::string overhead;
+    std::string currency;
+    std::string format;
+    std::string locale;
+};
+
+std::unique_ptr<CLI::App> Application(Words &words) {
+    auto app = std::make_unique<CLI::App>("", "cocomo-estimate");
+    app->formatter(std::make_shared<Help>());
+    app->allow_extras();
+    app->set_help_flag();
+    app->footer(std::string(Footer));
+    const auto one = [&](const char *name, std::string &word, const char *type,
+                         const char *description) {
+        return app->add_option(name, word, description)
+            ->type_name(type)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    };
+    const auto each = [&](const char *name, std::vector<std::string> &list, const char *type,
+                          const char *description) {
+        return app->add_option(name, list, description)->type_name(type)->allow_extra_args(false);
+    };
+    const auto flag = [&](const char *name, std::string &word, const char *description) {
+        return app->add_flag(name, word, description)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    };
+    one("--model", words.model, "MODEL", "basic, intermediate, advanced; basic when left out");
+    CLI::Option *mode = one("--mode", words.mode, "MODE",
+                            "organic, semidetached, embedded (or semi-detached);\n"
+                            "organic when left out");
+    one("--coefficients", words.coefficients, "A,B,C,D",
+        "basic only, instead of --mode: effort = A x KLOC^B\n"
+        "staff-months, TDEV = C x effort^D months")
+        ->excludes(mode);
+    CLI::Option *lines = one("--lines", words.lines, "N",
+                             "the size in delivered lines of code, a whole number\n"
+                             "of digits only: 32000 is 32 thousand lines");
+    CLI::Option *reports = each("--lines-from", words.reports, "FILE",
+                                "the code lines of a cloc --json report (also with\n"
+                                "--by-file or --by-file-by-lang, and with --diff the\n"
+                                "added and modified ones) or an scc --format json or\n"
+                                "json2 report; - reads standard input; several\n"
+                                "reports add up; the lines of each language shown");
+    lines->excludes(reports);
+    flag("--multiproject", words.multiproject,
+         "each report a project of its own: the efforts,\n"
+         "staffing and costs summed, the longest schedule")
+        ->needs(reports);
+    CLI::Option *only = each("--only-lang", words.only, "LANGS",
+                             "count these languages of the reports alone,\n"
+                             "their names separated by commas")
+                            ->delimiter(',')
+                            ->needs(reports);
+    each("--exclude-lang", words.exclude, "LANGS", "count every language of the reports but these")
+        ->delimiter(',')
+        ->needs(reports)
+        ->excludes(only);
+    each("--rating", words.ratings, "DRIVER=STEP",
+         "intermediate only; an unrated driver is Nominal\n"
+         "DRIVER: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP,\n"
+         "  RELY, SCED, STOR, TIME, TOOL, TURN, VEXP, VIRT\n"
+         "STEP: VL, L, N, H, VH, EH\n"
+         "  or very-low, low, nominal, high, very-high,\n"
+         "  extra-high");
+    one("--eaf", words.eaf, "FACTOR",
+        "intermediate only, instead of --rating: the factor\n"
+        "as rated elsewhere, a positive number");
+    each("--phase", words.phases, "PHASE=COLUMN",
+         "advanced only; a phase left out counts 1.0\n"
+         "PHASE: requirements, product-design,\n"
+         "  detailed-design, code-and-unit-test,\n"
+         "  integration-and-test, maintenance\n"
+         "COLUMN: small, intermediate, medium, large\n"
+         "  or 2, 8, 32, 128");
+    one("--salary", words.salary, "AMOUNT",
+        "the yearly cost of one person: adds the cost, the\n"
+        "effort in staff-months x AMOUNT / 12 x the overhead");
+    one("--overhead", words.overhead, "FACTOR",
+        "with --salary or sloccount: what else a person\n"
+        "costs, 2.4 when left out");
+    one("--currency", words.currency, "SYMBOL",
+        "with --salary, text, markdown and sloccount: the\n"
+        "symbol before the cost");
+    one("--format", words.format, "FORMAT",
+        "text, json, csv, markdown, sloccount; text when\n"
+        "left out; markdown is a table for a pull request,\n"
+        "sloccount SLOCCount's summary, with its salary\n"
+        "56286 when --salary is left out");
+    flag("--locale", words.locale,
+         "text and markdown: the decimal and thousands\n"
+         "separators of the user's locale");
+    app->set_help_flag("-h,--help", "this help");
+    app->set_version_flag("--version", "cocomo-estimate " COCOMO_VERSION, "the version");
+    return app;
+}
+
+std::string NeedsAValue(const Taking &option) {
+    return std::string(option.name) + " needs a value; " + *option.accepted;
+}
+
+// CLI11 takes the word after an option for its value even where it is the next option; the
+// option's own value was then forgotten.
+void ValuesGiven(const CLI::App &app) {
+    for (const Taking &option : ValueOptions) {
+        const std::vector<std::string> &given = app.get_option(std::string(option.name))->results();
+        if (std::any_of(given.begin(), given.end(),
+                        [](const std::string &word) { return word.starts_with("--"); })) {
+            throw UsageError(NeedsAValue(option));
+        }
+    }
 }
 
 // The text of a whole number, blanks around it dropped: digits after an optional sign, which
@@ -127,110 +265,101 @@ std::optional<double> PositiveNumber(std::string_view text) {
     return value;
 }
 
-class Parser {
+// The words the options took, read into a request.
+class Reader {
 public:
-    explicit Parser(std::span<const std::string_view> args)
-        : args_(args) {}
+    Reader(const CLI::App &app, const Words &words)
+        : app_(app)
+        , words_(words) {}
 
-    Parsed Parse() {
-        bool optionsEnded = false;
-        while (next_ < args_.size()) {
-            const std::string_view word = args_[next_++];
-            if (word == "--" && !optionsEnded) {
-                optionsEnded = true;
-                continue;
-            }
-            if (optionsEnded || !word.starts_with('-') || word == "-") {
-                throw UsageError("unexpected argument " + Quoted(word) + "; " + OptionList());
-            }
-            const std::size_t equals = word.find('=');
-            const std::string_view name = word.substr(0, equals);
-            const auto entry = std::find_if(Options.begin(), Options.end(),
-                                            [&](const OptionEntry &s) { return s.name == name; });
-            if (entry == Options.end()) {
-                throw UsageError("unknown option " + Quoted(name) + "; " + OptionList());
-            }
-            if (entry->accepted == nullptr) {
-                if (equals != std::string_view::npos) {
-                    throw UsageError(std::string(name) + " takes no value, not " +
-                                     Quoted(word.substr(equals + 1)));
-                }
-                if (entry->option == Option::Help) {
-                    return {Action::Help, {}};
-                }
-                if (entry->option == Option::Version) {
-                    return {Action::Version, {}};
-                }
-                request_.locale = true;
-                continue;
-            }
-            Take(*entry,
-                 equals != std::string_view::npos ? word.substr(equals + 1) : Value(*entry));
+    Request Read() {
+        Unexpected();
+        if (Given("--model")) {
+            request_.model = Code(ModelNames, words_.model, "model", "--model", Models);
         }
+        if (Given("--mode")) {
+            request_.mode = Code(ModeNames, words_.mode, "mode", "--mode", Modes, &ModeSpellings);
+        }
+        if (Given("--coefficients")) {
+            request_.coefficients = Coefficients(words_.coefficients);
+        }
+        if (Given("--lines")) {
+            request_.lines = WholeNumber(words_.lines);
+            if (!request_.lines) {
+                throw UsageError("--lines takes " + LinesValue + ", not " + Quoted(words_.lines));
+            }
+        }
+        request_.reports = words_.reports;
+        if (std::count(request_.reports.begin(), request_.reports.end(), "-") > 1) {
+            throw UsageError("--lines-from - given twice; standard input holds one report");
+        }
+        request_.multiproject = Flag("--multiproject", words_.multiproject);
+        request_.excludeLanguages = Given("--exclude-lang");
+        request_.languages = request_.excludeLanguages ? words_.exclude : words_.only;
+        for (const std::string &rating : words_.ratings) {
+            Rate(rating);
+        }
+        if (Given("--eaf")) {
+            request_.eaf = Number("--eaf", words_.eaf, EafValue);
+        }
+        for (const std::string &phase : words_.phases) {
+            Choose(phase);
+        }
+        if (Given("--salary")) {
+            request_.salary = Number("--salary", words_.salary, SalaryValue);
+        }
+        if (Given("--overhead")) {
+            request_.overhead = Number("--overhead", words_.overhead, OverheadValue);
+        }
+        if (Given("--currency")) {
+            request_.currency = words_.currency;
+        }
+        if (Given("--format")) {
+            request_.format = static_cast<Format>(
+                Code(FormatNames, words_.format, "format", "--format", Formats) - 1);
+        }
+        request_.locale = Flag("--locale", words_.locale);
         Check();
-        return {Action::Estimate, request_};
+        return request_;
     }
 
 private:
-    // The word after the option; a word that starts with "--" is the next option, so that a
-    // forgotten value is reported as such.
-    std::string_view Value(const OptionEntry &entry) {
-        if (next_ == args_.size() || args_[next_].starts_with("--")) {
-            throw UsageError(std::string(entry.name) + " needs a value; " + *entry.accepted);
+    bool Given(const std::string &name) const { return app_.count(name) > 0; }
+
+    // A flag given with a value other than CLI11's own for it.
+    bool Flag(const std::string &name, const std::string &word) const {
+        if (Given(name) && word != "true") {
+            throw UsageError(name + " takes no value, not " + Quoted(word));
         }
-        return args_[next_++];
+        return Given(name);
     }
 
-    void Take(const OptionEntry &entry, std::string_view value) {
-        switch (entry.option) {
-        case Option::Model:
-            request_.model = Code(ModelNames, value, "model", entry);
-            break;
-        case Option::Mode:
-            request_.mode = Code(ModeNames, value, "mode", entry, &ModeSpellings);
-            break;
-        case Option::Lines:
-            request_.lines = WholeNumber(value);
-            if (!request_.lines) {
-                throw UsageError("--lines takes " + LinesValue + ", not " + Quoted(value));
-            }
-            break;
-        case Option::LinesFrom:
-            if (value == "-" && std::find(request_.reports.begin(), request_.reports.end(), "-") !=
-                                    request_.reports.end()) {
-                throw UsageError("--lines-from - given twice; standard input holds one report");
-            }
-            request_.reports.emplace_back(value);
-            break;
-        case Option::Rating:
-            Rate(value);
-            break;
-        case Option::Eaf:
-            request_.eaf = Number(entry, value);
-            eafGiven_ = "--eaf " + Shown(value);
-            break;
-        case Option::Phase:
-            Choose(value);
-            break;
-        case Option::Salary:
-            request_.salary = Number(entry, value);
-            break;
-        case Option::Overhead:
-            request_.overhead = Number(entry, value);
-            withSalary_ = "--overhead " + Shown(value);
-            break;
-        case Option::Currency:
-            request_.currency = std::string(value);
-            withSalary_ = "--currency " + Shown(value);
-            break;
-        case Option::Format:
-            request_.format = static_cast<Format>(Code(FormatNames, value, "format", entry) - 1);
-            break;
-        case Option::Locale:
-        case Option::Help:
-        case Option::Version:
-            break;
+    // The words that no option took; after "--" every word is one of them.
+    void Unexpected() const {
+        ValuesGiven(app_);
+        const std::vector<std::string> extra = app_.remaining();
+        if (extra.empty() || extra == std::vector<std::string>{"--"}) {
+            return;
         }
+        const std::string_view word = extra[0] == "--" ? extra[1] : extra[0];
+        if (extra[0] == "--" || !word.starts_with('-') || word == "-") {
+            throw UsageError("unexpected argument " + Quoted(word) + "; " + OptionList());
+        }
+        throw UsageError("unknown option " + Quoted(word.substr(0, word.find('='))) + "; " +
+                         OptionList());
+    }
+
+    std::string OptionList() const {
+        std::string list;
+        for (const CLI::Option *option : app_.get_options()) {
+            for (const std::string &name : option->get_snames()) {
+                list += (list.empty() ? "options: -" : ", -") + name;
+            }
+            for (const std::string &name : option->get_lnames()) {
+                list += (list.empty() ? "options: --" : ", --") + name;
+            }
+        }
+        return list;
     }
 
     // The index of a word among the names, or among their other spellings; throws, naming
@@ -254,20 +383,35 @@ private:
     // The 1-based code of an option's named value.
     template <std::size_t N>
     static std::int16_t Code(const std::array<std::string_view, N> &names, std::string_view value,
-                             const char *what, const OptionEntry &entry,
+                             const char *what, std::string_view option, const std::string &accepted,
                              const std::array<std::string_view, N> *spellings = nullptr) {
-        const std::string argument = std::string(entry.name) + " " + Shown(value);
-        return static_cast<std::int16_t>(
-            Find(value, what, argument, *entry.accepted, names, spellings) + 1);
+        const std::string argument = std::string(option) + " " + Shown(value);
+        return static_cast<std::int16_t>(Find(value, what, argument, accepted, names, spellings) +
+                                         1);
     }
 
-    static double Number(const OptionEntry &entry, std::string_view value) {
+    static double Number(std::string_view option, std::string_view value,
+                         const std::string &accepted) {
         const std::optional<double> number = PositiveNumber(value);
         if (!number) {
-            throw UsageError(std::string(entry.name) + " takes " + *entry.accepted + ", not " +
-                             Quoted(value));
+            throw UsageError(std::string(option) + " takes " + accepted + ", not " + Quoted(value));
         }
         return *number;
+    }
+
+    static engine::Coefficients Coefficients(const std::string &value) {
+        const std::vector<std::string> parts = CLI::detail::split(value, ',');
+        std::array<double, 4> numbers{};
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            const std::optional<double> number =
+                parts.size() == numbers.size() ? PositiveNumber(parts[i]) : std::nullopt;
+            if (!number) {
+                throw UsageError("--coefficients takes " + CoefficientsValue + ", not " +
+                                 Quoted(value));
+            }
+            numbers[i] = *number;
+        }
+        return {numbers[0], numbers[1], false, numbers[2], numbers[3]};
     }
 
     // Splits NAME=VALUE.
@@ -322,84 +466,82 @@ private:
         if (!request_.lines && request_.reports.empty()) {
             throw UsageError("missing --lines N or --lines-from FILE");
         }
-        if (request_.lines && !request_.reports.empty()) {
-            throw UsageError("--lines and --lines-from exclude each other; give one of them");
-        }
         const std::string model(ModelNames[static_cast<std::size_t>(request_.model - 1)]);
+        const std::string eafGiven = Given("--eaf") ? "--eaf " + Shown(words_.eaf) : "";
         if (!firstRating_.empty() && request_.model != Models::Intermediate) {
             throw UsageError(firstRating_ + " applies to --model intermediate only, not " + model);
         }
-        if (!eafGiven_.empty() && request_.model != Models::Intermediate) {
-            throw UsageError(eafGiven_ + " applies to --model intermediate only, not " + model);
+        if (!eafGiven.empty() && request_.model != Models::Intermediate) {
+            throw UsageError(eafGiven + " applies to --model intermediate only, not " + model);
         }
-        if (!eafGiven_.empty() && !firstRating_.empty()) {
-            throw UsageError(eafGiven_ + " and " + firstRating_ +
+        if (!eafGiven.empty() && !firstRating_.empty()) {
+            throw UsageError(eafGiven + " and " + firstRating_ +
                              " exclude each other; give the factor or the ratings");
         }
         if (!firstPhase_.empty() && request_.model != Models::Advanced) {
             throw UsageError(firstPhase_ + " applies to --model advanced only, not " + model);
         }
-        if (!withSalary_.empty() && !request_.salary) {
-            throw UsageError(withSalary_ + " applies with --salary only, which adds the cost");
+        if (request_.coefficients && request_.model != Models::Basic) {
+            throw UsageError("--coefficients " + Shown(words_.coefficients) +
+                             " applies to --model basic only, not " + model +
+                             ", whose coefficients are fixed");
         }
-        const bool forPeople =
-            request_.format == Format::Text || request_.format == Format::Markdown;
-        if (request_.currency && !forPeople) {
-            throw UsageError("--currency applies to --format text and markdown only, not " +
-                             std::string(FormatNames[static_cast<std::size_t>(request_.format)]) +
-                             ", whose cost is a plain number");
+        const std::string format(FormatNames[static_cast<std::size_t>(request_.format)]);
+        const std::string withSalary = Given("--overhead") ? "--overhead " + Shown(words_.overhead)
+                                       : Given("--currency")
+                                           ? "--currency " + Shown(words_.currency)
+                                           : "";
+        if (!withSalary.empty() && !request_.salary && request_.format != Format::Sloccount) {
+            throw UsageError(withSalary + " applies with --salary only, which adds the cost");
         }
-        if (request_.locale && !forPeople) {
-            throw UsageError("--locale applies to --format text and markdown only, not " +
-                             std::string(FormatNames[static_cast<std::size_t>(request_.format)]) +
-                             ", whose numbers always have a decimal point");
+        if (request_.currency &&
+            (request_.format == Format::Json || request_.format == Format::Csv)) {
+            throw UsageError("--currency applies to --format text, markdown and sloccount only, "
+                             "not " +
+                             format + ", whose cost is a plain number");
+        }
+        if (request_.locale && request_.format != Format::Text &&
+            request_.format != Format::Markdown) {
+            throw UsageError("--locale applies to --format text and markdown only, not " + format +
+                             (request_.format == Format::Sloccount
+                                  ? ", whose numbers are written as SLOCCount writes them"
+                                  : ", whose numbers always have a decimal point"));
         }
     }
 
-    std::span<const std::string_view> args_;
-    std::size_t next_ = 0;
+    const CLI::App &app_;
+    const Words &words_;
     Request request_;
     std::string firstRating_;
-    std::string eafGiven_;
-    std::string withSalary_; // the last option that needs --salary
     std::string firstPhase_;
 };
 
 } // namespace
 
-std::string Shown(std::string_view word, bool asciiOnly) {
-    static constexpr char hex[] = "0123456789abcdef";
-    std::string shown;
-    for (const char c : word) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f || (asciiOnly && byte >= 0x80)) {
-            shown += "\\x";
-            shown += hex[byte >> 4];
-            shown += hex[byte & 0xf];
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
-
-std::string Quoted(std::string_view word) {
-    return "'" + Shown(word) + "'";
-}
-
-std::string Joined(std::span<const std::string_view> names) {
-    std::string list;
-    for (const std::string_view name : names) {
-        if (!list.empty()) {
-            list += ", ";
-        }
-        list += name;
-    }
-    return list;
-}
-
 Parsed ParseArguments(std::span<const std::string_view> args) {
-    return Parser(args).Parse();
+    Words words;
+    const std::unique_ptr<CLI::App> app = Application(words);
+    try {
+        // CLI11 takes the arguments last first.
+        app->parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    } catch (const CLI::CallForHelp &) {
+        return {Action::Help, {}, app->help()};
+    } catch (const CLI::CallForVersion &version) {
+        return {Action::Version, {}, std::string(version.what()) + "\n"};
+    } catch (const CLI::ArgumentMismatch &error) {
+        // A value missing at the end, or after "=".
+        const std::string_view what = error.what();
+        for (const Taking &option : ValueOptions) {
+            if (what.starts_with(std::string(option.name) + ":")) {
+                throw UsageError(NeedsAValue(option));
+            }
+        }
+        throw UsageError(Shown(what));
+    } catch (const CLI::ParseError &error) {
+        ValuesGiven(*app);
+        throw UsageError(Shown(error.what()));
+    }
+    return {Action::Estimate, Reader(*app, words).Read(), {}};
 }
 
 } // namespace cli

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "cli/Text.h"
 #include "engine/CostDrivers.h"
+#include "engine/Estimate.h"
 #include "engine/PhaseDistribution.h"
 
 #include <array>
@@ -19,6 +21,11 @@ inline constexpr std::array<std::string_view, 3> ModelNames{"basic", "intermedia
 inline constexpr std::array<std::string_view, 3> ModeNames{"organic", "semidetached", "embedded"};
 inline constexpr std::array<std::string_view, 3> ModeSpellings{"organic", "semi-detached",
                                                                "embedded"};
+// What each mode stands for, in a line of the help and of the text output.
+inline constexpr std::array<std::string_view, 3> ModeMeanings{
+    "a small team on familiar, in-house work, requirements flexible",
+    "a team of mixed experience, requirements partly rigid",
+    "tight constraints of hardware, software and operations"};
 inline constexpr std::array<std::string_view, engine::CostDriverCount> DriverNames{
     "ACAP", "AEXP", "CPLX", "DATA", "LEXP", "MODP", "PCAP", "RELY",
     "SCED", "STOR", "TIME", "TOOL", "TURN", "VEXP", "VIRT"};
@@ -33,19 +40,27 @@ inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnNam
     "small", "intermediate", "medium", "large"};
 inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnKdsi{"2", "8", "32",
                                                                                   "128"};
-inline constexpr std::array<std::string_view, 4> FormatNames{"text", "json", "csv", "markdown"};
+inline constexpr std::array<std::string_view, 5> FormatNames{"text", "json", "csv", "markdown",
+                                                             "sloccount"};
 
-enum class Format : std::uint8_t { Text, Json, Csv, Markdown };
+enum class Format : std::uint8_t { Text, Json, Csv, Markdown, Sloccount };
 
 // One estimate as the command line asks for it. Every field holds a valid code: the
 // parser refuses anything else.
 struct Request {
     std::int16_t model = 1; // the wizard's codes: 1 Basic, 2 Intermediate, 3 Advanced
     std::int16_t mode = 1;  // 1 Organic, 2 Semidetached, 3 Embedded
+    // The Basic model's coefficients given instead of the mode's.
+    std::optional<engine::Coefficients> coefficients;
     // Exactly one of the two: the size, a whole number's sign and digits, or the reports
     // whose counts add up to it ("-" for standard input), in the order given.
     std::optional<std::string> lines;
     std::vector<std::string> reports;
+    // Each report estimated as a project of its own, rather than their lines added.
+    bool multiproject = false;
+    // The languages of the reports counted alone, or left out; none: every language.
+    std::vector<std::string> languages;
+    bool excludeLanguages = false;
     // The last step given for each driver (Intermediate) and the last column given for each
     // phase (Advanced); unrated drivers and phases left out have none.
     std::array<std::optional<std::int16_t>, engine::CostDriverCount> ratings{};
@@ -66,6 +81,7 @@ enum class Action : std::uint8_t { Estimate, Help, Version };
 struct Parsed {
     Action action = Action::Estimate;
     Request request;
+    std::string text; // the help or the version
 };
 
 // A command line the program cannot run; what() is the one line that says why, naming the
@@ -74,15 +90,6 @@ class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-
-// A word of the user's as a message shows it: control characters written as \xNN, so that
-// a message stays one line; with asciiOnly, every byte beyond ASCII too, for text that need
-// not be UTF-8. Quoted puts it in single quotes.
-std::string Shown(std::string_view word, bool asciiOnly = false);
-std::string Quoted(std::string_view word);
-
-// "a, b, c".
-std::string Joined(std::span<const std::string_view> names);
 
 // Reads the arguments after the program name. Throws UsageError.
 Parsed ParseArguments(std::span<const std::string_view> args);

@@ -3,6 +3,7 @@
 #include "engine/Estimate.h"
 #include "engine/Module1.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace cli {
@@ -36,11 +37,114 @@ double FactorOf(const Request &request) {
     return 0.0;
 }
 
+// SLOCCount's yearly salary, which its summary always costs the effort at.
+constexpr double SlocCountSalary = 56286.0;
+
+std::optional<double> SalaryOf(const Request &request) {
+    if (!request.salary && request.format == Format::Sloccount) {
+        return SlocCountSalary;
+    }
+    return request.salary;
+}
+
+// A staff-month costs a twelfth of the yearly salary, times the overhead, in the order
+// SLOCCount multiplies them, so that both round to the same dollar.
+std::optional<double> CostOf(const Request &request, double effort) {
+    const std::optional<double> salary = SalaryOf(request);
+    if (!salary) {
+        return std::nullopt;
+    }
+    const double cost = effort / 12.0 * *salary * Overhead(request);
+    if (!std::isfinite(cost)) {
+        throw UsageError("the cost is beyond the range of a double; give a smaller --salary "
+                         "or --overhead");
+    }
+    return cost;
+}
+
+void Add(Change &total, const Change &change) {
+    total.added = AddCounts(total.added, change.added);
+    total.modified = AddCounts(total.modified, change.modified);
+    total.removed = AddCounts(total.removed, change.removed);
+    total.same = AddCounts(total.same, change.same);
+}
+
+// The reports' languages, each once by its first spelling, most lines first.
+std::vector<LanguageLines> LanguagesOf(const std::vector<Source> &sources) {
+    std::vector<LanguageLines> languages;
+    for (const Source &source : sources) {
+        for (const Language &language : source.count.languages) {
+            auto same = std::find_if(languages.begin(), languages.end(), [&](const auto &known) {
+                return SameName(known.name, language.name);
+            });
+            if (same == languages.end()) {
+                languages.push_back({language.name, language.lines, true});
+            } else {
+                same->lines = AddCounts(same->lines, language.lines);
+            }
+        }
+    }
+    std::stable_sort(languages.begin(), languages.end(),
+                     [](const auto &a, const auto &b) { return a.lines > b.lines; });
+    return languages;
+}
+
+// Marks the languages the command line leaves out; every name it gives must be one of them.
+void Filter(const Request &request, std::vector<LanguageLines> &languages) {
+    const char *option = request.excludeLanguages ? "--exclude-lang " : "--only-lang ";
+    for (const std::string &name : request.languages) {
+        if (std::none_of(languages.begin(), languages.end(),
+                         [&](const auto &known) { return SameName(known.name, name); })) {
+            std::vector<std::string_view> names;
+            for (const LanguageLines &known : languages) {
+                names.push_back(known.name);
+            }
+            throw UsageError("unknown language " + Quoted(name) + " in " + option + Shown(name) +
+                             (names.empty() ? "; the reports name no languages"
+                                            : "; the reports' languages: " + Shown(Joined(names))));
+        }
+    }
+    for (LanguageLines &language : languages) {
+        const bool named =
+            std::any_of(request.languages.begin(), request.languages.end(),
+                        [&](const auto &name) { return SameName(name, language.name); });
+        language.counted = request.languages.empty() || named != request.excludeLanguages;
+    }
+}
+
+// A report's lines of the languages counted; a report without languages keeps its lines
+// unless only some languages are counted.
+Project Kept(const Request &request, const Source &source,
+             const std::vector<LanguageLines> &languages) {
+    Project project{source.path, source.count.lines, source.count.change, std::nullopt};
+    if (request.languages.empty() || (source.count.languages.empty() && request.excludeLanguages)) {
+        return project;
+    }
+    project.lines = 0;
+    project.change = source.count.change ? std::optional<Change>(Change{}) : std::nullopt;
+    for (const Language &language : source.count.languages) {
+        const bool counted = std::any_of(languages.begin(), languages.end(), [&](const auto &l) {
+            return l.counted && SameName(l.name, language.name);
+        });
+        if (counted) {
+            project.lines = AddCounts(project.lines, language.lines);
+            if (project.change) {
+                Add(*project.change, language.change);
+            }
+        }
+    }
+    return project;
+}
+
 } // namespace
 
 Figures Calculate(const Request &request, std::string_view linesText) {
-    const engine::Estimate estimate =
-        engine::Calculate({request.model, request.mode, linesText, FactorOf(request)});
+    const engine::Coefficients coefficients =
+        request.coefficients ? *request.coefficients
+                             : engine::CoefficientTable[static_cast<std::size_t>(request.model - 1)]
+                                                       [static_cast<std::size_t>(request.mode - 1)];
+    const engine::Estimate estimate = engine::Calculate(
+        {request.model, request.mode, linesText, FactorOf(request), &coefficients});
     if (estimate.error) {
         throw *estimate.error;
     }
@@ -49,18 +153,56 @@ Figures Calculate(const Request &request, std::string_view linesText) {
     if (request.model != Models::Basic) {
         figures.eaf = estimate.eaf;
     }
+    figures.coefficients = coefficients;
     figures.effort = estimate.figures.effort;
     figures.tdev = estimate.figures.tdev;
     figures.averageStaffing = estimate.figures.avgStaffing;
-    if (request.salary) {
-        // A staff-month costs a twelfth of the yearly salary, times the overhead, in the
-        // order SLOCCount multiplies them, so that both round to the same dollar.
-        figures.cost = figures.effort / 12.0 * *request.salary * Overhead(request);
-        if (!std::isfinite(*figures.cost)) {
-            throw UsageError("the cost is beyond the range of a double; give a smaller --salary "
-                             "or --overhead");
+    figures.salary = SalaryOf(request);
+    figures.cost = CostOf(request, figures.effort);
+    return figures;
+}
+
+Figures Calculate(const Request &request, const std::vector<Source> &sources) {
+    std::vector<LanguageLines> languages = LanguagesOf(sources);
+    Filter(request, languages);
+    std::vector<Project> projects;
+    std::int64_t total = 0;
+    std::optional<Change> change;
+    for (const Source &source : sources) {
+        projects.push_back(Kept(request, source, languages));
+        total = AddCounts(total, projects.back().lines);
+        if (projects.back().change) {
+            Add(change.emplace(change.value_or(Change{})), *projects.back().change);
         }
     }
+    Figures figures;
+    if (!request.multiproject) {
+        if (total == 0) {
+            throw NoCode("the languages kept count no code in the reports");
+        }
+        figures = Calculate(request, std::to_string(total));
+    } else {
+        for (Project &project : projects) {
+            if (project.lines == 0) {
+                throw NoCode((project.source == "-" ? "standard input" : Quoted(project.source)) +
+                             " counts no code in the languages kept");
+            }
+            const Figures own = Calculate(request, std::to_string(project.lines));
+            project.results = own;
+            if (&project == &projects.front()) {
+                figures = own;
+                continue;
+            }
+            figures.lines += own.lines;
+            figures.effort += own.effort;
+            figures.tdev = std::max(figures.tdev, own.tdev);
+            figures.averageStaffing += own.averageStaffing;
+        }
+        figures.cost = CostOf(request, figures.effort);
+    }
+    figures.reports = std::move(projects);
+    figures.languages = std::move(languages);
+    figures.change = change;
     return figures;
 }
 

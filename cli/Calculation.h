@@ -1,26 +1,64 @@
 #pragma once
 
 #include "cli/Arguments.h"
+#include "cli/Report.h"
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace cli {
 
-// What one estimate gives.
-struct Figures {
-    std::int32_t lines = 0;    // the size in whole lines, as the calculation read it
-    std::optional<double> eaf; // the factor applied; none for the Basic model
-    double effort = 0.0;       // staff-months
-    double tdev = 0.0;         // months
+// A refused size that the calculation does not see: a report, or the languages kept of
+// the reports, that count no code.
+class NoCode : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A report as read: its path as given ("-" for standard input) and what it counts.
+struct Source {
+    std::string path;
+    Count count;
+};
+
+// The results of one estimate.
+struct Results {
+    double effort = 0.0; // staff-months
+    double tdev = 0.0;   // months
     double averageStaffing = 0.0;
-    std::optional<double> cost; // with --salary only
-    // Where the lines came from: each report's count, in the order given; none for --lines.
-    std::vector<std::pair<std::string, std::int64_t>> reports;
+    std::optional<double> cost; // with a salary only
+};
+
+// A report as the estimate counted it: the lines of the languages kept.
+struct Project {
+    std::string source;
+    std::int64_t lines = 0;
+    std::optional<Change> change;
+    std::optional<Results> results; // its own, with --multiproject
+};
+
+// A language of the reports, its lines summed over them, and whether they are counted.
+struct LanguageLines {
+    std::string name;
+    std::int64_t lines = 0;
+    bool counted = true;
+};
+
+// What one estimate gives.
+struct Figures : Results {
+    std::int64_t lines = 0;    // the size in whole lines, as the calculation read it
+    std::optional<double> eaf; // the factor applied; none for the Basic model
+    engine::Coefficients coefficients{};
+    std::optional<double> salary; // the one the cost is computed with
+    // Where the lines came from: each report, in the order given; none for --lines.
+    std::vector<Project> reports;
+    // The languages, most lines first; their changes where reports are of cloc --diff.
+    std::vector<LanguageLines> languages;
+    std::optional<Change> change;
 };
 
 // The wizard's own steps: the factor formed as the cost-driver or phase screen forms it (or
@@ -28,6 +66,11 @@ struct Figures {
 // rt::RuntimeError where the calculation refuses the size, UsageError for a cost beyond the
 // range of a double.
 Figures Calculate(const Request &request, std::string_view linesText);
+
+// The estimate of the reports' lines, of the languages kept: of their sum, or with
+// --multiproject each report's, summed but for the longest schedule. Throws as Calculate
+// does, UsageError for a language that no report has, and NoCode.
+Figures Calculate(const Request &request, const std::vector<Source> &sources);
 
 // The overhead factor the cost is computed with.
 double Overhead(const Request &request);

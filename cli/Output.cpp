@@ -18,41 +18,38 @@
 namespace cli {
 namespace {
 
-// The shortest text that reads back as the same double.
-std::string Shortest(double value) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+using Json = nlohmann::ordered_json;
+
+// A number as std::to_chars writes it, which is as printf writes it with the same format:
+// the shortest text that reads back as the same double without a precision.
+template <typename... Format> std::string Chars(double value, Format... format) {
+    std::array<char, 400> buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format...);
     return {buffer.data(), result.ptr};
+}
+
+std::string WithDecimal(std::string text, std::string_view decimalSeparator) {
+    const std::size_t point = text.find('.');
+    return point == std::string::npos ? text : text.replace(point, 1, decimalSeparator);
 }
 
 // The factor for people: six decimals at most, trailing zeros dropped. A product of
 // fifteen two-decimal multipliers has more decimals than anyone reads; the JSON and CSV
 // forms carry every bit.
 std::string FactorText(double value, std::string_view decimalSeparator) {
-    std::array<char, 400> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, 6);
-    std::string text(buffer.data(), result.ptr);
+    std::string text = Chars(value, std::chars_format::fixed, 6);
     text.erase(text.find_last_not_of('0') + 1);
     if (text.back() == '.') {
         text.pop_back();
     }
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos) {
-        text.replace(point, 1, decimalSeparator);
-    }
-    return text;
+    return WithDecimal(text, decimalSeparator);
 }
 
 // A number the user gave, as short as it reads back but with no exponent, with the decimal
 // separator.
 std::string Given(double value, std::string_view decimalSeparator) {
-    std::array<char, 400> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed);
-    std::string text(buffer.data(), result.ptr);
-    const std::size_t point = text.find('.');
-    return point == std::string::npos ? text : text.replace(point, 1, decimalSeparator);
+    return WithDecimal(Chars(value, std::chars_format::fixed), decimalSeparator);
 }
 
 // Whole units with the thousands separator between the groups of digits.
@@ -70,94 +67,9 @@ std::string Grouped(std::string digits, const NumberFormat &format) {
     return digits;
 }
 
-// A field of the JSON object and of the CSV row: a word (quoted in JSON), a number or a
-// nested object (written as it is), or nothing (null in JSON, empty in CSV).
-struct Field {
-    std::string name;
-    std::optional<std::string> value;
-    bool word = false;
-};
-
-Field Word(std::string_view name, std::string_view value) {
-    return {std::string(name), std::string(value), true};
-}
-Field Plain(std::string_view name, std::string value) {
-    return {std::string(name), std::move(value), false};
-}
-Field Nothing(std::string_view name) {
-    return {std::string(name), std::nullopt, false};
-}
-
-// [{"source": "cloc.json", "lines": 32000}, ...]; a file name that is not UTF-8 with its
-// bytes replaced, as JSON text must be UTF-8.
-std::string Reports(const Figures &figures) {
-    std::string list;
-    for (const auto &[source, lines] : figures.reports) {
-        list += list.empty() ? "[" : ", ";
-        list +=
-            "{\"source\": " +
-            nlohmann::json(source).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
-            ", \"lines\": " + std::to_string(lines) + "}";
-    }
-    return list + "]";
-}
-
-std::vector<Field> Results(const Request &request, const Figures &figures) {
-    return {
-        Word("model", ModelNames[static_cast<std::size_t>(request.model - 1)]),
-        Word("mode", ModeNames[static_cast<std::size_t>(request.mode - 1)]),
-        Plain("lines", std::to_string(figures.lines)),
-        figures.eaf ? Plain("eaf", Shortest(*figures.eaf)) : Nothing("eaf"),
-        Plain("effort_staff_months", Shortest(figures.effort)),
-        Plain("tdev_months", Shortest(figures.tdev)),
-        Plain("average_staffing", Shortest(figures.averageStaffing)),
-        figures.cost ? Plain("cost", Shortest(*figures.cost)) : Nothing("cost"),
-    };
-}
-
-// Whether the factor was formed from ratings, rather than given.
-bool Rated(const Request &request) {
-    return request.model == Models::Intermediate && !request.eaf;
-}
-
-// Every driver with the step used, an unrated one Nominal as on the screen.
-std::vector<Field> Ratings(const Request &request) {
-    constexpr std::int16_t nominal = 2;
-    std::vector<Field> ratings;
-    for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
-        const auto step = static_cast<std::size_t>(request.ratings[i].value_or(nominal));
-        ratings.push_back(Word(DriverNames[i], StepNames[step]));
-    }
-    return ratings;
-}
-
-// Every phase with the column used, nothing for a phase left out (it counts 1.0).
-std::vector<Field> Columns(const Request &request) {
-    std::vector<Field> columns;
-    for (std::size_t i = 0; i < engine::PhaseCount; ++i) {
-        const std::optional<std::int16_t> column = request.columns[i];
-        columns.push_back(column
-                              ? Word(PhaseNames[i], ColumnNames[static_cast<std::size_t>(*column)])
-                              : Nothing(PhaseNames[i]));
-    }
-    return columns;
-}
-
-std::string JsonValue(const Field &field) {
-    if (!field.value) {
-        return "null";
-    }
-    return field.word ? "\"" + *field.value + "\"" : *field.value;
-}
-
-// Names and words come from the program's own vocabulary, none needing an escape.
-std::string JsonObject(const std::vector<Field> &fields) {
-    std::string text;
-    for (const Field &field : fields) {
-        text += text.empty() ? "{\"" : ", \"";
-        text += field.name + "\": " + JsonValue(field);
-    }
-    return text + "}";
+// A source as the text names it.
+std::string SourceName(const std::string &source) {
+    return source == "-" ? "standard input" : Shown(source);
 }
 
 // Text for a Markdown table cell: every ASCII punctuation character escaped, so that none
@@ -177,11 +89,45 @@ constexpr std::string_view Explanation = "Effort in staff-months of work, TDEV i
                                          "calendar time, average staffing in people at work on "
                                          "average.\n";
 
-// The rows of the text form, label and value; for Markdown with the user's currency symbol
-// escaped and without the reports, whose file names a table would have to escape too.
+// What the mode stands for, or the coefficients given instead.
+std::string Meaning(const Request &request, const std::string &decimalSeparator) {
+    if (request.coefficients) {
+        const engine::Coefficients &k = *request.coefficients;
+        const auto number = [&](double value) {
+            return Given(value, decimalSeparator);
+        };
+        return "Custom: effort = " + number(k.a) + " x KLOC^" + number(k.b) +
+               " staff-months, TDEV = " + number(k.c) + " x effort^" + number(k.d) + " months.\n";
+    }
+    const auto mode = static_cast<std::size_t>(request.mode - 1);
+    return std::string(engine::ModeNames[mode]) + ": " + std::string(ModeMeanings[mode]) + ".\n";
+}
+
+std::string LinesText(std::int64_t lines) {
+    return std::to_string(lines) + (lines == 1 ? " line" : " lines");
+}
+
+// " (4 added, 1 modified; 2 removed, 2 unchanged)" for the lines of a change.
+std::string Changed(const std::optional<Change> &change) {
+    if (!change) {
+        return "";
+    }
+    return " (" + std::to_string(change->added) + " added, " + std::to_string(change->modified) +
+           " modified; " + std::to_string(change->removed) + " removed, " +
+           std::to_string(change->same) + " unchanged)";
+}
+
+// The rows of the text form, label and value; for Markdown with the words from the user and
+// the reports escaped.
 std::vector<std::pair<std::string_view, std::string>>
 Rows(const Request &request, const Figures &figures, const NumberFormat &format, bool markdown) {
     const std::string &decimalSeparator = format.decimal;
+    const auto words = [&](const std::string &text) {
+        return markdown ? MarkdownEscaped(Shown(text)) : Shown(text);
+    };
+    const auto hundredths = [&](double value) {
+        return rt::FormatHundredths(value, decimalSeparator);
+    };
     std::string factor = "none";
     if (figures.eaf) {
         factor =
@@ -190,38 +136,182 @@ Rows(const Request &request, const Figures &figures, const NumberFormat &format,
              : request.model == Models::Intermediate ? " (product of the cost-driver multipliers)"
                                                      : " (sum of the phase fractions)");
     }
-    const auto hundredths = [&](double value) {
-        return rt::FormatHundredths(value, decimalSeparator);
-    };
     std::vector<std::pair<std::string_view, std::string>> rows = {
         {"Model", std::string(engine::ModelNames[static_cast<std::size_t>(request.model - 1)])},
-        {"Mode", std::string(engine::ModeNames[static_cast<std::size_t>(request.mode - 1)])},
+        {"Mode", request.coefficients
+                     ? "Custom"
+                     : std::string(engine::ModeNames[static_cast<std::size_t>(request.mode - 1)])},
         {"Lines", std::to_string(figures.lines)},
     };
-    for (std::size_t i = 0; !markdown && i < figures.reports.size(); ++i) {
-        const auto &[source, lines] = figures.reports[i];
-        rows.emplace_back("Report", std::to_string(lines) + " lines, " +
-                                        (source == "-" ? "standard input" : Shown(source)));
+    for (const Project &project : figures.reports) {
+        const std::string lines = LinesText(project.lines) + Changed(project.change);
+        if (project.results) {
+            rows.emplace_back("Project", lines + ", effort " + hundredths(project.results->effort) +
+                                             ", TDEV " + hundredths(project.results->tdev) +
+                                             ", staffing " +
+                                             hundredths(project.results->averageStaffing) + ", " +
+                                             words(SourceName(project.source)));
+        } else {
+            rows.emplace_back("Report", lines + ", " + words(SourceName(project.source)));
+        }
+    }
+    for (const LanguageLines &language : figures.languages) {
+        rows.emplace_back(language.counted ? "Language" : "Left out",
+                          LinesText(language.lines) + ", " + words(language.name));
     }
     rows.insert(rows.end(), {
                                 {"Factor", factor},
                                 {"Effort", hundredths(figures.effort)},
+                                {"Person-years", hundredths(figures.effort / 12.0)},
                                 {"TDEV", hundredths(figures.tdev)},
+                                {"TDEV in years", hundredths(figures.tdev / 12.0)},
                                 {"Average staffing", hundredths(figures.averageStaffing)},
                             });
     if (figures.cost) {
-        std::array<char, 400> buffer{};
-        const auto units = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                         *figures.cost, std::chars_format::fixed, 0);
         const std::string symbol = request.currency ? Shown(*request.currency) : "";
         const std::string currency =
             symbol.empty() ? "" : (markdown ? MarkdownEscaped(symbol) : symbol) + " ";
         rows.emplace_back(
-            "Cost", currency + Grouped(std::string(buffer.data(), units.ptr), format) +
-                        " (salary " + Given(*request.salary, decimalSeparator) +
+            "Cost", currency + Grouped(Chars(*figures.cost, std::chars_format::fixed, 0), format) +
+                        " (salary " + Given(*figures.salary, decimalSeparator) +
                         " a year, overhead " + Given(Overhead(request), decimalSeparator) + ")");
     }
     return rows;
+}
+
+// The fields that the JSON object and the CSV row share, in their order.
+Json Leading(const Request &request, const Figures &figures) {
+    return {
+        {"model", ModelNames[static_cast<std::size_t>(request.model - 1)]},
+        {"mode", request.coefficients ? std::string_view("custom")
+                                      : ModeNames[static_cast<std::size_t>(request.mode - 1)]},
+        {"lines", figures.lines},
+        {"eaf", figures.eaf ? Json(*figures.eaf) : Json()},
+        {"effort_staff_months", figures.effort},
+        {"tdev_months", figures.tdev},
+        {"average_staffing", figures.averageStaffing},
+        {"cost", figures.cost ? Json(*figures.cost) : Json()},
+    };
+}
+
+// What came after the first fields.
+Json More(const Request &request, const Figures &figures) {
+    return {
+        {"effort_person_years", figures.effort / 12.0}, {"tdev_years", figures.tdev / 12.0},
+        {"effort_coefficient", figures.coefficients.a}, {"effort_exponent", figures.coefficients.b},
+        {"tdev_coefficient", figures.coefficients.c},   {"tdev_exponent", figures.coefficients.d},
+        {"multiproject", request.multiproject},
+    };
+}
+
+Json ChangeFields(const std::optional<Change> &change) {
+    if (!change) {
+        return Json();
+    }
+    return {{"added", change->added},
+            {"modified", change->modified},
+            {"removed", change->removed},
+            {"unchanged", change->same}};
+}
+
+// Whether the factor was formed from ratings, rather than given.
+bool Rated(const Request &request) {
+    return request.model == Models::Intermediate && !request.eaf;
+}
+
+// Every driver with the step used, an unrated one Nominal as on the screen; nothing for the
+// other models.
+Json Ratings(const Request &request) {
+    constexpr std::int16_t nominal = 2;
+    Json ratings = Json::object();
+    for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
+        const auto step = static_cast<std::size_t>(request.ratings[i].value_or(nominal));
+        ratings[std::string(DriverNames[i])] = Rated(request) ? Json(StepNames[step]) : Json();
+    }
+    return ratings;
+}
+
+// Every phase with the column used, nothing for a phase left out (it counts 1.0) or for the
+// other models.
+Json Columns(const Request &request) {
+    Json columns = Json::object();
+    for (std::size_t i = 0; i < engine::PhaseCount; ++i) {
+        const std::optional<std::int16_t> column = request.columns[i];
+        columns[std::string(PhaseNames[i])] =
+            column && request.model == Models::Advanced
+                ? Json(ColumnNames[static_cast<std::size_t>(*column)])
+                : Json();
+    }
+    return columns;
+}
+
+Json Reports(const Figures &figures) {
+    if (figures.reports.empty()) {
+        return Json();
+    }
+    Json reports = Json::array();
+    for (const Project &project : figures.reports) {
+        const std::optional<Results> &own = project.results;
+        reports.push_back({
+            {"source", project.source},
+            {"lines", project.lines},
+            {"change", ChangeFields(project.change)},
+            {"effort_staff_months", own ? Json(own->effort) : Json()},
+            {"tdev_months", own ? Json(own->tdev) : Json()},
+            {"average_staffing", own ? Json(own->averageStaffing) : Json()},
+            {"cost", own && own->cost ? Json(*own->cost) : Json()},
+        });
+    }
+    return reports;
+}
+
+Json Languages(const Figures &figures) {
+    if (figures.reports.empty()) {
+        return Json();
+    }
+    Json languages = Json::array();
+    for (const LanguageLines &language : figures.languages) {
+        languages.push_back(
+            {{"name", language.name}, {"lines", language.lines}, {"counted", language.counted}});
+    }
+    return languages;
+}
+
+// A CSV field: quoted where it holds a separator, a quote or a line break.
+std::string CsvField(const Json &value) {
+    if (value.is_null()) {
+        return "";
+    }
+    if (value.is_number_float()) {
+        return Chars(value.get<double>());
+    }
+    if (!value.is_string()) {
+        return value.dump();
+    }
+    const std::string text = value.get<std::string>();
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+// Perl's numbers as SLOCCount writes them: "%.15g" for a number as it is, "%0.Nf" rounded,
+// with commas between the groups of three digits before the point.
+std::string Perl(double value) {
+    return Chars(value, std::chars_format::general, 15);
+}
+
+std::string Commified(const std::string &number) {
+    return Grouped(number.substr(0, number.find_first_not_of("0123456789")), {}) +
+           number.substr(std::min(number.find_first_not_of("0123456789"), number.size()));
+}
+
+std::string Rounded(double value, int decimals) {
+    return Commified(Chars(value, std::chars_format::fixed, decimals));
 }
 
 } // namespace
@@ -233,7 +323,7 @@ std::string FormatText(const Request &request, const Figures &figures, const Num
         const std::string labelled = std::string(label) + ":";
         text += labelled + std::string(labelWidth - labelled.size(), ' ') + value + "\n";
     }
-    return text + std::string(Explanation);
+    return text + std::string(Explanation) + Meaning(request, format.decimal);
 }
 
 std::string FormatMarkdown(const Request &request, const Figures &figures,
@@ -242,38 +332,98 @@ std::string FormatMarkdown(const Request &request, const Figures &figures,
     for (const auto &[label, value] : Rows(request, figures, format, true)) {
         table += "| " + std::string(label) + " | " + value + " |\n";
     }
-    return table + "\n" + std::string(Explanation);
+    return table + "\n" + std::string(Explanation) + Meaning(request, format.decimal);
 }
 
 std::string FormatJson(const Request &request, const Figures &figures) {
-    std::vector<Field> fields = Results(request, figures);
-    fields.push_back(Rated(request) ? Plain("ratings", JsonObject(Ratings(request)))
-                                    : Nothing("ratings"));
-    fields.push_back(request.model == Models::Advanced
-                         ? Plain("phases", JsonObject(Columns(request)))
-                         : Nothing("phases"));
-    fields.push_back(figures.reports.empty() ? Nothing("reports")
-                                             : Plain("reports", Reports(figures)));
-    return JsonObject(fields) + "\n";
+    Json json = Leading(request, figures);
+    json["ratings"] = Rated(request) ? Ratings(request) : Json();
+    json["phases"] = request.model == Models::Advanced ? Columns(request) : Json();
+    json["reports"] = Reports(figures);
+    json.update(More(request, figures));
+    json["languages"] = Languages(figures);
+    json["change"] = ChangeFields(figures.change);
+    // A file name that is not UTF-8 with its bytes replaced, as JSON text must be UTF-8.
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 std::string FormatCsv(const Request &request, const Figures &figures) {
-    std::vector<Field> fields = Results(request, figures);
-    for (Field &rating : Ratings(request)) {
-        fields.push_back(Rated(request) ? rating : Nothing(rating.name));
+    Json fields = Leading(request, figures);
+    fields.update(Ratings(request));
+    fields.update(Columns(request));
+    fields.update(More(request, figures));
+    std::string languages;
+    for (const LanguageLines &language : figures.languages) {
+        if (language.counted) {
+            languages += (languages.empty() ? "" : ";") + Shown(language.name) + "=" +
+                         std::to_string(language.lines);
+        }
     }
-    for (Field &column : Columns(request)) {
-        fields.push_back(request.model == Models::Advanced ? column : Nothing(column.name));
+    fields["languages"] = figures.reports.empty() ? Json() : Json(languages);
+    const Json change = ChangeFields(figures.change.value_or(Change{}));
+    for (const auto &[name, value] : change.items()) {
+        fields[name] = figures.change ? value : Json();
     }
-    // Every value is a plain word or number, none needing quotes.
     std::string header;
     std::string row;
-    for (const Field &field : fields) {
+    for (const auto &[name, value] : fields.items()) {
         const char *separator = header.empty() ? "" : ",";
-        header += separator + field.name;
-        row += separator + field.value.value_or("");
+        header += separator + name;
+        row += separator + CsvField(value);
     }
     return header + "\n" + row + "\n";
+}
+
+std::string FormatSlocCount(const Request &request, const Figures &figures) {
+    std::string text;
+    std::int64_t counted = 0;
+    for (const LanguageLines &language : figures.languages) {
+        counted = AddCounts(counted, language.counted && language.lines > 0 ? language.lines : 0);
+    }
+    if (counted > 0) {
+        text += "Totals grouped by language (dominant language first):\n";
+        for (const LanguageLines &language : figures.languages) {
+            if (language.counted && language.lines > 0) {
+                const std::string label = Shown(language.name) + ":";
+                const std::string lines = std::to_string(language.lines);
+                text += label + std::string(label.size() < 9 ? 9 - label.size() : 0, ' ') + " " +
+                        std::string(lines.size() < 9 ? 9 - lines.size() : 0, ' ') + lines + " (" +
+                        Chars(static_cast<double>(language.lines) * 100.0 /
+                                  static_cast<double>(counted),
+                              std::chars_format::fixed, 2) +
+                        "%)\n";
+            }
+        }
+        text += "\n\n\n\n";
+    }
+    const engine::Coefficients &k = figures.coefficients;
+    const std::string model =
+        request.coefficients
+            ? ""
+            : std::string(engine::ModelNames[static_cast<std::size_t>(request.model - 1)]) +
+                  " COCOMO model, ";
+    const std::string factor = figures.eaf ? Perl(*figures.eaf) + " * " : "";
+    const std::string currency = request.currency ? Shown(*request.currency) : "$";
+    text += "Total Physical Source Lines of Code (SLOC)                = " +
+            Commified(std::to_string(figures.lines)) + "\n";
+    text += "Development Effort Estimate, Person-Years (Person-Months) = " +
+            Rounded(figures.effort / 12.0, 2) + " (" + Rounded(figures.effort, 2) + ")\n";
+    text += " (" + (model.empty() ? "effort model " : model) + "Person-Months = " + Perl(k.a) +
+            " * " + factor + "(KSLOC**" + Perl(k.b) + "))\n";
+    text += "Schedule Estimate, Years (Months)                         = " +
+            Rounded(figures.tdev / 12.0, 2) + " (" + Rounded(figures.tdev, 2) + ")\n";
+    text += " (" + (model.empty() ? "schedule model " : model) + "Months = " + Perl(k.c) +
+            " * (person-months**" + Perl(k.d) + "))\n";
+    // SLOCCount leaves out the staffing of several projects, which do not run side by side.
+    if (!request.multiproject) {
+        text += "Estimated Average Number of Developers (Effort/Schedule)  = " +
+                Rounded(figures.averageStaffing, 2) + "\n";
+    }
+    text += "Total Estimated Cost to Develop                           = " + currency + " " +
+            Rounded(*figures.cost, 0) + "\n";
+    text += " (average salary = " + currency + Commified(Perl(*figures.salary)) +
+            "/year, overhead = " + Chars(Overhead(request), std::chars_format::fixed, 2) + ").\n";
+    return text;
 }
 
 } // namespace cli

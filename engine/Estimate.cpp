@@ -14,8 +14,10 @@ void ComputeForMode(const EstimateInput &input, Estimate &estimate) {
     if (input.mode < Modes::Organic || input.mode > Modes::Embedded) {
         return;
     }
-    const Coefficients &k = CoefficientTable[static_cast<std::size_t>(input.model - 1)]
-                                            [static_cast<std::size_t>(input.mode - 1)];
+    const Coefficients &k = input.coefficients != nullptr
+                                ? *input.coefficients
+                                : CoefficientTable[static_cast<std::size_t>(input.model - 1)]
+                                                  [static_cast<std::size_t>(input.mode - 1)];
     Figures &figures = estimate.figures;
     const double kloc = static_cast<double>(estimate.lines) / 1000.0;
     rt::CheckFloatingPoint(kloc);

@@ -39,6 +39,9 @@ struct EstimateInput {
     std::int16_t mode = 0;  // 1 Organic, 2 Semidetached, 3 Embedded
     std::string_view sizeText;
     double eaf = 0.0; // read by the Intermediate and Advanced models only
+    // The user's own, in place of the table's for the model and mode; applied as the
+    // table's are.
+    const Coefficients *coefficients = nullptr;
 };
 
 // What one calculation gives. Each figure is stored before it is checked: where a step

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -37,6 +38,7 @@ struct Registry {
     unsigned generation = 0; // tells a stale queued check from a current one
     int handlersRunning = 0;
     std::vector<QPointer<QWidget>> leaving{}; // unloaded by the running handler
+    QPointer<QWidget> broughtForward{};       // the window the running handler showed last
 };
 
 Registry &State() {
@@ -219,10 +221,19 @@ protected:
     }
 
     // The screens have a fixed size: a maximized one would only be marked so, and where the
-    // title bar offers maximizing anyway (Qt's own on Wayland), it is undone.
+    // title bar offers maximizing anyway (Qt's own on Wayland), it is undone. A compositor that
+    // maximizes the window again at once insists (a kiosk's maximizes every window): undoing
+    // that would only start an endless exchange of messages, so the window then stays as the
+    // compositor wants it.
     void changeEvent(QEvent *event) override {
-        if (event->type() == QEvent::WindowStateChange && isMaximized()) {
-            setWindowState(windowState() & ~Qt::WindowMaximized);
+        if (event->type() == QEvent::WindowStateChange && isMaximized() && !yielded_) {
+            constexpr qint64 InsistingWithinMilliseconds = 1000;
+            if (undone_.isValid() && undone_.elapsed() < InsistingWithinMilliseconds) {
+                yielded_ = true;
+            } else {
+                undone_.start();
+                setWindowState(windowState() & ~Qt::WindowMaximized);
+            }
         }
         QWidget::changeEvent(event);
     }
@@ -230,13 +241,17 @@ protected:
 private:
     Form *owner_;
     ScreenFit fit_;
+    QElapsedTimer undone_;
+    bool yielded_ = false;
 };
 
 void Dispatch(Form *owner, const std::function<void()> &handler, const InputAdvice *advice) {
     if (State().ended) {
         return;
     }
-    ++State().handlersRunning;
+    if (State().handlersRunning++ == 0) {
+        State().broughtForward = nullptr;
+    }
     try {
         handler();
     } catch (const rt::RuntimeError &error) {
@@ -247,14 +262,18 @@ void Dispatch(Form *owner, const std::function<void()> &handler, const InputAdvi
         ReportRuntimeError(owner, rt::RuntimeError(rt::ErrorCode::Internal));
     }
     if (--State().handlersRunning == 0) {
-        // The windows the handler unloaded go once the screen it showed is up, so that the
-        // window manager never uncovers the screens beneath for a moment.
-        for (const QPointer<QWidget> &window : std::exchange(State().leaving, {})) {
-            if (window != nullptr) {
-                window->hide();
-                window->deleteLater();
-            }
-        }
+        // The windows the handler unloaded go once the screen it showed is up and has the
+        // keyboard, so that the window manager never uncovers the screens beneath for a moment
+        // nor hands one of them the keyboard.
+        AfterKeyboardArrives(State().broughtForward,
+                             [leaving = std::exchange(State().leaving, {})] {
+                                 for (const QPointer<QWidget> &window : leaving) {
+                                     if (window != nullptr) {
+                                         window->hide();
+                                         window->deleteLater();
+                                     }
+                                 }
+                             });
     }
 }
 
@@ -373,6 +392,7 @@ void Form::Show() {
         BringForward(window_);
     }
     BringToFront(this);
+    State().broughtForward = window_;
 }
 
 void Form::Unload() {

@@ -81,7 +81,10 @@ std::vector<std::uint32_t> Property(xcb_connection_t *connection, xcb_window_t w
 // An X11 window manager tells the frame it will give a window not yet mapped when asked
 // with _NET_REQUEST_FRAME_EXTENTS; it answers by setting the window's _NET_FRAME_EXTENTS.
 std::optional<QMargins> AskWindowManager(const QWindow &window) {
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    // The offscreen platform answers for an X connection it does not have.
+    const auto *x11 = QGuiApplication::platformName() == QLatin1String("xcb")
+                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                          : nullptr;
     if (x11 == nullptr) {
         return std::nullopt;
     }

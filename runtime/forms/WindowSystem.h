@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace forms {
@@ -19,5 +21,13 @@ void ShowInFront(QWidget *window);
 // the window system does not raise on request, the window is mapped afresh: its controls,
 // their state and its focus widget stay as they are.
 void BringForward(QWidget *window);
+
+// Runs then once the window manager has given the front window the keyboard, or at once where
+// there is nothing to wait for. An X11 window manager that is asked to activate one window
+// while another is unmapped may handle the unmap first and pass the focus down its own focus
+// chain, to a window left beneath: KWin does. Windows leaving the screen therefore go only
+// when the keyboard is where it was asked to be; a window manager that refuses is waited for
+// no longer than a person would notice.
+void AfterKeyboardArrives(const QWidget *front, std::function<void()> then);
 
 } // namespace forms

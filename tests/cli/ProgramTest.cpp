@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cctype>
 #include <cstdint>
@@ -41,18 +42,23 @@ const std::string &Reports() {
         const fs::path root = COCOMO_CLI_GENERATED;
         fs::remove_all(root);
         fs::create_directories(root / "tree/sub");
+        fs::create_directories(root / "tree2");
         fs::create_directories(root / "empty");
         fs::copy(COCOMO_CLI_REPORTS, root);
         // One file's name is not UTF-8.
-        for (const auto &[name, text] : {std::pair{"tree/a.c", "int main() {\n    return 0;\n}\n"},
-                                         {"tree/caf\xe9.c", "int f() { return 1; }\n"},
-                                         {"tree/sub/b.py", "import os\nprint(os.sep)\n"}}) {
+        for (const auto &[name, text] :
+             {std::pair{"tree/a.c", "int main() {\n    return 0;\n}\n"},
+              {"tree/caf\xe9.c", "int f() { return 1; }\n"},
+              {"tree/sub/b.py", "import os\nprint(os.sep)\n"},
+              {"tree2/a.c", "int main() {\n    int x = 1;\n    return x;\n}\n"},
+              {"tree2/s.sh", "echo hi\n"}}) {
             std::ofstream(root / name) << text;
         }
         for (const auto &[name, what] : {std::pair{"cloc.json", "tree"},
                                          {"by-file.json", "--by-file tree"},
                                          {"by-file-by-lang.json", "--by-file-by-lang tree"},
-                                         {"empty.json", "empty"}}) {
+                                         {"empty.json", "empty"},
+                                         {"diff.json", "--diff tree tree2"}}) {
             const std::string cloc =
                 "cd '" + root.string() + "' && cloc --quiet --json --out=" + name + " " + what;
             EXPECT_EQ(std::system(cloc.c_str()), 0) << cloc << ": is cloc installed?";
@@ -120,13 +126,17 @@ void PrintTo(const FiguresRow &row, std::ostream *os) {
 // Computed with Python's floats in the equations' order: power, factor, coefficient.
 const FiguresRow FiguresRows[] = {
     {"BasicOrganic", "--model basic --mode organic --lines 32000", 32000, 0, 91.33110643220898,
-     13.898730114383307, 6.571183531198554},
+     13.898730114383307, 6.571183531198554, 0,
+     "\nEffort:           91.33\nPerson-years:     7.61\nTDEV:             13.90\nTDEV in years:   "
+     " "
+     "1.16\n"},
     {"BasicSemiDetached", "--model BASIC --mode Semi-Detached --lines 32000", 32000, 0,
      145.50879038499826, 14.287335375866538, 10.184459632044792},
     {"BasicOrganicByDefault", "--lines 32000", 32000, 0, 91.33110643220898, 13.898730114383307,
      6.571183531198554},
     {"BasicEmbeddedBlanksAround", "--model=basic --mode=embedded --lines=\t32000\n", 32000, 0,
-     230.39999999999998, 14.253922743777835, 16.163971430290996},
+     230.39999999999998, 14.253922743777835, 16.163971430290996, 0,
+     ".\nEmbedded: tight constraints of hardware, software and operations.\n"},
     {"BasicEmbeddedLargestSize", "--model basic --mode embedded --lines 2147483647", 2147483647, 0,
      142763878.8944934, 1017.2269957798727, 140346.13659170663},
     {"IntermediateUnratedIsNominal", "--model intermediate --mode semidetached --lines 32000",
@@ -160,7 +170,8 @@ const FiguresRow FiguresRows[] = {
     {"MarkdownTable", "--lines 32000 --salary 100000 --format markdown", 32000, 0,
      91.33110643220898, 13.898730114383307, 6.571183531198554, 1826622.1286441798,
      "| Figure | Value |\n| --- | --- |\n| Model | Basic |\n| Mode | Organic |\n| Lines | 32000 "
-     "|\n| Factor | none |\n| Effort | 91.33 |\n| TDEV | 13.90 |\n| Average staffing | 6.57 |\n"
+     "|\n| Factor | none |\n| Effort | 91.33 |\n| Person-years | 7.61 |\n| TDEV | 13.90 |\n"
+     "| TDEV in years | 1.16 |\n| Average staffing | 6.57 |\n"
      "| Cost | 1,826,622 (salary 100000 a year, overhead 2.4) |\n\nEffort in staff-months"},
     {"AdvancedUntouchedCountsSix", "--model advanced --mode organic --lines 32000", 32000, 6.0,
      730.648851457672, 30.630163634454558, 23.853899710669403},
@@ -170,7 +181,8 @@ const FiguresRow FiguresRows[] = {
      "integration-and-test=large --phase maintenance=small",
      128000, 2.08, 1967.3124025193815, 28.312581808017818, 69.4854469952387},
     {"ClocReport", "--model basic --mode organic --lines-from @cloc.json", 6, 0,
-     0.011149876438482214, 0.45279604982169125, 0.02462450024215754},
+     0.011149876438482214, 0.45279604982169125, 0.02462450024215754, 0,
+     "\nLanguage:         4 lines, C\nLanguage:         2 lines, Python\nFactor:"},
     {"ClocByFileReportWithANameNotUtf8", "--model basic --mode organic --lines-from @by-file.json",
      6, 0, 0.011149876438482214, 0.45279604982169125, 0.02462450024215754},
     {"ClocByFileByLangReport", "--model basic --mode organic --lines-from @by-file-by-lang.json", 6,
@@ -187,6 +199,38 @@ const FiguresRow FiguresRows[] = {
      "product-design=8 --phase detailed-design=medium --phase code-and-unit-test=large --phase "
      "integration-and-test=small --phase maintenance=large",
      8000, 1.99, 61.29642086760431, 10.557043218299926, 5.806211038461137},
+    {"SlocCountSummaryFigureForFigure", "--lines 202339 --salary 56286 --format sloccount", 202339,
+     0, 633.2786124585349, 29.00988723435549, 21.829750917079163, 7128943.996168219,
+     "Total Physical Source Lines of Code (SLOC)                = 202,339\n"
+     "Development Effort Estimate, Person-Years (Person-Months) = 52.77 (633.28)\n"
+     " (Basic COCOMO model, Person-Months = 2.4 * (KSLOC**1.05))\n"
+     "Schedule Estimate, Years (Months)                         = 2.42 (29.01)\n"
+     " (Basic COCOMO model, Months = 2.5 * (person-months**0.38))\n"
+     "Estimated Average Number of Developers (Effort/Schedule)  = 21.83\n"
+     "Total Estimated Cost to Develop                           = $ 7,128,944\n"
+     " (average salary = $56,286/year, overhead = 2.40).\n"},
+    {"CoefficientsAsSccTakesThem", "--lines 32000 --coefficients 0.25,1.03,1,1", 32000, 0,
+     8.87655577654276, 8.87655577654276, 1.0, 0, "\nMode:             Custom\n"},
+    {"CoefficientsInSlocCountsWords",
+     "--lines 32000 --coefficients 0.25,1.03,1,1 --salary 1 --overhead 1 --format sloccount", 32000,
+     0, 8.87655577654276, 8.87655577654276, 1.0, 0.7397129813785633,
+     " (effort model Person-Months = 0.25 * (KSLOC**1.03))\n"},
+    {"MultiprojectEffortsAndStaffingSummedLongestSchedule",
+     "--lines-from @cloc.json --lines-from @scc.json --multiproject --salary 56286", 32006, 0,
+     91.34225630864746, 13.898730114383307, 6.595808031440711, 1028258.0477177063,
+     "\nProject:          6 lines, effort 0.01, TDEV 0.45, staffing 0.02, "},
+    {"MultiprojectSlocCountWithoutStaffing",
+     "--lines-from @cloc.json --lines-from @scc.json --multiproject --format sloccount", 32006, 0,
+     91.34225630864746, 13.898730114383307, 6.595808031440711, 0,
+     "(person-months**0.38))\nTotal Estimated Cost"},
+    {"DiffAddedAndModifiedLines", "--lines-from @diff.json", 3, 0, 0.005385035357476571,
+     0.3433931765216452, 0.015681835649803993, 0,
+     " 3 lines (2 added, 1 modified; 3 removed, 2 unchanged), "},
+    {"OnlyLanguageCaseInsensitive", "--lines-from @cloc.json --only-lang python,PYTHON", 2, 0,
+     0.003517974905060489, 0.2920997927220064, 0.012043743243626922, 0,
+     "\nLeft out:         4 lines, C\nLanguage:         2 lines, Python\n"},
+    {"ExcludedLanguagesOfScc", "--lines-from @scc.json --exclude-lang c++ --exclude-lang=CMAKE",
+     5322, 0, 13.886405896573967, 6.7939782740449, 2.0439285108732737},
 };
 
 class Figures : public testing::TestWithParam<FiguresRow> {};
@@ -207,6 +251,8 @@ TEST_P(Figures, JsonCarriesTheHandComputedDoubles) {
     EXPECT_EQ(Bits(json["tdev_months"].get<double>()), Bits(row.tdev));
     EXPECT_EQ(Bits(json["average_staffing"].get<double>()), Bits(row.averageStaffing));
     EXPECT_EQ(Bits(json["cost"].is_null() ? 0.0 : json["cost"].get<double>()), Bits(row.cost));
+    EXPECT_EQ(Bits(json["effort_person_years"].get<double>()), Bits(row.effort / 12.0));
+    EXPECT_EQ(Bits(json["tdev_years"].get<double>()), Bits(row.tdev / 12.0));
     if (row.shown != nullptr) {
         EXPECT_NE(RunProgram(Words(row.command)).out.find(row.shown), std::string::npos);
     }
@@ -226,10 +272,14 @@ TEST(Output, TextShowsTheResultsScreensFiguresAndSaysWhatTheyAre) {
                            "Lines:            32000\n"
                            "Factor:           none\n"
                            "Effort:           91.33\n"
+                           "Person-years:     7.61\n"
                            "TDEV:             13.90\n"
+                           "TDEV in years:    1.16\n"
                            "Average staffing: 6.57\n"
                            "Effort in staff-months of work, TDEV in months of calendar time, "
-                           "average staffing in people at work on average.\n");
+                           "average staffing in people at work on average.\n"
+                           "Organic: a small team on familiar, in-house work, requirements "
+                           "flexible.\n");
     EXPECT_EQ(outcome.err, "");
 }
 
@@ -258,11 +308,13 @@ TEST(Output, TextFactorAndLocaleSeparator) {
 
 TEST(Output, JsonIsOneObjectWithShortestRoundTripNumbers) {
     EXPECT_EQ(RunProgram(Words("--model basic --mode organic --lines 32000 --format json")).out,
-              "{\"model\": \"basic\", \"mode\": \"organic\", \"lines\": 32000, \"eaf\": null, "
-              "\"effort_staff_months\": 91.33110643220898, \"tdev_months\": 13.898730114383307, "
-              "\"average_staffing\": 6.571183531198554, \"cost\": null, \"ratings\": null, "
-              "\"phases\": null, "
-              "\"reports\": null}\n");
+              "{\"model\":\"basic\",\"mode\":\"organic\",\"lines\":32000,\"eaf\":null,"
+              "\"effort_staff_months\":91.33110643220898,\"tdev_months\":13.898730114383307,"
+              "\"average_staffing\":6.571183531198554,\"cost\":null,\"ratings\":null,"
+              "\"phases\":null,\"reports\":null,\"effort_person_years\":7.610925536017415,"
+              "\"tdev_years\":1.1582275095319423,\"effort_coefficient\":2.4,"
+              "\"effort_exponent\":1.05,\"tdev_coefficient\":2.5,\"tdev_exponent\":0.38,"
+              "\"multiproject\":false,\"languages\":null,\"change\":null}\n");
 }
 
 TEST(Output, JsonNamesEveryRatingAndEveryColumnUsed) {
@@ -287,19 +339,25 @@ TEST(Output, JsonNamesEveryRatingAndEveryColumnUsed) {
 
 TEST(Output, CsvHasAHeaderAndOneRowWithTheSameFields) {
     EXPECT_EQ(
-        RunProgram(Words("--model intermediate --mode embedded --lines 32000 --rating TOOL=L "
-                         "--format csv"))
+        RunProgram(Words("--model intermediate --mode embedded --lines-from - --rating TOOL=L "
+                         "--format csv"),
+                   R"([{"Name": "C", "Code": 31000}, {"Name": "Odd, \"x\"", "Code": 1000}])")
             .out,
         "model,mode,lines,eaf,effort_staff_months,tdev_months,average_staffing,cost,ACAP,AEXP,"
         "CPLX,DATA,LEXP,MODP,PCAP,RELY,SCED,STOR,TIME,TOOL,TURN,VEXP,VIRT,requirements,"
-        "product-design,detailed-design,code-and-unit-test,integration-and-test,maintenance\n"
+        "product-design,detailed-design,code-and-unit-test,integration-and-test,maintenance,"
+        "effort_person_years,tdev_years,effort_coefficient,effort_exponent,tdev_coefficient,"
+        "tdev_exponent,multiproject,languages,added,modified,removed,unchanged\n"
         "intermediate,embedded,32000,1.1,197.11999999999998,13.559817037135492,"
-        "14.537069302643152,,N,N,N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,\n");
+        "14.537069302643152,,N,N,N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,,16.426666666666666,"
+        "1.1299847530946243,2.8,1.2,2.5,0.32,false,\"C=31000;Odd, \"\"x\"\"=1000\",,,,\n");
 }
 
 // --- Reports of line counters ----------------------------------------------------------
 
 TEST(Reports, EachCountedAddedAndShown) {
+    const std::string NoResults = R"("change": null, "effort_staff_months": null, )"
+                                  R"("tdev_months": null, "average_staffing": null, "cost": null)";
     const std::string cloc = Reports() + "/by-file.json";
     const std::string twoReports = "--lines-from " + cloc + " --lines-from -";
     const std::string scc = R"([{"Name": "C++", "Code": 30000}, {"Name": "Go", "Code": 2000}])";
@@ -311,8 +369,8 @@ TEST(Reports, EachCountedAddedAndShown) {
     const nlohmann::json json =
         nlohmann::json::parse(RunProgram(Words(twoReports + " --format json"), scc).out);
     EXPECT_EQ(json["reports"],
-              nlohmann::json::parse(R"([{"source": ")" + cloc +
-                                    R"(", "lines": 6}, {"source": "-", "lines": 32000}])"));
+              nlohmann::json::parse(R"([{"source": ")" + cloc + R"(", "lines": 6, )" + NoResults +
+                                    R"(}, {"source": "-", "lines": 32000, )" + NoResults + "}]"));
 }
 
 // --- Every refusal: the exit status, one message on standard error, nothing on output ----
@@ -329,9 +387,10 @@ void PrintTo(const RefusalRow &row, std::ostream *os) {
     *os << row.name;
 }
 
-const std::string Options = "options: --model, --mode, --lines, --lines-from, --rating, --eaf, "
-                            "--phase, --salary, --overhead, --currency, --format, --locale, -h, "
-                            "--help, --version";
+const std::string Options =
+    "options: --model, --mode, --coefficients, --lines, --lines-from, --multiproject, "
+    "--only-lang, --exclude-lang, --rating, --eaf, --phase, --salary, --overhead, --currency, "
+    "--format, --locale, -h, --help, --version";
 const std::string Drivers = "drivers: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY, SCED, STOR, "
                             "TIME, TOOL, TURN, VEXP, VIRT";
 const std::string Steps =
@@ -341,9 +400,9 @@ const std::string Phases = "phases: requirements, product-design, detailed-desig
 const std::string Columns = "columns: small, intermediate, medium, large (or 2, 8, 32, 128)";
 const std::string Requirement =
     "The size must be a whole number of lines from 1 to 2147483647, for example 32000.\n";
-const std::string Formats = "; it reads cloc --json, also with --by-file or --by-file-by-lang "
-                            "(the code of SUM), and scc --format json or json2 (the sum of the "
-                            "languages' Code)\n";
+const std::string Formats = "; it reads cloc --json, also with --by-file, --by-file-by-lang or "
+                            "--diff (the code of SUM; with --diff its added and modified code), "
+                            "and scc --format json or json2 (the sum of the languages' Code)\n";
 const std::string Stdin = "cocomo-estimate: standard input: ";
 const std::string NoCode = " counts no code: the tree holds no source file that the line counter "
                            "knows, or does not exist\n";
@@ -376,7 +435,8 @@ const RefusalRow RefusalRows[] = {
     {"OptionAfterTheEndOfOptions", "--lines 1 -- --lines 2", "", 2,
      "cocomo-estimate: unexpected argument '--lines'; " + Options + "\n"},
     {"UnknownFormat", On("basic", "--lines 1 --format xml"), "", 2,
-     "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv, markdown\n"},
+     "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv, markdown, "
+     "sloccount\n"},
     {"MissingValueAtTheEnd", On("basic", "--lines"), "", 2,
      "cocomo-estimate: --lines needs a value; a whole number of lines, digits only, for example "
      "202339\n"},
@@ -385,7 +445,7 @@ const RefusalRow RefusalRows[] = {
     {"MissingSize", On("basic", ""), "", 2,
      "cocomo-estimate: missing --lines N or --lines-from FILE\n"},
     {"TwoSizes", On("basic", "--lines 1 --lines-from -"), "", 2,
-     "cocomo-estimate: --lines and --lines-from exclude each other; give one of them\n"},
+     "cocomo-estimate: --lines excludes --lines-from\n"},
     {"FlagWithAValue", On("basic", "--lines 1 --locale=de"), "", 2,
      "cocomo-estimate: --locale takes no value, not 'de'\n"},
     {"LocaleWithJson", On("basic", "--lines 1 --locale --format json"), "", 2,
@@ -429,8 +489,8 @@ const RefusalRow RefusalRows[] = {
     {"OverheadWithoutSalary", On("basic", "--lines 1 --overhead 2"), "", 2,
      "cocomo-estimate: --overhead 2 applies with --salary only, which adds the cost\n"},
     {"CurrencyWithJson", On("basic", "--lines 1 --salary 9 --currency $ --format json"), "", 2,
-     "cocomo-estimate: --currency applies to --format text and markdown only, not json, whose "
-     "cost is a plain number\n"},
+     "cocomo-estimate: --currency applies to --format text, markdown and sloccount only, not json, "
+     "whose cost is a plain number\n"},
     {"SalaryNegative", On("basic", "--lines 1 --salary -5"), "", 2,
      "cocomo-estimate: --salary takes a positive yearly amount, for example 56286, not '-5'\n"},
     {"CostBeyondTheDoubleRange", On("basic", "--lines 2147483647 --salary 1e308"), "", 2,
@@ -508,7 +568,9 @@ const RefusalRow RefusalRows[] = {
     // Sizes the calculation refuses, as the wizard reports them.
     {"ZeroLines", On("basic", "--lines 0"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
-    {"EmptySize", On("intermediate", "--lines="), "", 2, NotWhole + "''\n"},
+    {"EmptySize", On("intermediate", "--lines="), "", 2,
+     "cocomo-estimate: --lines needs a value; a whole number of lines, digits only, for example "
+     "202339\n"},
     {"SizeRoundingToZero", On("advanced", "--lines 0.4"), "", 2, NotWhole + "'0.4'\n"},
     {"NotANumber", On("basic", "--lines abc"), "", 2, NotWhole + "'abc'\n"},
     {"GroupedDigits", On("basic", "--lines 202,339"), "", 2, NotWhole + "'202,339'\n"},
@@ -525,6 +587,57 @@ const RefusalRow RefusalRows[] = {
     {"ReportBeyondThirtyTwoBits", On("basic", "--lines-from -"),
      R"([{"Name": "C", "Code": 2147483647}, {"Name": "Go", "Code": 1}])", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"TwoReportsJoinedByANul", On("basic", "--lines-from -"),
+     std::string(R"({"SUM": {"code": 5}})") + '\0' + R"({"SUM": {"code": 6}})", 2,
+     Stdin + "a NUL byte at byte 21, which JSON text never holds" + Formats},
+    {"Utf16WithoutMark", On("basic", "--lines-from -"), std::string("{\0\"\0", 4), 2,
+     Stdin + "UTF-16 text (little-endian, as the NUL byte 2 shows); convert it to UTF-8, for " +
+         "example with iconv -f UTF-16LE -t UTF-8" + Formats},
+    {"Utf16BigEndianWithMark", On("basic", "--lines-from -"), std::string("\xfe\xff\0{", 4), 2,
+     Stdin + "UTF-16 text (big-endian, as its byte order mark shows); convert it to UTF-8, for " +
+         "example with iconv -f UTF-16BE -t UTF-8" + Formats},
+    {"CountBeyondTheDoubleRange", On("basic", "--lines-from -"), R"([{"Code": 1e400}])", 2,
+     Stdin + "the Code of language 1 is 1e400, beyond any size" + Formats},
+    {"DiffRemovingOnly", On("basic", "--lines-from -"),
+     R"({"SUM": {"added": {"code": 0}, "modified": {"code": 0}, "removed": {"code": 9}, )"
+     R"("same": {"code": 1}}})",
+     1,
+     "cocomo-estimate: standard input counts no code added or modified: the trees compared "
+     "differ in nothing but removed lines, or not at all\n"},
+    {"DiffWithoutItsRemovedCode", On("basic", "--lines-from -"),
+     R"({"SUM": {"added": {"code": 1}, "modified": {"code": 0}, "same": {"code": 1}}})", 2,
+     Stdin + "SUM has no removed code" + Formats},
+    {"UnknownLanguage", On("basic", "--lines-from @cloc.json --only-lang C,Rust"), "", 2,
+     "cocomo-estimate: unknown language 'Rust' in --only-lang Rust; the reports' languages: C, "
+     "Python\n"},
+    {"LanguageOfAReportWithout", On("basic", "--lines-from - --exclude-lang C"),
+     R"({"SUM": {"code": 5}})", 2,
+     "cocomo-estimate: unknown language 'C' in --exclude-lang C; the reports name no languages\n"},
+    {"EveryLanguageLeftOut", On("basic", "--lines-from @cloc.json --exclude-lang c,python"), "", 1,
+     "cocomo-estimate: the languages kept count no code in the reports\n"},
+    {"ProjectWithoutTheLanguageKept",
+     On("basic", "--lines-from @cloc.json --lines-from - --multiproject --only-lang go"),
+     R"([{"Name": "Go", "Code": 5}])", 1,
+     "cocomo-estimate: '@cloc.json' counts no code in the languages kept\n"},
+    {"LanguagesWithoutReports", On("basic", "--lines 5 --only-lang C"), "", 2,
+     "cocomo-estimate: --only-lang requires --lines-from\n"},
+    {"OnlyAndExcludedLanguages", On("basic", "--lines-from - --only-lang C --exclude-lang Go"), "",
+     2, "cocomo-estimate: --only-lang excludes --exclude-lang\n"},
+    {"MultiprojectOfLines", On("basic", "--lines 5 --multiproject"), "", 2,
+     "cocomo-estimate: --multiproject requires --lines-from\n"},
+    {"MultiprojectWithAValue", On("basic", "--lines-from - --multiproject=yes"), "", 2,
+     "cocomo-estimate: --multiproject takes no value, not 'yes'\n"},
+    {"CoefficientsThree", "--lines 5 --coefficients 2.4,1.05,2.5", "", 2,
+     "cocomo-estimate: --coefficients takes four positive numbers A,B,C,D, for example "
+     "2.4,1.05,2.5,0.38, not '2.4,1.05,2.5'\n"},
+    {"CoefficientsForIntermediate", "--model intermediate --lines 5 --coefficients 1,1,1,1", "", 2,
+     "cocomo-estimate: --coefficients 1,1,1,1 applies to --model basic only, not intermediate, "
+     "whose coefficients are fixed\n"},
+    {"CoefficientsWithAMode", On("basic", "--lines 5 --coefficients 1,1,1,1"), "", 2,
+     "cocomo-estimate: --mode excludes --coefficients\n"},
+    {"LocaleWithSlocCount", On("basic", "--lines 5 --locale --format sloccount"), "", 2,
+     "cocomo-estimate: --locale applies to --format text and markdown only, not sloccount, whose "
+     "numbers are written as SLOCCount writes them\n"},
 };
 
 class Refusal : public testing::TestWithParam<RefusalRow> {};
@@ -598,6 +711,17 @@ TEST(HelpAndVersion, TheManualTheReadmeNamesIsBuiltAndItAndTheHelpListTheParsers
           cli::Joined(cli::FormatNames), std::string(cli::ModeSpellings[1])}) {
         EXPECT_NE(manual.find(list), std::string::npos) << list;
         EXPECT_NE(help.find(list), std::string::npos) << list;
+    }
+    // What the command line adds to the wizard's figures, in all three.
+    const std::string readmeFlat = Flattened(readme);
+    const std::array<std::string_view, 10> items{
+        "person-years",       "sloccount",         "--coefficients", "--only-lang",
+        "--exclude-lang",     "--multiproject",    "--diff",         cli::ModeMeanings[0],
+        cli::ModeMeanings[1], cli::ModeMeanings[2]};
+    for (const std::string_view item : items) {
+        for (const std::string *text : {&manual, &help, &readmeFlat}) {
+            EXPECT_NE(text->find(item), std::string::npos) << item;
+        }
     }
 }
 

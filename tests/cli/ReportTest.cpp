@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -17,7 +18,17 @@ struct ReportRow {
     const char *name;
     std::string report;
     std::optional<std::int64_t> lines;
+    const char *breakdown = nullptr; // NAME=LINES of each language; +added ~modified -removed =same
 };
+
+// A cloc report with as many languages, or with one of a name as long.
+std::string Entries(std::size_t count, std::size_t nameLength = 1) {
+    std::string report = "{";
+    for (std::size_t i = 0; i < count; ++i) {
+        report += "\"" + std::string(nameLength, 'x') + std::to_string(i) + "\": {\"code\": 1}, ";
+    }
+    return report + R"("SUM": {"code": 9}})";
+}
 
 void PrintTo(const ReportRow &row, std::ostream *os) {
     *os << row.name;
@@ -63,15 +74,56 @@ const ReportRow ReportRows[] = {
     {"DeepNesting", std::string(100000, '[') + std::string(100000, ']'), Refused},
     {"LongString", R"({"SUM": {"code": 5}, "x": ")" + std::string(70000, 'x') + "\"}", Refused},
     {"NestingWithinReach", R"({"SUM": {"code": 3}, "x": [[[[[[[[[[[[[[]]]]]]]]]]]]]]})", 3},
+    {"ClocLanguagesBesideTheSum",
+     R"({"header": {"n_files": 2}, "C": {"code": 3}, "Go": {"code": 2}, "SUM": {"code": 5}})", 5,
+     "C=3 Go=2 "},
+    {"ClocByFileLanguagesOfItsFiles",
+     R"({"a.c": {"code": 3, "language": "C"}, "b.go": {"language": "Go", "code": 1}, )"
+     R"("c.c": {"code": 1, "language": "C"}, "d": 4, "e": {"code": 0.5}, "SUM": {"code": 5}})",
+     5, "C=4 Go=1 "},
+    {"ClocByFileByLangLanguagesOfByLang",
+     R"({"by_file": {"a.c": {"code": 3, "language": "C"}, "SUM": {"code": 3}}, )"
+     R"("by_lang": {"C++": {"code": 3}, "SUM": {"code": 3}}})",
+     3, "C++=3 "},
+    {"SccLanguagesByName", R"([{"Name": "C", "Code": 10}, {"Name": "Go", "Code": 5}, {"Code": 1}])",
+     16, "C=10 Go=5 "},
+    {"ClocDiffAddedAndModified",
+     R"({"added": {"C": {"code": 4}, "Go": {"code": 1}}, "modified": {"C": {"code": 2}}, )"
+     R"("removed": {"Go": {"code": 7}}, "same": {"C": {"code": 9}}, "SUM": {"added": )"
+     R"({"code": 5}, "modified": {"code": 2}, "removed": {"code": 7}, "same": {"code": 9}}})",
+     7, "C=6 Go=1 +5 ~2 -7 =9"},
+    {"ClocDiffWithoutSame",
+     R"({"SUM": {"added": {"code": 5}, "modified": {"code": 2}, "removed": {"code": 7}}})",
+     Refused},
+    {"ClocDiffCodeFractional", R"({"SUM": {"added": {"code": 1.5}}})", Refused},
+    {"NulAfterTheReport", std::string(R"({"SUM": {"code": 5}})") + '\0', Refused},
+    {"Utf16LittleEndianWithMark", std::string("\xff\xfe{\0}\0", 6), Refused},
+    {"Utf16BigEndian", std::string("\0{\0}", 4), Refused},
+    {"CountBeyondTheDoubleRange", R"({"SUM": {"code": 1e400}})", Refused},
+    {"NumberBeyondTheDoubleRangeElsewhere", R"({"x": -1e400, "SUM": {"code": 1}})", Refused},
+    {"LanguagesAsManyAsCountersKnow", Entries(1024), 9},
+    {"MoreLanguagesThanAnyCounterKnows", Entries(1025), 9, ""},
+    {"LanguageNameLongerThanAny", Entries(1, 300), 9, ""},
 };
 
 class Reports : public testing::TestWithParam<ReportRow> {};
 
-std::optional<std::int64_t> CodeLines(std::FILE *file) {
+std::pair<std::optional<std::int64_t>, std::string> CodeLines(std::FILE *file) {
     try {
-        return cli::CodeLines(file);
+        const cli::Count count = cli::ReadReport(file);
+        std::string breakdown;
+        for (const cli::Language &language : count.languages) {
+            breakdown += language.name + "=" + std::to_string(language.lines) + " ";
+        }
+        if (count.change) {
+            const cli::Change &change = *count.change;
+            breakdown += "+" + std::to_string(change.added) + " ~" +
+                         std::to_string(change.modified) + " -" + std::to_string(change.removed) +
+                         " =" + std::to_string(change.same);
+        }
+        return {count.lines, breakdown};
     } catch (const cli::BadReport &) {
-        return Refused;
+        return {Refused, ""};
     }
 }
 
@@ -80,7 +132,11 @@ TEST_P(Reports, CodeLines) {
     std::FILE *file = std::tmpfile();
     std::fwrite(row.report.data(), 1, row.report.size(), file);
     std::rewind(file);
-    EXPECT_EQ(CodeLines(file), row.lines);
+    const auto [lines, breakdown] = CodeLines(file);
+    EXPECT_EQ(lines, row.lines);
+    if (row.breakdown != nullptr) {
+        EXPECT_EQ(breakdown, row.breakdown);
+    }
     std::fclose(file);
 }
 
@@ -91,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Reports, testing::ValuesIn(ReportRows),
 TEST(Reports, StopsAtTheFirstByteThatCannotBelong) {
     std::FILE *zeros = std::fopen("/dev/zero", "rb");
     ASSERT_NE(zeros, nullptr);
-    EXPECT_EQ(CodeLines(zeros), Refused);
+    EXPECT_EQ(CodeLines(zeros).first, Refused);
     std::fclose(zeros);
 }
 

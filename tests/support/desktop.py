@@ -28,6 +28,7 @@ class Failure(Exception):
 def wait_for(what, condition, timeout=WAIT):
     deadline = time.monotonic() + timeout
     while True:
+        asked = time.monotonic()
         try:
             result = condition()
         except Exception as error:
@@ -40,7 +41,9 @@ def wait_for(what, condition, timeout=WAIT):
             return result
         if time.monotonic() > deadline:
             raise Failure("timed out after %.0f s waiting for %s" % (timeout, what))
-        time.sleep(POLL)
+        # A condition read over the accessibility bus costs the program as much as it costs
+        # here: it is asked at most half the time.
+        time.sleep(max(POLL, time.monotonic() - asked))
 
 
 def free_display(first):
@@ -177,6 +180,11 @@ class Program:
         self.path = path
         self.screenshots = screenshots
         self.desktop = desktop
+        # Where the window manager's active window and the keyboard focus can be read: the
+        # program's X display; none for a Wayland client.
+        self.x_display = self.env.get("DISPLAY") if self.env.get("QT_QPA_PLATFORM") == "xcb" \
+            else None
+        self.xwayland = None
 
     def stop(self):
         stop_process(self.process)
@@ -332,6 +340,59 @@ class Program:
             return None
 
         return wait_for("the program on the accessibility bus", find)
+
+    def screens(self):
+        import pyatspi
+        app = self.application()
+        found = []
+        for index in range(app.childCount):
+            frame = app.getChildAtIndex(index)
+            if frame is not None and frame.getState().contains(pyatspi.STATE_SHOWING):
+                found.append(frame)
+        return found
+
+    def active_screens(self):
+        import pyatspi
+        return [frame for frame in self.screens()
+                if frame.getState().contains(pyatspi.STATE_ACTIVE)]
+
+    def active(self):
+        """The active screens, by caption."""
+        return [frame.name for frame in self.active_screens()]
+
+    def where(self):
+        """The active screens and the focused controls, by caption. Only a control of an
+        active screen can have the focus."""
+        import pyatspi
+        active = self.active_screens()
+        focused = ["%s: %s" % (frame.name, node.name) for frame in active
+                   for node in self.descendants(frame)
+                   if node.getState().contains(pyatspi.STATE_FOCUSED)]
+        return [frame.name for frame in active], focused
+
+    def x_windows(self):
+        """The window manager's active window and the window with the X keyboard focus, by
+        caption; none where the program runs as a Wayland client."""
+        if not self.x_display:
+            return []
+        # Xwayland's window managers keep no active window of their own.
+        query = ([] if self.xwayland else ["getactivewindow", "getwindowname"]) + \
+            ["getwindowfocus", "getwindowname"]
+        names = subprocess.run(["xdotool", *query], env=dict(os.environ, DISPLAY=self.x_display),
+                               capture_output=True, text=True, timeout=WAIT).stdout.splitlines()
+        # A query that found no window ends the chain: what it did not name is no window.
+        return names + [""] * (len(query) // 2 - len(names))
+
+    def keyboard_ready(self):
+        """On X the server hands the keyboard to a window a moment after the window manager
+        has activated it, which is when Qt calls it active; keys typed in between go to the
+        window that had the keyboard."""
+        def ready():
+            active = self.active()
+            return len(active) == 1 and self.x_windows()[-1] == active[0]
+
+        if self.x_display:
+            wait_for("the X keyboard focus on the active screen", ready)
 
     def frame(self, caption):
         def find():

@@ -1,15 +1,16 @@
 #!/usr/bin/python3
-"""Drives the built wizard on a real Wayland compositor, and under one's Xwayland.
+"""Drives the built wizard under real X11 window managers and Wayland compositors.
 
-Starts its own Xvfb, session bus and accessibility bus, a compositor nested in the X screen
-(which gives it a keyboard seat) with a Wayland socket of its own, and runs each scenario
-against a fresh instance of the program. Screens are pressed through AT-SPI actions and keys
-are typed into the compositor; after every step the screen in front must be the active one
-and hold the keyboard focus, and no other screen may. Window positions that AT-SPI reports
-are not screen positions on Wayland, so none is read.
+Starts its own Xvfb, session bus and accessibility bus, then either an X11 window manager on
+that X screen or a Wayland compositor nested in it (which gives the compositor a keyboard
+seat) with a Wayland socket of its own, or one's Xwayland, and runs each scenario against a
+fresh instance of the program. Screens are pressed through AT-SPI actions and keys are typed
+into the X screen; after every step the screen in front must be the active one and hold the
+keyboard focus, and no other screen may; on X the window manager's active window and the X
+input focus must be that screen too. Window positions that AT-SPI reports are not screen
+positions on Wayland, so none is read.
 
-    wayland_test.py --program PATH --compositor weston|mutter|kwin|weston-xwayland
-                    [--scenario NAME]...
+    window_system_test.py --program PATH --on NAME [--scenario NAME]... [--idle]
 """
 
 import argparse
@@ -25,6 +26,19 @@ from desktop import (ERROR_BOX, SIZE_BOX, SIZE_REQUIREMENT, WAIT, Failure, Progr
                      expect_equal, figures, run_on_desktop, wait_for, xdotool)
 
 PHASE = "Phase Distribution of Effort and Schedule"
+X11_WINDOW_MANAGERS = {
+    "openbox": ["openbox", "--sm-disable"],
+    # Without compositing, which would only load the machine.
+    "kwin_x11": ["kwin_x11", "--replace"],
+    "xfwm4": ["xfwm4", "--replace", "--compositor=off", "--sm-client-disable"],
+    "i3": ["i3", "-c", "{work}/i3.conf"],
+}
+WAYLAND_COMPOSITORS = ["weston", "mutter", "kwin", "sway", "cage", "weston-xwayland"]
+FILES = {
+    "i3.conf": "font pango:monospace 8\nfocus_follows_mouse no\n",
+    "sway.conf": "xwayland disable\nfocus_follows_mouse no\n"
+                 "exec sh -c 'echo $WAYLAND_DISPLAY > {runtime}/display'\n",
+}
 
 
 def kwin_binary(workdir):
@@ -40,21 +54,40 @@ def kwin_binary(workdir):
         return copy
 
 
-class Compositor:
-    """A compositor nested in the desktop's X screen, with its own Wayland socket."""
+def as_unprivileged(argv):
+    """sway and cage refuse to run as root, which a container's tests often are."""
+    if os.getuid() != 0:
+        return argv
+    return ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"] + argv
+
+
+class WindowSystem:
+    """An X11 window manager on the desktop's X screen, or a compositor nested in it with
+    its own Wayland socket."""
 
     def __init__(self, kind, desktop):
         self.kind = kind
         self.desktop = desktop
+        self.x11 = kind in X11_WINDOW_MANAGERS
         self.socket = "wayland-cocomo"
         self.runtime = os.path.join(desktop.workdir, "runtime")
         os.makedirs(self.runtime, mode=0o700, exist_ok=True)
         self.xwayland = None
 
     def start(self):
-        env = dict(self.desktop.env, XDG_RUNTIME_DIR=self.runtime)
+        work, width, height = self.desktop.workdir, *self.desktop.size()
+        for name, text in FILES.items():
+            with open(os.path.join(work, name), "w") as f:
+                f.write(text.format(work=work, runtime=self.runtime))
+        if self.x11:
+            if self.kind == "kwin_x11":
+                self.desktop.env["KWIN_COMPOSE"] = "N"
+            self.desktop.spawn([a.format(work=work) for a in X11_WINDOW_MANAGERS[self.kind]])
+            wait_for("%s to manage the screen" % self.kind, lambda: self.desktop.run_ok(
+                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], "window id"))
+            return
+        env = dict(self.desktop.env, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime)
         env.pop("WAYLAND_DISPLAY", None)
-        width, height = self.desktop.size()
         if self.kind.startswith("weston"):
             argv = ["weston", "--backend=x11-backend.so", "--socket=" + self.socket,
                     "--width=%d" % width, "--height=%d" % height, "--idle-time=0"]
@@ -62,19 +95,47 @@ class Compositor:
                 argv.append("--xwayland")
         elif self.kind == "mutter":
             argv = ["mutter", "--nested", "--wayland", "--wayland-display=" + self.socket]
+        elif self.kind == "kwin":
+            argv = [kwin_binary(work), "--x11-display", env["DISPLAY"], "--socket", self.socket,
+                    "--width", str(width), "--height", str(height), "--no-lockscreen",
+                    "--no-global-shortcuts"]
         else:
-            argv = [kwin_binary(self.desktop.workdir), "--x11-display", env["DISPLAY"],
-                    "--socket", self.socket, "--width", str(width), "--height", str(height),
-                    "--no-lockscreen", "--no-global-shortcuts"]
+            # wlroots' compositors choose their socket's name and tell only their clients.
+            os.chown(self.runtime, *self.unprivileged_ids())
+            os.chmod(work, 0o711)
+            argv = as_unprivileged(
+                ["sway", "-c", os.path.join(work, "sway.conf")] if self.kind == "sway" else
+                ["cage", "--", "sh", "-c",
+                 "echo $WAYLAND_DISPLAY > %s/display; exec sleep infinity" % self.runtime])
         log = self.kind + ".log"
         self.desktop.spawn(argv, log_name=log, env=env)
+        if self.kind in ("sway", "cage"):
+            display = os.path.join(self.runtime, "display")
+            self.socket = wait_for("%s to name its Wayland socket" % self.kind,
+                                   lambda: os.path.exists(display) and open(display).read().strip())
         wait_for("%s's Wayland socket" % self.kind,
                  lambda: os.path.exists(os.path.join(self.runtime, self.socket)), timeout=30)
         if self.kind == "weston-xwayland":
             self.xwayland = wait_for("weston's Xwayland display", lambda: self.logged(
                 log, r"xserver listening on display (:\d+)"), timeout=30)
         # Keys typed into the X screen go to the window under the pointer: the compositor's.
-        xdotool("mousemove", 4, 4)
+        output = wait_for("the compositor's window", self.largest_window)
+        xdotool("mousemove", output[0] + 4, output[1] + 4)
+
+    @staticmethod
+    def unprivileged_ids():
+        return (65534, 65534) if os.getuid() == 0 else (os.getuid(), os.getgid())
+
+    @staticmethod
+    def largest_window():
+        """The top-left corner and the size of the largest window on the X screen."""
+        found = []
+        for window in xdotool("search", "--onlyvisible", "--maxdepth", "1", "--name", ""):
+            shell = dict(line.split("=") for line in xdotool(
+                "getwindowgeometry", "--shell", window) if "=" in line)
+            found.append((int(shell["WIDTH"]) * int(shell["HEIGHT"]), int(shell["X"]),
+                          int(shell["Y"])))
+        return max(found)[1:] if found else None
 
     def logged(self, log, pattern):
         with open(os.path.join(self.desktop.workdir, log), errors="replace") as f:
@@ -82,73 +143,40 @@ class Compositor:
         return found.group(1) if found else None
 
     def environment(self):
-        """What the program's environment needs to show itself on this compositor."""
+        """What the program's environment needs to show itself here."""
+        if self.x11:
+            return {}
         if self.xwayland:
             return {"DISPLAY": self.xwayland, "QT_QPA_PLATFORM": "xcb",
                     "XDG_RUNTIME_DIR": self.runtime}
-        return {"WAYLAND_DISPLAY": self.socket, "QT_QPA_PLATFORM": "wayland",
-                "XDG_RUNTIME_DIR": self.runtime}
+        # A socket of another user's is reached by its path.
+        runtime = os.path.join(self.desktop.workdir, "program-runtime")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        return {"WAYLAND_DISPLAY": os.path.join(self.runtime, self.socket),
+                "QT_QPA_PLATFORM": "wayland", "XDG_RUNTIME_DIR": runtime, "DISPLAY": None}
 
 
 class Session(Program):
-    """The wizard on a compositor, seen only through AT-SPI and driven by actions and keys."""
+    """The wizard under a window system, seen through AT-SPI and driven by actions and keys."""
 
-    def __init__(self, path, desktop, compositor, name):
-        super().__init__(path, desktop, "", name, **compositor.environment())
-        self.xwayland = compositor.xwayland
-        if not self.xwayland:
-            self.env.pop("DISPLAY", None)
-
-    def screens(self):
-        import pyatspi
-        app = self.application()
-        found = []
-        for index in range(app.childCount):
-            frame = app.getChildAtIndex(index)
-            if frame is not None and frame.getState().contains(pyatspi.STATE_SHOWING):
-                found.append(frame)
-        return found
-
-    def where(self):
-        """The active screens and the focused controls, by caption."""
-        import pyatspi
-        active, focused = [], []
-        for frame in self.screens():
-            if frame.getState().contains(pyatspi.STATE_ACTIVE):
-                active.append(frame.name)
-            focused += ["%s: %s" % (frame.name, node.name) for node in self.descendants(frame)
-                        if node.getState().contains(pyatspi.STATE_FOCUSED)]
-        return active, focused
+    def __init__(self, path, desktop, system, name):
+        super().__init__(path, desktop, "", name, **system.environment())
+        self.xwayland = system.xwayland
 
     def expect(self, caption, control):
         """caption in front and active, control in it focused, nothing else of either."""
         def there():
             active, focused = self.where()
             return active == [caption] and "%s: %s" % (caption, control) in focused and \
-                all(f.startswith(caption + ": ") for f in focused)
+                all(f.startswith(caption + ": ") for f in focused) and \
+                all(window == caption for window in self.x_windows())
 
         try:
-            wait_for("%s active with %s focused" % (caption, control), there, timeout=10)
+            wait_for("%s active with %s focused" % (caption, control), there)
         except Failure:
             active, focused = self.where()
-            raise Failure("expected %s active with %r focused; active %s, focused %s" % (
-                caption, control, active, focused))
-
-    def keyboard_ready(self):
-        """Under Xwayland the X server hands the keyboard to a window a moment after the
-        compositor's window manager has activated it, which is when Qt calls it active; keys
-        typed in between go to the window that had the keyboard."""
-        if not self.xwayland:
-            return
-
-        def on_active_screen():
-            active = self.where()[0]
-            focus = subprocess.run(["xdotool", "getwindowfocus", "getwindowname"],
-                                   env=dict(os.environ, DISPLAY=self.xwayland),
-                                   capture_output=True, text=True, timeout=WAIT).stdout
-            return len(active) == 1 and focus.strip() == active[0]
-
-        wait_for("the X keyboard focus on the active screen", on_active_screen)
+            raise Failure("expected %s active with %r focused; active %s, focused %s, X %s" % (
+                caption, control, active, focused, self.x_windows()))
 
     def keys(self, *keys):
         self.keyboard_ready()
@@ -178,6 +206,7 @@ def steps_basic_path():
 
 
 SCENARIOS = {
+    "idle": ([(("idle", 3), "Main Menu", "Basic Model")], "exit"),
     "basic_path": (steps_basic_path() + [
         (("expect labels", "Basic Effort Results", "Embedded", *figures("230.40", "14.25",
                                                                        "16.16")), None, None),
@@ -245,9 +274,23 @@ SCENARIOS = {
 }
 
 
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
 def run(session, steps, ending):
     for what, caption, control in steps:
-        if what[0] == "act":
+        if what[0] == "idle":
+            # Left alone, the program does nothing: whatever the window system sends it.
+            session.expect(caption, control)
+            used = cpu_seconds(session.process.pid)
+            time.sleep(what[1])
+            share = (cpu_seconds(session.process.pid) - used) / what[1]
+            if share >= 0.01:
+                raise Failure("left alone, the program used %.0f %% of a core" % (100 * share))
+        elif what[0] == "act":
             session.act(what[1], what[2])
         elif what[0] == "keys":
             session.keys(*what[1:])
@@ -272,28 +315,27 @@ def run(session, steps, ending):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True, help="the wizard's executable")
-    parser.add_argument("--compositor", required=True,
-                        choices=["weston", "mutter", "kwin", "weston-xwayland"])
+    parser.add_argument("--on", required=True,
+                        choices=list(X11_WINDOW_MANAGERS) + WAYLAND_COMPOSITORS)
     parser.add_argument("--scenario", action="append", choices=sorted(SCENARIOS),
                         help="run only this scenario (may be repeated)")
     args = parser.parse_args()
     program = os.path.abspath(args.program)
 
-    def scenario(desktop, compositor, name):
-        session = Session(program, desktop, compositor, name)
+    def scenario(desktop, system, name):
+        session = Session(program, desktop, system, name)
         try:
             run(session, *SCENARIOS[name])
         finally:
             session.stop()
 
     def cases_on(desktop):
-        compositor = Compositor(args.compositor, desktop)
-        compositor.start()
+        system = WindowSystem(args.on, desktop)
+        system.start()
         for name in args.scenario or SCENARIOS:
-            yield ("%s on %s" % (name, args.compositor),
-                   lambda n=name: scenario(desktop, compositor, n))
+            yield ("%s on %s" % (name, args.on), lambda n=name: scenario(desktop, system, n))
 
-    return run_on_desktop("cocomo-wayland-", cases_on, window_manager=False)
+    return run_on_desktop("cocomo-window-system-", cases_on, window_manager=False)
 
 
 if __name__ == "__main__":
