@@ -13,10 +13,9 @@
 namespace cli {
 namespace {
 
-template <std::size_t N>
-std::optional<std::int16_t> IndexOf(const std::array<std::string_view, N> &names,
+std::optional<std::int16_t> IndexOf(std::span<const std::string_view> names,
                                     std::string_view word) {
-    for (std::size_t i = 0; i < N; ++i) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
         if (SameName(names[i], word)) {
             return static_cast<std::int16_t>(i);
         }
@@ -32,6 +31,9 @@ const std::string Steps = "steps: " + Joined(StepNames) + " (or " + Joined(StepL
 const std::string Phases = "phases: " + Joined(PhaseNames);
 const std::string Columns = "columns: " + Joined(ColumnNames) + " (or " + Joined(ColumnKdsi) + ")";
 const std::string Formats = "formats: " + Joined(FormatNames);
+const std::string Ratings =
+    "ratings: " + Joined(RatingNames) + " (or " + Joined(RatingLongNames) + ")";
+const std::string Scales = "scale factors: " + Joined(NamesOf(engine::cocomo2::ScaleFactors));
 
 const std::string CoefficientsValue =
     "four positive numbers A,B,C,D, for example 2.4,1.05,2.5,0.38";
@@ -40,8 +42,11 @@ const std::string ReportValue = "a cloc or scc JSON report, or - for standard in
 const std::string LanguagesValue = "names of the reports' languages, separated by commas";
 const std::string RatingLists = Drivers + "; " + Steps;
 const std::string PhaseLists = Phases + "; " + Columns;
-const std::string RatingValue = "DRIVER=STEP; " + RatingLists;
+const std::string RatingValue = "DRIVER=STEP; " + RatingLists +
+                                "; for cocomo2 and cocomo2-early, the drivers and ratings "
+                                "that --help lists";
 const std::string PhaseValue = "PHASE=COLUMN; " + PhaseLists;
+const std::string ScaleValue = "FACTOR=RATING; " + Scales + "; " + Ratings;
 const std::string EafValue = "a positive number, for example 1.17";
 const std::string SalaryValue = "a positive yearly amount, for example 56286";
 const std::string OverheadValue = "a positive factor, for example 2.4";
@@ -53,7 +58,7 @@ struct Taking {
     const std::string *accepted;
 };
 
-const std::array<Taking, 14> ValueOptions{{
+const std::array<Taking, 15> ValueOptions{{
     {"--model", &Models},
     {"--mode", &Modes},
     {"--coefficients", &CoefficientsValue},
@@ -61,6 +66,7 @@ const std::array<Taking, 14> ValueOptions{{
     {"--lines-from", &ReportValue},
     {"--only-lang", &LanguagesValue},
     {"--exclude-lang", &LanguagesValue},
+    {"--scale", &ScaleValue},
     {"--rating", &RatingValue},
     {"--eaf", &EafValue},
     {"--phase", &PhaseValue},
@@ -74,20 +80,44 @@ constexpr std::string_view Usage =
     "Usage: cocomo-estimate [--model MODEL] [--mode MODE | --coefficients A,B,C,D]\n"
     "                       (--lines N | --lines-from FILE... [--multiproject]\n"
     "                        [--only-lang LANGS | --exclude-lang LANGS])\n"
+    "                       [--scale FACTOR=RATING]...\n"
     "                       [--rating DRIVER=STEP]... [--eaf FACTOR]\n"
     "                       [--phase PHASE=COLUMN]...\n"
     "                       [--salary AMOUNT [--overhead FACTOR] [--currency SYMBOL]]\n"
     "                       [--format text|json|csv|markdown|sloccount] [--locale] [--]\n"
     "       cocomo-estimate -h | --help | --version\n\n"
-    "The COCOMO 81 estimate of the estimation wizard, from the command line: the effort\n"
-    "in staff-months and person-years, the development time in months and years, and\n"
-    "the average staffing. The modes stand for:\n";
+    "The COCOMO 81 estimate of the estimation wizard, from the command line, and the\n"
+    "COCOMO II.2000 one: the effort in staff-months and person-years, the development\n"
+    "time in months and years, and the average staffing. The modes stand for:\n";
 
 constexpr std::string_view Footer =
     "Names are case-insensitive. Exit status: 0 the estimate was written, 1 the size was\n"
     "refused (the calculation refused it, or a report counts no code), 2 the command\n"
     "line or a report could not be read, 3 the output could not be written. See\n"
     "cocomo-estimate(1).";
+
+// The ratings that a COCOMO II factor defines, which run from the first to the last without a
+// gap.
+std::vector<std::string_view> RatingsOf(const engine::cocomo2::Factor &factor) {
+    std::vector<std::string_view> defined;
+    for (std::size_t k = 0; k < engine::cocomo2::RatingCount; ++k) {
+        if (factor.values[k]) {
+            defined.push_back(RatingNames[k]);
+        }
+    }
+    return defined;
+}
+
+// A line for each factor: its name, its meaning and the ratings it defines.
+std::string FactorLines(std::span<const engine::cocomo2::Factor> factors) {
+    std::string lines;
+    for (const engine::cocomo2::Factor &factor : factors) {
+        const std::vector<std::string_view> ratings = RatingsOf(factor);
+        lines += "\n" + std::string(factor.name) + " " + std::string(factor.meaning) + ", " +
+                 std::string(ratings.front()) + "-" + std::string(ratings.back());
+    }
+    return lines;
+}
 
 // CLI11's help with the program's own synopsis, and what the modes stand for.
 class Help : public CLI::Formatter {
@@ -121,6 +151,7 @@ struct Words {
     std::string multiproject;
     std::vector<std::string> only;
     std::vector<std::string> exclude;
+    std::vector<std::string> scales;
     std::vector<std::string> ratings;
     std::string eaf;
     std::vector<std::string> phases;
@@ -144,14 +175,17 @@ std::unique_ptr<CLI::App> Application(Words &words) {
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     };
     const auto each = [&](const char *name, std::vector<std::string> &list, const char *type,
-                          const char *description) {
+                          const std::string &description) {
         return app->add_option(name, list, description)->type_name(type)->allow_extra_args(false);
     };
     const auto flag = [&](const char *name, std::string &word, const char *description) {
         return app->add_flag(name, word, description)
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     };
-    one("--model", words.model, "MODEL", "basic, intermediate, advanced; basic when left out");
+    one("--model", words.model, "MODEL",
+        "basic, intermediate, advanced, cocomo2,\n"
+        "cocomo2-early; basic when left out; the last two are\n"
+        "COCOMO II.2000's Post-Architecture and Early Design");
     CLI::Option *mode = one("--mode", words.mode, "MODE",
                             "organic, semidetached, embedded (or semi-detached);\n"
                             "organic when left out");
@@ -182,13 +216,27 @@ std::unique_ptr<CLI::App> Application(Words &words) {
         ->delimiter(',')
         ->needs(reports)
         ->excludes(only);
+    each("--scale", words.scales, "FACTOR=RATING",
+         "cocomo2 and cocomo2-early; a factor left out is\n"
+         "Nominal; each FACTOR with its RATINGs:" +
+             FactorLines(engine::cocomo2::ScaleFactors) +
+             "\nRATING: XL, VL, L, N, H, VH, XH\n"
+             "  or extra-low, very-low, low, nominal, high,\n"
+             "  very-high, extra-high");
     each("--rating", words.ratings, "DRIVER=STEP",
-         "intermediate only; an unrated driver is Nominal\n"
-         "DRIVER: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP,\n"
-         "  RELY, SCED, STOR, TIME, TOOL, TURN, VEXP, VIRT\n"
-         "STEP: VL, L, N, H, VH, EH\n"
+         "intermediate, cocomo2 and cocomo2-early; an unrated\n"
+         "driver is Nominal\n"
+         "intermediate: DRIVER: ACAP, AEXP, CPLX, DATA, LEXP,\n"
+         "  MODP, PCAP, RELY, SCED, STOR, TIME, TOOL, TURN,\n"
+         "  VEXP, VIRT\n"
+         "  STEP: VL, L, N, H, VH, EH\n"
          "  or very-low, low, nominal, high, very-high,\n"
-         "  extra-high");
+         "  extra-high\n"
+         "cocomo2 and cocomo2-early: STEP is a RATING as for\n"
+         "--scale; each DRIVER with its RATINGs:\n"
+         "cocomo2:" +
+             FactorLines(engine::cocomo2::PostArchitecture) +
+             "\ncocomo2-early:" + FactorLines(engine::cocomo2::EarlyDesign));
     one("--eaf", words.eaf, "FACTOR",
         "intermediate only, instead of --rating: the factor\n"
         "as rated elsewhere, a positive number");
@@ -278,7 +326,7 @@ public:
             request_.model = Code(ModelNames, words_.model, "model", "--model", Models);
         }
         if (Given("--mode")) {
-            request_.mode = Code(ModeNames, words_.mode, "mode", "--mode", Modes, &ModeSpellings);
+            request_.mode = Code(ModeNames, words_.mode, "mode", "--mode", Modes, ModeSpellings);
         }
         if (Given("--coefficients")) {
             request_.coefficients = Coefficients(words_.coefficients);
@@ -296,6 +344,12 @@ public:
         request_.multiproject = Flag("--multiproject", words_.multiproject);
         request_.excludeLanguages = Given("--exclude-lang");
         request_.languages = request_.excludeLanguages ? words_.exclude : words_.only;
+        for (const std::string &scale : words_.scales) {
+            const auto [row, rating] = Rated("--scale", scale, "FACTOR=RATING", "scale factor",
+                                             Scales, engine::cocomo2::ScaleFactors);
+            request_.scales[row] = rating;
+            firstScale_ = firstScale_.empty() ? "--scale " + Shown(scale) : firstScale_;
+        }
         for (const std::string &rating : words_.ratings) {
             Rate(rating);
         }
@@ -364,14 +418,12 @@ private:
 
     // The index of a word among the names, or among their other spellings; throws, naming
     // the argument and what it accepts, for any other word.
-    template <std::size_t N>
     static std::int16_t Find(std::string_view word, const char *what, const std::string &argument,
-                             const std::string &accepted,
-                             const std::array<std::string_view, N> &names,
-                             const std::array<std::string_view, N> *spellings = nullptr) {
+                             const std::string &accepted, std::span<const std::string_view> names,
+                             std::span<const std::string_view> spellings = {}) {
         std::optional<std::int16_t> index = IndexOf(names, word);
-        if (!index && spellings != nullptr) {
-            index = IndexOf(*spellings, word);
+        if (!index) {
+            index = IndexOf(spellings, word);
         }
         if (!index) {
             throw UsageError("unknown " + std::string(what) + " " + Quoted(word) + " in " +
@@ -381,10 +433,9 @@ private:
     }
 
     // The 1-based code of an option's named value.
-    template <std::size_t N>
-    static std::int16_t Code(const std::array<std::string_view, N> &names, std::string_view value,
+    static std::int16_t Code(std::span<const std::string_view> names, std::string_view value,
                              const char *what, std::string_view option, const std::string &accepted,
-                             const std::array<std::string_view, N> *spellings = nullptr) {
+                             std::span<const std::string_view> spellings = {}) {
         const std::string argument = std::string(option) + " " + Shown(value);
         return static_cast<std::int16_t>(Find(value, what, argument, accepted, names, spellings) +
                                          1);
@@ -427,13 +478,43 @@ private:
         return {value.substr(0, equals), value.substr(equals + 1)};
     }
 
+    // FACTOR=RATING of a COCOMO II table: the row of the factor and the column of a rating
+    // that the row defines.
+    static std::pair<std::size_t, std::size_t>
+    Rated(std::string_view option, std::string_view value, std::string_view shape, const char *what,
+          const std::string &factors, std::span<const engine::cocomo2::Factor> table) {
+        const std::string argument = std::string(option) + " " + Shown(value);
+        const auto [name, ratingName] = Pair(option, value, shape, factors + "; " + Ratings);
+        const std::vector<std::string_view> names = NamesOf(table);
+        const auto row = static_cast<std::size_t>(Find(name, what, argument, factors, names));
+        const auto rating = static_cast<std::size_t>(
+            Find(ratingName, "rating", argument, Ratings, RatingNames, RatingLongNames));
+        const engine::cocomo2::Factor &factor = table[row];
+        if (!factor.values[rating]) {
+            const std::string shown(factor.name);
+            throw UsageError("rating " + Quoted(ratingName) + " is not defined for " + shown +
+                             " in " + argument + "; " + shown +
+                             " ratings: " + Joined(RatingsOf(factor)));
+        }
+        return {row, rating};
+    }
+
     void Rate(std::string_view value) {
-        const auto [driverName, stepName] = Pair("--rating", value, "DRIVER=STEP", RatingLists);
         const std::string argument = "--rating " + Shown(value);
+        firstRating_ = firstRating_.empty() ? argument : firstRating_;
+        if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request_.model)) {
+            const std::string drivers =
+                std::string(ModelNames[static_cast<std::size_t>(request_.model - 1)]) +
+                " drivers: " + Joined(NamesOf(engine::cocomo2::MultipliersOf(*model)));
+            const auto [row, rating] = Rated("--rating", value, "DRIVER=RATING", "driver", drivers,
+                                             engine::cocomo2::MultipliersOf(*model));
+            request_.multipliers[row] = rating;
+            return;
+        }
+        const auto [driverName, stepName] = Pair("--rating", value, "DRIVER=STEP", RatingLists);
         const auto row =
             static_cast<std::size_t>(Find(driverName, "driver", argument, Drivers, DriverNames));
-        const std::int16_t step =
-            Find(stepName, "step", argument, Steps, StepNames, &StepLongNames);
+        const std::int16_t step = Find(stepName, "step", argument, Steps, StepNames, StepLongNames);
         if (!engine::RatingOffered[row][static_cast<std::size_t>(step)]) {
             std::array<std::string_view, engine::RatingCount> offered{};
             std::size_t count = 0;
@@ -448,7 +529,6 @@ private:
                              " steps: " + Joined(std::span(offered.data(), count)));
         }
         request_.ratings[row] = step;
-        firstRating_ = firstRating_.empty() ? argument : firstRating_;
     }
 
     void Choose(std::string_view value) {
@@ -457,7 +537,7 @@ private:
         const auto phase =
             static_cast<std::size_t>(Find(phaseName, "phase", argument, Phases, PhaseNames));
         request_.columns[phase] =
-            Find(columnName, "column", argument, Columns, ColumnNames, &ColumnKdsi);
+            Find(columnName, "column", argument, Columns, ColumnNames, ColumnKdsi);
         firstPhase_ = firstPhase_.empty() ? argument : firstPhase_;
     }
 
@@ -468,8 +548,21 @@ private:
         }
         const std::string model(ModelNames[static_cast<std::size_t>(request_.model - 1)]);
         const std::string eafGiven = Given("--eaf") ? "--eaf " + Shown(words_.eaf) : "";
-        if (!firstRating_.empty() && request_.model != Models::Intermediate) {
-            throw UsageError(firstRating_ + " applies to --model intermediate only, not " + model);
+        const bool cocomo2 = Cocomo2Of(request_.model).has_value();
+        if (!firstRating_.empty() && request_.model != Models::Intermediate && !cocomo2) {
+            throw UsageError(firstRating_ +
+                             " applies to --model intermediate, cocomo2 and cocomo2-early only, "
+                             "not " +
+                             model);
+        }
+        if (!firstScale_.empty() && !cocomo2) {
+            throw UsageError(firstScale_ +
+                             " applies to --model cocomo2 and cocomo2-early only, not " + model);
+        }
+        if (Given("--mode") && cocomo2) {
+            throw UsageError("--mode " + Shown(words_.mode) +
+                             " applies to --model basic, intermediate and advanced only, not " +
+                             model);
         }
         if (!eafGiven.empty() && request_.model != Models::Intermediate) {
             throw UsageError(eafGiven + " applies to --model intermediate only, not " + model);
@@ -513,10 +606,29 @@ private:
     const Words &words_;
     Request request_;
     std::string firstRating_;
+    std::string firstScale_;
     std::string firstPhase_;
 };
 
 } // namespace
+
+std::optional<engine::cocomo2::Model> Cocomo2Of(std::int16_t model) {
+    if (model == PostArchitecture) {
+        return engine::cocomo2::Model::PostArchitecture;
+    }
+    if (model == EarlyDesign) {
+        return engine::cocomo2::Model::EarlyDesign;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string_view> NamesOf(std::span<const engine::cocomo2::Factor> factors) {
+    std::vector<std::string_view> names;
+    for (const engine::cocomo2::Factor &factor : factors) {
+        names.push_back(factor.name);
+    }
+    return names;
+}
 
 Parsed ParseArguments(std::span<const std::string_view> args) {
     Words words;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/Text.h"
+#include "engine/Cocomo2.h"
 #include "engine/CostDrivers.h"
 #include "engine/Estimate.h"
 #include "engine/PhaseDistribution.h"
@@ -17,7 +18,11 @@
 namespace cli {
 
 // The words of the command line, each list in the order of its codes or indices.
-inline constexpr std::array<std::string_view, 3> ModelNames{"basic", "intermediate", "advanced"};
+inline constexpr std::array<std::string_view, 5> ModelNames{"basic", "intermediate", "advanced",
+                                                            "cocomo2", "cocomo2-early"};
+// The codes of the COCOMO II models, after the wizard's three.
+inline constexpr std::int16_t PostArchitecture = 4;
+inline constexpr std::int16_t EarlyDesign = 5;
 inline constexpr std::array<std::string_view, 3> ModeNames{"organic", "semidetached", "embedded"};
 inline constexpr std::array<std::string_view, 3> ModeSpellings{"organic", "semi-detached",
                                                                "embedded"};
@@ -40,16 +45,29 @@ inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnNam
     "small", "intermediate", "medium", "large"};
 inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnKdsi{"2", "8", "32",
                                                                                   "128"};
+// COCOMO II's ratings, by the columns of its tables.
+inline constexpr std::array<std::string_view, engine::cocomo2::RatingCount> RatingNames{
+    "XL", "VL", "L", "N", "H", "VH", "XH"};
+inline constexpr std::array<std::string_view, engine::cocomo2::RatingCount> RatingLongNames{
+    "extra-low", "very-low", "low", "nominal", "high", "very-high", "extra-high"};
 inline constexpr std::array<std::string_view, 5> FormatNames{"text", "json", "csv", "markdown",
                                                              "sloccount"};
+
+// The COCOMO II model of a model code, none for the wizard's three.
+std::optional<engine::cocomo2::Model> Cocomo2Of(std::int16_t model);
+
+// The names of COCOMO II's factors, in table order.
+std::vector<std::string_view> NamesOf(std::span<const engine::cocomo2::Factor> factors);
 
 enum class Format : std::uint8_t { Text, Json, Csv, Markdown, Sloccount };
 
 // One estimate as the command line asks for it. Every field holds a valid code: the
 // parser refuses anything else.
 struct Request {
-    std::int16_t model = 1; // the wizard's codes: 1 Basic, 2 Intermediate, 3 Advanced
-    std::int16_t mode = 1;  // 1 Organic, 2 Semidetached, 3 Embedded
+    // The wizard's codes, 1 Basic, 2 Intermediate, 3 Advanced, then PostArchitecture and
+    // EarlyDesign.
+    std::int16_t model = 1;
+    std::int16_t mode = 1; // 1 Organic, 2 Semidetached, 3 Embedded; not read by COCOMO II
     // The Basic model's coefficients given instead of the mode's.
     std::optional<engine::Coefficients> coefficients;
     // Exactly one of the two: the size, a whole number's sign and digits, or the reports
@@ -65,6 +83,10 @@ struct Request {
     // phase (Advanced); unrated drivers and phases left out have none.
     std::array<std::optional<std::int16_t>, engine::CostDriverCount> ratings{};
     std::array<std::optional<std::int16_t>, engine::PhaseCount> columns{};
+    // COCOMO II: the last rating given for each scale factor and for each effort multiplier of
+    // the model, by its row; a factor left out is Nominal.
+    std::array<engine::cocomo2::Rating, engine::cocomo2::ScaleFactors.size()> scales{};
+    std::array<engine::cocomo2::Rating, engine::cocomo2::PostArchitecture.size()> multipliers{};
     // The Intermediate model's factor as rated elsewhere, instead of the ratings.
     std::optional<double> eaf;
     // The yearly cost of one person, which adds the cost; the overhead factor applied to it;

@@ -1,5 +1,6 @@
 #include "cli/Calculation.h"
 
+#include "engine/Cocomo2.h"
 #include "engine/Estimate.h"
 #include "engine/Module1.h"
 
@@ -136,9 +137,30 @@ Project Kept(const Request &request, const Source &source,
     return project;
 }
 
+Figures Cocomo2(const Request &request, engine::cocomo2::Model model, std::string_view linesText) {
+    const engine::cocomo2::Result result =
+        engine::cocomo2::Calculate({model, linesText, request.scales, request.multipliers});
+    Figures figures;
+    figures.lines = result.lines;
+    figures.eaf = result.product;
+    figures.coefficients = {engine::cocomo2::A, result.exponent, true, engine::cocomo2::C,
+                            result.scheduleExponent};
+    figures.cocomo2 = {result.scaleSum, result.effortWithoutSchedule, result.schedulePercent};
+    figures.effort = result.effort;
+    figures.tdev = result.tdev;
+    figures.averageStaffing = result.averageStaffing;
+    return figures;
+}
+
 } // namespace
 
 Figures Calculate(const Request &request, std::string_view linesText) {
+    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
+        Figures figures = Cocomo2(request, *model, linesText);
+        figures.salary = SalaryOf(request);
+        figures.cost = CostOf(request, figures.effort);
+        return figures;
+    }
     const engine::Coefficients coefficients =
         request.coefficients ? *request.coefficients
                              : engine::CoefficientTable[static_cast<std::size_t>(request.model - 1)]
@@ -197,6 +219,9 @@ Figures Calculate(const Request &request, const std::vector<Source> &sources) {
             figures.effort += own.effort;
             figures.tdev = std::max(figures.tdev, own.tdev);
             figures.averageStaffing += own.averageStaffing;
+            if (figures.cocomo2) {
+                figures.cocomo2->effortWithoutSchedule += own.cocomo2->effortWithoutSchedule;
+            }
         }
         figures.cost = CostOf(request, figures.effort);
     }

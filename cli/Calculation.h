@@ -48,11 +48,22 @@ struct LanguageLines {
     bool counted = true;
 };
 
+// What COCOMO II gives besides the figures of every model.
+struct Cocomo2Figures {
+    double scaleSum = 0.0;
+    double effortWithoutSchedule = 0.0; // staff-months, with SCED Nominal
+    double schedulePercent = 0.0;       // of the nominal schedule, by SCED
+};
+
 // What one estimate gives.
 struct Figures : Results {
-    std::int64_t lines = 0;    // the size in whole lines, as the calculation read it
-    std::optional<double> eaf; // the factor applied; none for the Basic model
+    std::int64_t lines = 0; // the size in whole lines, as the calculation read it
+    // The factor applied, for COCOMO II the product of the effort multipliers; none for the
+    // Basic model.
+    std::optional<double> eaf;
+    // For COCOMO II, A, E, C and F.
     engine::Coefficients coefficients{};
+    std::optional<Cocomo2Figures> cocomo2;
     std::optional<double> salary; // the one the cost is computed with
     // Where the lines came from: each report, in the order given; none for --lines.
     std::vector<Project> reports;
@@ -62,9 +73,9 @@ struct Figures : Results {
 };
 
 // The wizard's own steps: the factor formed as the cost-driver or phase screen forms it (or
-// as given), then the calculation on the size text for the model and mode. Throws
-// rt::RuntimeError where the calculation refuses the size, UsageError for a cost beyond the
-// range of a double.
+// as given), then the calculation on the size text for the model and mode; or COCOMO II's
+// calculation on the ratings. Throws rt::RuntimeError where the calculation refuses the size,
+// UsageError for a cost beyond the range of a double.
 Figures Calculate(const Request &request, std::string_view linesText);
 
 // The estimate of the reports' lines, of the languages kept: of their sum, or with

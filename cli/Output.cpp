@@ -1,5 +1,6 @@
 #include "cli/Output.h"
 
+#include "engine/Cocomo2.h"
 #include "engine/Module1.h"
 #include "engine/Names.h"
 #include "runtime/numeric/Numeric.h"
@@ -89,18 +90,49 @@ constexpr std::string_view Explanation = "Effort in staff-months of work, TDEV i
                                          "calendar time, average staffing in people at work on "
                                          "average.\n";
 
-// What the mode stands for, or the coefficients given instead.
+std::string ModelTitle(const Request &request) {
+    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
+        return std::string(engine::cocomo2::ModelNames[static_cast<std::size_t>(*model)]);
+    }
+    return std::string(engine::ModelNames[static_cast<std::size_t>(request.model - 1)]);
+}
+
+// What the mode stands for, the coefficients given instead, or COCOMO II's equations.
 std::string Meaning(const Request &request, const std::string &decimalSeparator) {
+    const auto number = [&](double value) {
+        return Given(value, decimalSeparator);
+    };
+    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
+        using namespace engine::cocomo2;
+        return ModelTitle(request) + ": effort = " + number(A) +
+               " x KSLOC^E x the product of the " + std::to_string(MultipliersOf(*model).size()) +
+               " effort multipliers, E = " + number(B) + " + " + number(0.01) +
+               " x the sum of the " + std::to_string(ScaleFactors.size()) +
+               " scale factors; TDEV = " + number(C) +
+               " x (effort w/o SCED)^F x SCED% / 100, F = " + number(D) + " + " + number(0.2) +
+               " x (E - " + number(B) + ").\n";
+    }
     if (request.coefficients) {
         const engine::Coefficients &k = *request.coefficients;
-        const auto number = [&](double value) {
-            return Given(value, decimalSeparator);
-        };
         return "Custom: effort = " + number(k.a) + " x KLOC^" + number(k.b) +
                " staff-months, TDEV = " + number(k.c) + " x effort^" + number(k.d) + " months.\n";
     }
     const auto mode = static_cast<std::size_t>(request.mode - 1);
     return std::string(engine::ModeNames[mode]) + ": " + std::string(ModeMeanings[mode]) + ".\n";
+}
+
+// "PREC N, FLEX H" for the factors of a COCOMO II table, a factor left out Nominal; with
+// onlyGiven, the factors given alone.
+std::string RatingsText(std::span<const engine::cocomo2::Factor> table,
+                        std::span<const engine::cocomo2::Rating> ratings, bool onlyGiven) {
+    std::string text;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (!onlyGiven || ratings[i]) {
+            text += (text.empty() ? "" : ", ") + std::string(table[i].name) + " " +
+                    std::string(RatingNames[ratings[i].value_or(engine::cocomo2::Nominal)]);
+        }
+    }
+    return text;
 }
 
 std::string LinesText(std::int64_t lines) {
@@ -128,21 +160,27 @@ Rows(const Request &request, const Figures &figures, const NumberFormat &format,
     const auto hundredths = [&](double value) {
         return rt::FormatHundredths(value, decimalSeparator);
     };
+    const auto factorText = [&](double value) {
+        return FactorText(value, decimalSeparator);
+    };
+    const std::optional<engine::cocomo2::Model> cocomo2 = Cocomo2Of(request.model);
     std::string factor = "none";
     if (figures.eaf) {
-        factor =
-            FactorText(*figures.eaf, decimalSeparator) +
-            (request.eaf                             ? " (given with --eaf)"
-             : request.model == Models::Intermediate ? " (product of the cost-driver multipliers)"
-                                                     : " (sum of the phase fractions)");
+        factor = factorText(*figures.eaf) + (request.eaf ? " (given with --eaf)"
+                                             : request.model == Models::Intermediate
+                                                 ? " (product of the cost-driver multipliers)"
+                                             : cocomo2 ? " (product of the effort multipliers)"
+                                                       : " (sum of the phase fractions)");
     }
-    std::vector<std::pair<std::string_view, std::string>> rows = {
-        {"Model", std::string(engine::ModelNames[static_cast<std::size_t>(request.model - 1)])},
-        {"Mode", request.coefficients
-                     ? "Custom"
-                     : std::string(engine::ModeNames[static_cast<std::size_t>(request.mode - 1)])},
-        {"Lines", std::to_string(figures.lines)},
-    };
+    std::vector<std::pair<std::string_view, std::string>> rows = {{"Model", ModelTitle(request)}};
+    if (!cocomo2) {
+        rows.emplace_back(
+            "Mode",
+            request.coefficients
+                ? "Custom"
+                : std::string(engine::ModeNames[static_cast<std::size_t>(request.mode - 1)]));
+    }
+    rows.emplace_back("Lines", std::to_string(figures.lines));
     for (const Project &project : figures.reports) {
         const std::string lines = LinesText(project.lines) + Changed(project.change);
         if (project.results) {
@@ -159,14 +197,29 @@ Rows(const Request &request, const Figures &figures, const NumberFormat &format,
         rows.emplace_back(language.counted ? "Language" : "Left out",
                           LinesText(language.lines) + ", " + words(language.name));
     }
-    rows.insert(rows.end(), {
-                                {"Factor", factor},
-                                {"Effort", hundredths(figures.effort)},
-                                {"Person-years", hundredths(figures.effort / 12.0)},
-                                {"TDEV", hundredths(figures.tdev)},
-                                {"TDEV in years", hundredths(figures.tdev / 12.0)},
-                                {"Average staffing", hundredths(figures.averageStaffing)},
-                            });
+    if (cocomo2) {
+        const std::string given =
+            RatingsText(engine::cocomo2::MultipliersOf(*cocomo2), request.multipliers, true);
+        rows.emplace_back("Scale factors",
+                          RatingsText(engine::cocomo2::ScaleFactors, request.scales, false) +
+                              "; sum " + factorText(figures.cocomo2->scaleSum));
+        rows.emplace_back("Exponent E", factorText(figures.coefficients.b));
+        rows.emplace_back("Multipliers",
+                          given.empty() ? "all Nominal" : given + "; the others Nominal");
+    }
+    rows.emplace_back("Factor", factor);
+    rows.emplace_back("Effort", hundredths(figures.effort));
+    rows.emplace_back("Person-years", hundredths(figures.effort / 12.0));
+    std::string schedule;
+    if (cocomo2) {
+        rows.emplace_back("Effort w/o SCED", hundredths(figures.cocomo2->effortWithoutSchedule));
+        rows.emplace_back("TDEV exponent F", factorText(figures.coefficients.d));
+        schedule =
+            " (SCED " + factorText(figures.cocomo2->schedulePercent) + "% of the nominal schedule)";
+    }
+    rows.emplace_back("TDEV", hundredths(figures.tdev) + schedule);
+    rows.emplace_back("TDEV in years", hundredths(figures.tdev / 12.0));
+    rows.emplace_back("Average staffing", hundredths(figures.averageStaffing));
     if (figures.cost) {
         const std::string symbol = request.currency ? Shown(*request.currency) : "";
         const std::string currency =
@@ -183,8 +236,10 @@ Rows(const Request &request, const Figures &figures, const NumberFormat &format,
 Json Leading(const Request &request, const Figures &figures) {
     return {
         {"model", ModelNames[static_cast<std::size_t>(request.model - 1)]},
-        {"mode", request.coefficients ? std::string_view("custom")
-                                      : ModeNames[static_cast<std::size_t>(request.mode - 1)]},
+        {"mode", Cocomo2Of(request.model) ? Json()
+                 : request.coefficients
+                     ? Json("custom")
+                     : Json(ModeNames[static_cast<std::size_t>(request.mode - 1)])},
         {"lines", figures.lines},
         {"eaf", figures.eaf ? Json(*figures.eaf) : Json()},
         {"effort_staff_months", figures.effort},
@@ -216,12 +271,40 @@ Json ChangeFields(const std::optional<Change> &change) {
 
 // Whether the factor was formed from ratings, rather than given.
 bool Rated(const Request &request) {
-    return request.model == Models::Intermediate && !request.eaf;
+    return (request.model == Models::Intermediate && !request.eaf) || Cocomo2Of(request.model);
+}
+
+// Every factor of a COCOMO II table with its rating, one left out Nominal.
+Json Cocomo2Ratings(std::span<const engine::cocomo2::Factor> table,
+                    std::span<const engine::cocomo2::Rating> ratings) {
+    Json json = Json::object();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        json[std::string(table[i].name)] =
+            RatingNames[ratings[i].value_or(engine::cocomo2::Nominal)];
+    }
+    return json;
+}
+
+Json ScaleFactors(const Request &request) {
+    return Cocomo2Ratings(engine::cocomo2::ScaleFactors, request.scales);
+}
+
+// COCOMO II's figures besides every model's; nothing for the others.
+Json Cocomo2Fields(const Figures &figures) {
+    const std::optional<Cocomo2Figures> &more = figures.cocomo2;
+    return {
+        {"scale_factor_sum", more ? Json(more->scaleSum) : Json()},
+        {"effort_without_sced_staff_months", more ? Json(more->effortWithoutSchedule) : Json()},
+        {"sced_percent", more ? Json(more->schedulePercent) : Json()},
+    };
 }
 
 // Every driver with the step used, an unrated one Nominal as on the screen; nothing for the
 // other models.
 Json Ratings(const Request &request) {
+    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
+        return Cocomo2Ratings(engine::cocomo2::MultipliersOf(*model), request.multipliers);
+    }
     constexpr std::int16_t nominal = 2;
     Json ratings = Json::object();
     for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
@@ -339,8 +422,10 @@ std::string FormatJson(const Request &request, const Figures &figures) {
     Json json = Leading(request, figures);
     json["ratings"] = Rated(request) ? Ratings(request) : Json();
     json["phases"] = request.model == Models::Advanced ? Columns(request) : Json();
+    json["scale_factors"] = figures.cocomo2 ? ScaleFactors(request) : Json();
     json["reports"] = Reports(figures);
     json.update(More(request, figures));
+    json.update(Cocomo2Fields(figures));
     json["languages"] = Languages(figures);
     json["change"] = ChangeFields(figures.change);
     // A file name that is not UTF-8 with its bytes replaced, as JSON text must be UTF-8.
@@ -350,8 +435,11 @@ std::string FormatJson(const Request &request, const Figures &figures) {
 std::string FormatCsv(const Request &request, const Figures &figures) {
     Json fields = Leading(request, figures);
     fields.update(Ratings(request));
-    fields.update(Columns(request));
+    fields.update(figures.cocomo2 ? ScaleFactors(request) : Columns(request));
     fields.update(More(request, figures));
+    if (figures.cocomo2) {
+        fields.update(Cocomo2Fields(figures));
+    }
     std::string languages;
     for (const LanguageLines &language : figures.languages) {
         if (language.counted) {
@@ -397,11 +485,9 @@ std::string FormatSlocCount(const Request &request, const Figures &figures) {
         text += "\n\n\n\n";
     }
     const engine::Coefficients &k = figures.coefficients;
-    const std::string model =
-        request.coefficients
-            ? ""
-            : std::string(engine::ModelNames[static_cast<std::size_t>(request.model - 1)]) +
-                  " COCOMO model, ";
+    const std::string model = request.coefficients ? ""
+                              : figures.cocomo2    ? ModelTitle(request) + " model, "
+                                                   : ModelTitle(request) + " COCOMO model, ";
     const std::string factor = figures.eaf ? Perl(*figures.eaf) + " * " : "";
     const std::string currency = request.currency ? Shown(*request.currency) : "$";
     text += "Total Physical Source Lines of Code (SLOC)                = " +
@@ -412,8 +498,14 @@ std::string FormatSlocCount(const Request &request, const Figures &figures) {
             " * " + factor + "(KSLOC**" + Perl(k.b) + "))\n";
     text += "Schedule Estimate, Years (Months)                         = " +
             Rounded(figures.tdev / 12.0, 2) + " (" + Rounded(figures.tdev, 2) + ")\n";
-    text += " (" + (model.empty() ? "schedule model " : model) + "Months = " + Perl(k.c) +
-            " * (person-months**" + Perl(k.d) + "))\n";
+    const std::string schedule = figures.cocomo2
+                                     ? "(person-months without SCED**" + Perl(k.d) + ") * " +
+                                           Perl(figures.cocomo2->schedulePercent) +
+                                           " / 100; person-months without SCED = " +
+                                           Rounded(figures.cocomo2->effortWithoutSchedule, 2)
+                                     : "(person-months**" + Perl(k.d) + ")";
+    text += " (" + (model.empty() ? "schedule model " : model) + "Months = " + Perl(k.c) + " * " +
+            schedule + ")\n";
     // SLOCCount leaves out the staffing of several projects, which do not run side by side.
     if (!request.multiproject) {
         text += "Estimated Average Number of Developers (Effort/Schedule)  = " +

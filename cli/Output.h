@@ -20,7 +20,8 @@ struct NumberFormat {
 // The model, the mode, the lines with each report's and language's, the factor and the
 // results with the results screen's two decimals, the years beside the months, the cost in
 // whole units with grouped digits, a line saying what each figure is and one saying what
-// the mode stands for.
+// the mode stands for. For COCOMO II, no mode, but its ratings, exponents, effort without SCED
+// and SCED percentage, and a line with its equations.
 std::string FormatText(const Request &request, const Figures &figures, const NumberFormat &format);
 
 // The rows of the text form as a Markdown table ready to paste into a pull request, and the

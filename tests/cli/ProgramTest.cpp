@@ -11,6 +11,7 @@
 #include <array>
 #include <bit>
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -109,7 +110,7 @@ const auto NamedRow = [](const auto &row) {
 
 struct FiguresRow {
     const char *name;
-    const char *command; // the words, split at blanks
+    std::string command; // the words, split at blanks
     std::int32_t lines;
     double eaf; // 0: none (Basic)
     double effort;
@@ -117,10 +118,102 @@ struct FiguresRow {
     double averageStaffing;
     double cost = 0;             // 0: none (no --salary)
     const char *shown = nullptr; // a line of the output of the command as given
+    double exponent = 0;         // COCOMO II's E; 0: a 1981 model
+    double withoutSchedule = 0;  // COCOMO II's effort with SCED Nominal
 };
 
 void PrintTo(const FiguresRow &row, std::ostream *os) {
     *os << row.name;
+}
+
+// COCOMO II.2000's published tables, typed in here apart from the program's, by rating from
+// Extra Low to Extra High; NA marks a rating that a factor does not define.
+constexpr double NA = -1;
+const std::vector<std::string> Cocomo2Ratings = {"XL", "VL", "L", "N", "H", "VH", "XH"};
+std::size_t RatingIndex(const std::string &rating) {
+    return static_cast<std::size_t>(
+        std::find(Cocomo2Ratings.begin(), Cocomo2Ratings.end(), rating) - Cocomo2Ratings.begin());
+}
+struct Published2 {
+    const char *name;
+    double values[7];
+};
+const std::vector<Published2> Scale2 = {{"PREC", {NA, 6.20, 4.96, 3.72, 2.48, 1.24, 0.00}},
+                                        {"FLEX", {NA, 5.07, 4.05, 3.04, 2.03, 1.01, 0.00}},
+                                        {"RESL", {NA, 7.07, 5.65, 4.24, 2.83, 1.41, 0.00}},
+                                        {"TEAM", {NA, 5.48, 4.38, 3.29, 2.19, 1.10, 0.00}},
+                                        {"PMAT", {NA, 7.80, 6.24, 4.68, 3.12, 1.56, 0.00}}};
+const std::vector<Published2> PostArchitecture2 = {
+    {"RELY", {NA, 0.82, 0.92, 1.00, 1.10, 1.26, NA}},
+    {"DATA", {NA, NA, 0.90, 1.00, 1.14, 1.28, NA}},
+    {"CPLX", {NA, 0.73, 0.87, 1.00, 1.17, 1.34, 1.74}},
+    {"RUSE", {NA, NA, 0.95, 1.00, 1.07, 1.15, 1.24}},
+    {"DOCU", {NA, 0.81, 0.91, 1.00, 1.11, 1.23, NA}},
+    {"TIME", {NA, NA, NA, 1.00, 1.11, 1.29, 1.63}},
+    {"STOR", {NA, NA, NA, 1.00, 1.05, 1.17, 1.46}},
+    {"PVOL", {NA, NA, 0.87, 1.00, 1.15, 1.30, NA}},
+    {"ACAP", {NA, 1.42, 1.19, 1.00, 0.85, 0.71, NA}},
+    {"PCAP", {NA, 1.34, 1.15, 1.00, 0.88, 0.76, NA}},
+    {"PCON", {NA, 1.29, 1.12, 1.00, 0.90, 0.81, NA}},
+    {"APEX", {NA, 1.22, 1.10, 1.00, 0.88, 0.81, NA}},
+    {"PLEX", {NA, 1.19, 1.09, 1.00, 0.91, 0.85, NA}},
+    {"LTEX", {NA, 1.20, 1.09, 1.00, 0.91, 0.84, NA}},
+    {"TOOL", {NA, 1.17, 1.09, 1.00, 0.90, 0.78, NA}},
+    {"SITE", {NA, 1.22, 1.09, 1.00, 0.93, 0.86, 0.80}},
+    {"SCED", {NA, 1.43, 1.14, 1.00, 1.00, 1.00, NA}}};
+const std::vector<Published2> EarlyDesign2 = {{"PERS", {2.12, 1.62, 1.26, 1.00, 0.83, 0.63, 0.50}},
+                                              {"RCPX", {0.49, 0.60, 0.83, 1.00, 1.33, 1.91, 2.72}},
+                                              {"RUSE", {NA, NA, 0.95, 1.00, 1.07, 1.15, 1.24}},
+                                              {"PDIF", {NA, NA, 0.87, 1.00, 1.29, 1.81, 2.61}},
+                                              {"PREX", {1.59, 1.33, 1.22, 1.00, 0.87, 0.74, 0.62}},
+                                              {"FCIL", {1.43, 1.30, 1.10, 1.00, 0.87, 0.73, 0.62}},
+                                              {"SCED", {NA, 1.43, 1.14, 1.00, 1.00, 1.00, NA}}};
+const double SchedulePercent2[] = {NA, 75, 85, 100, 130, 160, NA};
+
+// The command with every factor of the model that defines the rating rated so.
+std::string Every(const std::string &model, const char *rating) {
+    const std::size_t r = RatingIndex(rating);
+    std::string command = "--model " + model + " --lines 100000";
+    for (const auto &[option, table] :
+         {std::pair{std::string(" --scale "), Scale2},
+          {" --rating ", model == "cocomo2" ? PostArchitecture2 : EarlyDesign2}}) {
+        for (const Published2 &factor : table) {
+            command += factor.values[r] == NA ? "" : option + factor.name + "=" + rating;
+        }
+    }
+    return command;
+}
+
+// The figures of a COCOMO II command from the tables above: the sum and the products left to
+// right in table order, each equation left to right as written.
+FiguresRow Cocomo2Row(const char *name, std::int32_t lines, const std::string &command,
+                      const char *shown = nullptr) {
+    const auto value = [&](const Published2 &factor) {
+        const std::size_t at = command.find(" " + std::string(factor.name) + "=");
+        const std::size_t r =
+            at == std::string::npos
+                ? 3
+                : RatingIndex(command.substr(at + 6, command.find(' ', at + 1) - at - 6));
+        return std::pair{factor.values[r], r};
+    };
+    double sum = 0;
+    for (const Published2 &factor : Scale2) {
+        sum += value(factor).first;
+    }
+    const double e = 0.91 + 0.01 * sum;
+    const std::vector<Published2> &drivers =
+        command.find("cocomo2-early") == std::string::npos ? PostArchitecture2 : EarlyDesign2;
+    double product = 1;
+    for (std::size_t i = 0; i + 1 < drivers.size(); ++i) {
+        product *= value(drivers[i]).first;
+    }
+    const auto [sced, r] = value(drivers.back());
+    const double scaled = std::pow(lines / 1000.0, e);
+    const double effort = 2.94 * scaled * (product * sced);
+    const double tdev = 3.67 * std::pow(2.94 * scaled * product, 0.28 + 0.2 * (e - 0.91)) *
+                        SchedulePercent2[r] / 100.0;
+    return {name, command, lines, product * sced,         effort, tdev, effort / tdev,
+            0,    shown,   e,     2.94 * scaled * product};
 }
 
 // Computed with Python's floats in the equations' order: power, factor, coefficient.
@@ -231,6 +324,37 @@ const FiguresRow FiguresRows[] = {
      "\nLeft out:         4 lines, C\nLanguage:         2 lines, Python\n"},
     {"ExcludedLanguagesOfScc", "--lines-from @scc.json --exclude-lang c++ --exclude-lang=CMAKE",
      5322, 0, 13.886405896573967, 6.7939782740449, 2.0439285108732737},
+    Cocomo2Row("Cocomo2AllNominalTheWorkedFigure", 100000, "--model cocomo2 --lines 100000",
+               "\nEffort:           465.32\nPerson-years:     38.78\nEffort w/o SCED:  465.32\n"
+               "TDEV exponent F:  0.31794\nTDEV:             25.87 (SCED 100% of the nominal "
+               "schedule)\n"),
+    Cocomo2Row("Cocomo2ProcessReliabilitySchedule", 100000,
+               "--model cocomo2 --lines 100000 --scale PMAT=H --rating RELY=VH --rating SCED=L",
+               "\nScale factors:    PREC N, FLEX N, RESL N, TEAM N, PMAT H; sum 17.41\nExponent E: "
+               "      1.0841\nMultipliers:      RELY VH, SCED L; the others Nominal\n"),
+    Cocomo2Row("Cocomo2EveryVeryLow", 100000, Every("cocomo2", "VL")),
+    Cocomo2Row("Cocomo2EveryLow", 100000, Every("cocomo2", "L")),
+    Cocomo2Row("Cocomo2EveryHigh", 100000, Every("cocomo2", "H")),
+    Cocomo2Row("Cocomo2EveryVeryHigh", 100000, Every("cocomo2", "VH")),
+    Cocomo2Row("Cocomo2EveryExtraHigh", 100000, Every("cocomo2", "XH")),
+    Cocomo2Row("EarlyDesignEveryExtraLow", 100000, Every("cocomo2-early", "XL")),
+    Cocomo2Row("EarlyDesignEveryVeryLowSlocCount", 100000,
+               Every("cocomo2-early", "VL") + " --format sloccount",
+               " (COCOMO II Early Design model, Months = 3.67 * (person-months without "
+               "SCED**0.34324) * 75 / 100; person-months without SCED = 1,400.26)\n"),
+    Cocomo2Row("EarlyDesignEveryLow", 100000, Every("cocomo2-early", "L")),
+    Cocomo2Row("EarlyDesignEveryHigh", 100000, Every("cocomo2-early", "H")),
+    Cocomo2Row("EarlyDesignEveryVeryHigh", 100000, Every("cocomo2-early", "VH")),
+    Cocomo2Row("EarlyDesignEveryExtraHigh", 100000, Every("cocomo2-early", "XH")),
+    Cocomo2Row("ScheduleVeryLow", 100000, "--model cocomo2 --lines 100000 --rating SCED=VL"),
+    Cocomo2Row("ScheduleLow", 100000, "--model cocomo2 --lines 100000 --rating SCED=L"),
+    Cocomo2Row("ScheduleHigh", 100000, "--model cocomo2 --lines 100000 --rating SCED=H"),
+    Cocomo2Row("ScheduleVeryHigh", 7, "--model cocomo2-early --lines 7 --rating SCED=VH"),
+    Cocomo2Row("EarlyDesignFromAReport", 32000, "--model cocomo2-early --lines-from @scc.json"),
+    {"Cocomo2Multiproject",
+     "--model cocomo2 --lines-from @cloc.json --lines-from @scc.json --multiproject", 32006, 1,
+     132.92154186413003, 17.371246090606004, 7.663457397777923, 0, nullptr, 1.0997,
+     132.92154186413003},
 };
 
 class Figures : public testing::TestWithParam<FiguresRow> {};
@@ -253,6 +377,13 @@ TEST_P(Figures, JsonCarriesTheHandComputedDoubles) {
     EXPECT_EQ(Bits(json["cost"].is_null() ? 0.0 : json["cost"].get<double>()), Bits(row.cost));
     EXPECT_EQ(Bits(json["effort_person_years"].get<double>()), Bits(row.effort / 12.0));
     EXPECT_EQ(Bits(json["tdev_years"].get<double>()), Bits(row.tdev / 12.0));
+    if (row.exponent == 0) {
+        EXPECT_TRUE(json["effort_without_sced_staff_months"].is_null());
+    } else {
+        EXPECT_EQ(Bits(json["effort_exponent"].get<double>()), Bits(row.exponent));
+        EXPECT_EQ(Bits(json["effort_without_sced_staff_months"].get<double>()),
+                  Bits(row.withoutSchedule));
+    }
     if (row.shown != nullptr) {
         EXPECT_NE(RunProgram(Words(row.command)).out.find(row.shown), std::string::npos);
     }
@@ -304,6 +435,13 @@ TEST(Output, TextFactorAndLocaleSeparator) {
     EXPECT_NE(sum.out.find("\nFactor:           5.08 (sum of the phase fractions)\n"),
               std::string::npos)
         << sum.out;
+    const Outcome early = RunProgram(Words("--model cocomo2-early --lines 100000 --rating SCED=H "
+                                           "--locale --format markdown"));
+    for (const char *shown : {"\n| Exponent E | 1,0997 |\n", "\n| TDEV | 33,64 (SCED 130% of the ",
+                              "\nCOCOMO II Early Design: effort = 2,94 x KSLOC^E x the product of "
+                              "the 7 effort multipliers, E = 0,91 + 0,01 x the sum"}) {
+        EXPECT_NE(early.out.find(shown), std::string::npos) << early.out;
+    }
 }
 
 TEST(Output, JsonIsOneObjectWithShortestRoundTripNumbers) {
@@ -311,10 +449,12 @@ TEST(Output, JsonIsOneObjectWithShortestRoundTripNumbers) {
               "{\"model\":\"basic\",\"mode\":\"organic\",\"lines\":32000,\"eaf\":null,"
               "\"effort_staff_months\":91.33110643220898,\"tdev_months\":13.898730114383307,"
               "\"average_staffing\":6.571183531198554,\"cost\":null,\"ratings\":null,"
-              "\"phases\":null,\"reports\":null,\"effort_person_years\":7.610925536017415,"
-              "\"tdev_years\":1.1582275095319423,\"effort_coefficient\":2.4,"
-              "\"effort_exponent\":1.05,\"tdev_coefficient\":2.5,\"tdev_exponent\":0.38,"
-              "\"multiproject\":false,\"languages\":null,\"change\":null}\n");
+              "\"phases\":null,\"scale_factors\":null,\"reports\":null,"
+              "\"effort_person_years\":7.610925536017415,\"tdev_years\":1.1582275095319423,"
+              "\"effort_coefficient\":2.4,\"effort_exponent\":1.05,\"tdev_coefficient\":2.5,"
+              "\"tdev_exponent\":0.38,\"multiproject\":false,\"scale_factor_sum\":null,"
+              "\"effort_without_sced_staff_months\":null,\"sced_percent\":null,"
+              "\"languages\":null,\"change\":null}\n");
 }
 
 TEST(Output, JsonNamesEveryRatingAndEveryColumnUsed) {
@@ -351,6 +491,18 @@ TEST(Output, CsvHasAHeaderAndOneRowWithTheSameFields) {
         "intermediate,embedded,32000,1.1,197.11999999999998,13.559817037135492,"
         "14.537069302643152,,N,N,N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,,16.426666666666666,"
         "1.1299847530946243,2.8,1.2,2.5,0.32,false,\"C=31000;Odd, \"\"x\"\"=1000\",,,,\n");
+    EXPECT_EQ(
+        RunProgram(Words("--model cocomo2-early --lines 1 --rating sced=vh --scale team=xh "
+                         "--format csv"))
+            .out,
+        "model,mode,lines,eaf,effort_staff_months,tdev_months,average_staffing,cost,PERS,RCPX,RUSE,"
+        "PDIF,PREX,FCIL,SCED,PREC,FLEX,RESL,TEAM,PMAT,effort_person_years,tdev_years,"
+        "effort_coefficient,effort_exponent,tdev_coefficient,tdev_exponent,multiproject,"
+        "scale_factor_sum,effort_without_sced_staff_months,sced_percent,languages,added,modified,"
+        "removed,unchanged\ncocomo2-early,,1,1,0.0018533068477586934,0.8281979052360405,"
+        "0.0022377584343569326,,N,N,N,N,N,N,VH,N,N,N,XH,N,0.00015444223731322446,"
+        "0.06901649210300338,2.94,1.0668,3.67,0.31136,false,15.68,0.0018533068477586934,160,,,,,"
+        "\n");
 }
 
 // --- Reports of line counters ----------------------------------------------------------
@@ -389,8 +541,15 @@ void PrintTo(const RefusalRow &row, std::ostream *os) {
 
 const std::string Options =
     "options: --model, --mode, --coefficients, --lines, --lines-from, --multiproject, "
-    "--only-lang, --exclude-lang, --rating, --eaf, --phase, --salary, --overhead, --currency, "
+    "--only-lang, --exclude-lang, --scale, --rating, --eaf, --phase, --salary, --overhead, "
+    "--currency, "
     "--format, --locale, -h, --help, --version";
+const std::string Models = "models: basic, intermediate, advanced, cocomo2, cocomo2-early";
+const std::string RatingModels =
+    " applies to --model intermediate, cocomo2 and cocomo2-early only, not ";
+const std::string Scales = "scale factors: PREC, FLEX, RESL, TEAM, PMAT";
+const std::string Ratings = "ratings: XL, VL, L, N, H, VH, XH (or extra-low, very-low, low, "
+                            "nominal, high, very-high, extra-high)";
 const std::string Drivers = "drivers: ACAP, AEXP, CPLX, DATA, LEXP, MODP, PCAP, RELY, SCED, STOR, "
                             "TIME, TOOL, TURN, VEXP, VIRT";
 const std::string Steps =
@@ -421,12 +580,10 @@ const RefusalRow RefusalRows[] = {
      "cocomo-estimate: unknown option '--colour'; " + Options + "\n"},
     {"PositionalArgument", On("basic", "32000"), "", 2,
      "cocomo-estimate: unexpected argument '32000'; " + Options + "\n"},
-    {"UnknownModel", "--model cocomo2 --mode organic --lines 1", "", 2,
-     "cocomo-estimate: unknown model 'cocomo2' in --model cocomo2; models: basic, intermediate, "
-     "advanced\n"},
+    {"UnknownModel", "--model cocomo3 --mode organic --lines 1", "", 2,
+     "cocomo-estimate: unknown model 'cocomo3' in --model cocomo3; " + Models + "\n"},
     {"ControlCharactersStayOnOneLine", "--model bas\nic --mode organic --lines 1", "", 2,
-     "cocomo-estimate: unknown model 'bas\\x0aic' in --model bas\\x0aic; models: basic, "
-     "intermediate, advanced\n"},
+     "cocomo-estimate: unknown model 'bas\\x0aic' in --model bas\\x0aic; " + Models + "\n"},
     {"UnknownMode", "--model basic --mode semi --lines 1", "", 2,
      "cocomo-estimate: unknown mode 'semi' in --mode semi; modes: organic, semidetached, "
      "embedded (or semi-detached)\n"},
@@ -441,7 +598,7 @@ const RefusalRow RefusalRows[] = {
      "cocomo-estimate: --lines needs a value; a whole number of lines, digits only, for example "
      "202339\n"},
     {"MissingValueBeforeAnOption", "--model --mode organic --lines 1", "", 2,
-     "cocomo-estimate: --model needs a value; models: basic, intermediate, advanced\n"},
+     "cocomo-estimate: --model needs a value; " + Models + "\n"},
     {"MissingSize", On("basic", ""), "", 2,
      "cocomo-estimate: missing --lines N or --lines-from FILE\n"},
     {"TwoSizes", On("basic", "--lines 1 --lines-from -"), "", 2,
@@ -470,9 +627,49 @@ const RefusalRow RefusalRows[] = {
      "cocomo-estimate: step 'VH' is not offered for VEXP in --rating VEXP=VH; VEXP steps: VL, L, "
      "N, H\n"},
     {"RatingForBasic", On("basic", "--rating ACAP=H --lines 1"), "", 2,
-     "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not basic\n"},
+     "cocomo-estimate: --rating ACAP=H" + RatingModels + "basic\n"},
     {"RatingForAdvanced", On("advanced", "--lines 1 --rating ACAP=H"), "", 2,
-     "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not advanced\n"},
+     "cocomo-estimate: --rating ACAP=H" + RatingModels + "advanced\n"},
+    {"Cocomo2RatingNotDefined", "--model cocomo2 --lines 1 --rating rely=xh", "", 2,
+     "cocomo-estimate: rating 'xh' is not defined for RELY in --rating rely=xh; RELY ratings: VL, "
+     "L, N, H, VH\n"},
+    {"Cocomo2HasNoExtraLow", "--model cocomo2 --lines 1 --scale PREC=extra-low", "", 2,
+     "cocomo-estimate: rating 'extra-low' is not defined for PREC in --scale PREC=extra-low; PREC "
+     "ratings: VL, L, N, H, VH, XH\n"},
+    {"EarlyDesignRuseFromLow", "--model cocomo2-early --lines 1 --rating RUSE=VL", "", 2,
+     "cocomo-estimate: rating 'VL' is not defined for RUSE in --rating RUSE=VL; RUSE ratings: L, "
+     "N, "
+     "H, VH, XH\n"},
+    {"EarlyDesignWithoutRely", "--model cocomo2-early --lines 1 --rating RELY=H", "", 2,
+     "cocomo-estimate: unknown driver 'RELY' in --rating RELY=H; cocomo2-early drivers: PERS, "
+     "RCPX, "
+     "RUSE, PDIF, PREX, FCIL, SCED\n"},
+    {"UnknownScaleFactor", "--model cocomo2 --lines 1 --scale TURN=H", "", 2,
+     "cocomo-estimate: unknown scale factor 'TURN' in --scale TURN=H; " + Scales + "\n"},
+    {"UnknownRating", "--model cocomo2 --lines 1 --scale PMAT=EH", "", 2,
+     "cocomo-estimate: unknown rating 'EH' in --scale PMAT=EH; " + Ratings + "\n"},
+    {"ScaleWithoutRating", "--model cocomo2 --lines 1 --scale PMAT", "", 2,
+     "cocomo-estimate: --scale needs FACTOR=RATING, not 'PMAT'; " + Scales + "; " + Ratings + "\n"},
+    {"ScaleForIntermediate", On("intermediate", "--lines 1 --scale TEAM=VL"), "", 2,
+     "cocomo-estimate: --scale TEAM=VL applies to --model cocomo2 and cocomo2-early only, not "
+     "intermediate\n"},
+    {"ModeForCocomo2", "--model cocomo2 --mode embedded --lines 1", "", 2,
+     "cocomo-estimate: --mode embedded applies to --model basic, intermediate and advanced only, "
+     "not cocomo2\n"},
+    {"FactorForCocomo2", "--model cocomo2-early --lines 1 --eaf 1.1", "", 2,
+     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not cocomo2-early\n"},
+    {"PhaseForCocomo2", "--model cocomo2 --lines 1 --phase maintenance=2", "", 2,
+     "cocomo-estimate: --phase maintenance=2 applies to --model advanced only, not cocomo2\n"},
+    {"CoefficientsForCocomo2", "--model cocomo2 --lines 5 --coefficients 1,1,1,1", "", 2,
+     "cocomo-estimate: --coefficients 1,1,1,1 applies to --model basic only, not cocomo2, whose "
+     "coefficients are fixed\n"},
+    {"Cocomo2ZeroLines", "--model cocomo2 --lines 0", "", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
+    {"EarlyDesignNegativeSize", "--model cocomo2-early --lines -1", "", 1,
+     "cocomo-estimate: Run-time error '5': Invalid procedure call or argument\n" + Requirement},
+    {"Cocomo2ReportBeyondThirtyTwoBits", "--model cocomo2 --lines-from -",
+     R"([{"Name": "C", "Code": 2147483647}, {"Name": "Go", "Code": 1}])", 1,
+     "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
     {"FactorWithRatings", On("intermediate", "--lines 1 --rating TOOL=L --eaf 1.1"), "", 2,
      "cocomo-estimate: --eaf 1.1 and --rating TOOL=L exclude each other; give the factor or the "
      "ratings\n"},
@@ -708,19 +905,30 @@ TEST(HelpAndVersion, TheManualTheReadmeNamesIsBuiltAndItAndTheHelpListTheParsers
          {cli::Joined(cli::ModelNames), cli::Joined(cli::ModeNames), cli::Joined(cli::DriverNames),
           cli::Joined(cli::StepNames), cli::Joined(cli::StepLongNames),
           cli::Joined(cli::PhaseNames), cli::Joined(cli::ColumnNames), cli::Joined(cli::ColumnKdsi),
-          cli::Joined(cli::FormatNames), std::string(cli::ModeSpellings[1])}) {
+          cli::Joined(cli::FormatNames), std::string(cli::ModeSpellings[1]),
+          cli::Joined(cli::RatingNames), cli::Joined(cli::RatingLongNames)}) {
         EXPECT_NE(manual.find(list), std::string::npos) << list;
         EXPECT_NE(help.find(list), std::string::npos) << list;
     }
     // What the command line adds to the wizard's figures, in all three.
     const std::string readmeFlat = Flattened(readme);
-    const std::array<std::string_view, 10> items{
-        "person-years",       "sloccount",         "--coefficients", "--only-lang",
-        "--exclude-lang",     "--multiproject",    "--diff",         cli::ModeMeanings[0],
-        cli::ModeMeanings[1], cli::ModeMeanings[2]};
+    const std::array<std::string_view, 12> items{
+        "person-years",       "sloccount",          "--coefficients", "--only-lang",
+        "--exclude-lang",     "--multiproject",     "--diff",         cli::ModeMeanings[0],
+        cli::ModeMeanings[1], cli::ModeMeanings[2], "--scale",        "cocomo2-early"};
     for (const std::string_view item : items) {
         for (const std::string *text : {&manual, &help, &readmeFlat}) {
             EXPECT_NE(text->find(item), std::string::npos) << item;
+        }
+    }
+    using Table = std::span<const engine::cocomo2::Factor>;
+    for (const Table table :
+         {Table(engine::cocomo2::ScaleFactors), Table(engine::cocomo2::PostArchitecture),
+          Table(engine::cocomo2::EarlyDesign)}) {
+        for (const engine::cocomo2::Factor &factor : table) {
+            const std::string entry = std::string(factor.name) + " " + std::string(factor.meaning);
+            EXPECT_NE(manual.find(entry), std::string::npos) << entry;
+            EXPECT_NE(help.find(entry), std::string::npos) << entry;
         }
     }
 }

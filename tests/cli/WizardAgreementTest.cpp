@@ -253,8 +253,9 @@ TEST(BuiltProgram, UsageErrorAndRefusedSize) {
         RunProgram({"--model", "basic", "--mode", "organic", "--lines", "1", "--rating", "ACAP=H"});
     EXPECT_EQ(usage.status, 2);
     EXPECT_EQ(usage.out, "");
-    EXPECT_EQ(usage.err,
-              "cocomo-estimate: --rating ACAP=H applies to --model intermediate only, not basic\n");
+    EXPECT_EQ(usage.err, "cocomo-estimate: --rating ACAP=H applies to --model intermediate, "
+                         "cocomo2 and cocomo2-early "
+                         "only, not basic\n");
 
     const Program refused =
         RunProgram({"--model", "basic", "--mode", "organic", "--lines", "3000000000"});

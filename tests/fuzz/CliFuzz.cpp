@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -44,8 +45,23 @@ std::vector<std::string_view> Words(std::string_view text) {
 }
 
 void CheckRequest(const cli::Request &request) {
-    if (request.model < 1 || request.model > 3 || request.mode < 1 || request.mode > 3) {
-        Fail("accepted a model or mode outside 1 to 3");
+    if (request.model < 1 || request.model > 5 || request.mode < 1 || request.mode > 3) {
+        Fail("accepted a model outside 1 to 5 or a mode outside 1 to 3");
+    }
+    const auto model = cli::Cocomo2Of(request.model);
+    const auto table =
+        model ? engine::cocomo2::MultipliersOf(*model) : std::span<const engine::cocomo2::Factor>();
+    for (std::size_t i = 0; i < request.multipliers.size(); ++i) {
+        const auto &rating = request.multipliers[i];
+        if (rating && (i >= table.size() || !table[i].values.at(*rating))) {
+            Fail("accepted a rating that COCOMO II does not define for the driver");
+        }
+    }
+    for (std::size_t i = 0; i < request.scales.size(); ++i) {
+        const auto &rating = request.scales[i];
+        if (rating && (!model || !engine::cocomo2::ScaleFactors[i].values.at(*rating))) {
+            Fail("accepted a scale factor's rating that it does not define, or for COCOMO 81");
+        }
     }
     if (request.lines.has_value() != request.reports.empty()) {
         Fail("accepted no size or two");
