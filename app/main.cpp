@@ -35,6 +35,7 @@ int main(int argc, char *argv[]) {
     if (!qEnvironmentVariableIsSet("NO_AT_BRIDGE")) {
         qputenv("NO_AT_BRIDGE", "1");
     }
+    forms::PrepareFontRendering();
     startup::HoldQtMessages();
     QApplication app(argc, argv);
     startup::ReleaseQtMessages();

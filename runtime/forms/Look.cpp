@@ -74,8 +74,9 @@ int PixelGridPeriod(qreal ratio) {
 // once per run.
 bool Fits(const QFont &font, const QSize &box, int flags, const QString &text, qreal ratio) {
     static QHash<QString, bool> decided;
-    const QString key = QStringLiteral("%1|%2x%3|%4|%5|")
+    const QString key = QStringLiteral("%1|%2|%3x%4|%5|%6|")
                             .arg(font.key())
+                            .arg(font.hintingPreference())
                             .arg(box.width())
                             .arg(box.height())
                             .arg(flags)
@@ -93,6 +94,12 @@ bool Fits(const QFont &font, const QSize &box, int flags, const QString &text, q
 }
 
 } // namespace
+
+void PrepareFontRendering() {
+    if (!qEnvironmentVariableIsSet("FREETYPE_PROPERTIES")) {
+        qputenv("FREETYPE_PROPERTIES", "truetype:interpreter-version=35");
+    }
+}
 
 void RegisterFontSubstitutions() {
     for (const Substitution &s : Substitutions) {
@@ -199,6 +206,11 @@ std::vector<QFont> FittedFonts(const Layout &layout, qreal ratio) {
         for (const char *family : NarrowerFamilies) {
             QFont narrower = font;
             narrower.setFamily(QString::fromLatin1(family));
+            // Where it still fits, fully hinted: the thin stems of "ili" stay apart.
+            narrower.setHintingPreference(QFont::PreferFullHinting);
+            if (!fitsIn(narrower)) {
+                narrower.setHintingPreference(font.hintingPreference());
+            }
             if (fitsIn(narrower)) {
                 for (const std::size_t i : column) {
                     fonts[i] = narrower;
