@@ -64,7 +64,8 @@ void ScheduleLastWindowCheck() {
 }
 
 void ApplyColours(QWidget *widget, const ControlSpec &c) {
-    if (c.foreground == SystemColour::Default && c.background == SystemColour::Default) {
+    const bool greyed = c.kind == Kind::Label && !c.enabled;
+    if (c.foreground == SystemColour::Default && c.background == SystemColour::Default && !greyed) {
         return;
     }
     QPalette palette = widget->palette();
@@ -72,6 +73,9 @@ void ApplyColours(QWidget *widget, const ControlSpec &c) {
         const QColor colour = ColourOf(c.foreground);
         palette.setColor(QPalette::Active, QPalette::WindowText, colour);
         palette.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+    }
+    if (greyed) {
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, GreyedText());
     }
     if (c.background != SystemColour::Default) {
         palette.setColor(QPalette::Window, ColourOf(c.background));
@@ -226,6 +230,14 @@ protected:
     // that would only start an endless exchange of messages, so the window then stays as the
     // compositor wants it.
     void changeEvent(QEvent *event) override {
+        // The colours taken from the palette follow a new theme or colour scheme.
+        if (event->type() == QEvent::PaletteChange && owner_->window_ == this) {
+            for (const ControlSpec &c : owner_->LayoutOf().controls) {
+                if (QWidget *control = owner_->Control(c.name, c.index); control != nullptr) {
+                    ApplyColours(control, c);
+                }
+            }
+        }
         if (event->type() == QEvent::WindowStateChange && isMaximized() && !yielded_) {
             constexpr qint64 InsistingWithinMilliseconds = 1000;
             if (undone_.isValid() && undone_.elapsed() < InsistingWithinMilliseconds) {

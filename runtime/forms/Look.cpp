@@ -24,16 +24,6 @@ double Luminance(const QColor &c) {
     return 0.2126 * Linear(c.redF()) + 0.7152 * Linear(c.greenF()) + 0.0722 * Linear(c.blueF());
 }
 
-// The minimum contrast for normal-size text.
-constexpr double ReadableContrast = 4.5;
-
-QColor ReadableOn(QColor text, const QColor &background) {
-    while (ContrastRatio(text, background) < ReadableContrast && text.lightness() > 0) {
-        text = text.darker(110);
-    }
-    return text;
-}
-
 // Narrower than Liberation Sans, tried in this order. Liberation Sans Narrow keeps Arial
 // Narrow's widths; DejaVu Sans Condensed's shallower descenders fit two lines into boxes
 // drawn for exactly two lines of the Windows font.
@@ -226,19 +216,44 @@ int CaptionsMeasured() {
     return measured;
 }
 
+QColor ReadableOn(const QColor &colour, const QColor &background, double contrast) {
+    // Black or white reach at least 4.58:1 on any background. Mixing in the one that reads
+    // better, no more of it than needed, keeps the colour's own hue.
+    const QColor end = ContrastRatio(Qt::black, background) > ContrastRatio(Qt::white, background)
+                           ? QColor(Qt::black)
+                           : QColor(Qt::white);
+    constexpr int Steps = 256;
+    QColor mixed = colour;
+    for (int step = 1; step <= Steps && ContrastRatio(mixed, background) < contrast; ++step) {
+        const auto toward = [step](int from, int to) {
+            return from + (to - from) * step / Steps;
+        };
+        mixed = QColor(toward(colour.red(), end.red()), toward(colour.green(), end.green()),
+                       toward(colour.blue(), end.blue()));
+    }
+    return mixed;
+}
+
 QColor ColourOf(SystemColour colour) {
     const QPalette palette = QApplication::palette();
     switch (colour) {
     case SystemColour::Highlight:
-        return ReadableOn(palette.color(QPalette::Highlight), palette.color(QPalette::Window));
+        return ReadableOn(palette.color(QPalette::Highlight), palette.color(QPalette::Window),
+                          TextAim);
     case SystemColour::HighlightText:
-        return palette.color(QPalette::HighlightedText);
+        return ReadableOn(palette.color(QPalette::HighlightedText), DesktopBackground, TextAim);
     case SystemColour::DesktopBackground:
         return DesktopBackground;
     case SystemColour::Default:
         break;
     }
     return {};
+}
+
+QColor GreyedText() {
+    const QPalette palette = QApplication::palette("QLabel");
+    return ReadableOn(palette.color(QPalette::Disabled, QPalette::WindowText),
+                      palette.color(QPalette::Window), TextAim);
 }
 
 double ContrastRatio(const QColor &a, const QColor &b) {
