@@ -4,6 +4,7 @@
 #include "runtime/forms/Look.h"
 #include "runtime/forms/OptionRows.h"
 #include "runtime/forms/Placement.h"
+#include "runtime/forms/Style.h"
 #include "runtime/forms/WindowSystem.h"
 #include "runtime/numeric/RuntimeError.h"
 
@@ -434,6 +435,7 @@ void Form::SetCaption(const QString &caption) {
 
 void Form::Load() {
     InstallAccessibleRoles();
+    InstallFormsStyle();
     window_ = new FormWindow(this);
     controls_ = Build(window_, LayoutOf());
     AttachOptionRows(window_);
