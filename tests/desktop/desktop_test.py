@@ -8,19 +8,21 @@ screenshot of every screen it visits, and stops every process it started.
 
     desktop_test.py --program PATH [--scenario NAME]... [--screen WxH] [--screenshots DIR]
 
-The placement_at_SCALE scenarios run only when named.
+The placement_at_SCALE and theme_THEME scenarios run only when named.
 """
 
 import argparse
+import collections
 import os
 import shutil
 import subprocess
 import sys
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from desktop import (ERROR_BOX, SIZE_BOX, SIZE_REQUIREMENT, WAIT,  # noqa: E402
-                     Failure, Program, expect_equal, figures, intersection, run_on_desktop,
-                     wait_for, xdotool)
+                     Failure, Program, contrast, expect_equal, figures, grab, intersection,
+                     pixels, run_on_desktop, stop_process, wait_for, xdotool)
 
 
 def hundredths(value):
@@ -384,10 +386,168 @@ PLACEMENT = {"placement_at_" + scale: (placement, lambda _, s=scale: {"QT_SCALE_
              for scale in ("1", "1.25", "2", "3")}
 
 
+PHASE = "Phase Distribution of Effort and Schedule"
+
+
+def grown(box, by):
+    return box[0] - by, box[1] - by, box[2] + 2 * by, box[3] + 2 * by
+
+
+def measure(p, caption, screen, lowest):
+    """Every text of a screen against what is behind it (4.5:1, 3:1 for the large title), each
+    option button's circle against its row and each focus mark (what Tab changes about a
+    control) against what is around it (3:1), from screenshots at the controls' extents.
+    Returns the shortfalls."""
+    import pyatspi
+    window, short, area = p.window(caption), [], grown(p.extents(p.frame(caption)), 6)
+    xdotool("mousemove", 0, 0)
+
+    def record(what, name, ratios, count, needed):
+        value = sorted(ratios, reverse=True)[min(count, len(ratios)) - 1] if ratios else 1.0
+        lowest[what] = min(lowest.get(what, 99), value)
+        if value < needed:
+            short.append("%s: %s of %r is %.2f:1" % (screen, what, name, value))
+
+    def commonest(shot, box, hole=(0, 0, 0, 0)):
+        return collections.Counter(pixels(shot, area, box, hole)).most_common(1)[0][0]
+
+    def focused():
+        return next((c for c in controls if c[0].getState().contains(pyatspi.STATE_FOCUSED)), None)
+
+    def settled(box=None, before=None):
+        """The screen once it has stayed the same for a fifth of a second, or once the box
+        differs from before: a window is painted at once. A mark that never shows leaves the
+        control as it was."""
+        last = [None, 0]
+
+        def check():
+            shot = grab(area)
+            if box:
+                return pixels(shot, area, box) != before and shot
+            if shot != last[0]:
+                last[:] = [shot, time.monotonic()]
+            return time.monotonic() - last[1] >= 0.2 and shot
+
+        try:
+            return wait_for("the screen to settle", check, timeout=2 if box else WAIT)
+        except Failure:
+            return grab(area)
+
+    shot, controls = settled(), []
+    os.makedirs(p.screenshots, exist_ok=True)
+    subprocess.run(["convert", "-size", "%dx%d" % area[2:], "-depth", "8", "rgb:-", os.path.join(
+        p.screenshots, "%s-%s.png" % (os.path.basename(p.log)[:-4], screen))], input=shot)
+    for node in p.descendants(p.frame(caption)):
+        role, name, box, state = node.getRole(), node.name, p.extents(node), node.getState()
+        taking = state.contains(pyatspi.STATE_FOCUSABLE) and state.contains(pyatspi.STATE_ENABLED)
+        if role in (pyatspi.ROLE_LABEL, pyatspi.ROLE_TEXT, pyatspi.ROLE_PUSH_BUTTON,
+                    pyatspi.ROLE_PANEL) and name:  # a frame's caption runs along its top
+            text = box[:3] + (18,) if role == pyatspi.ROLE_PANEL else grown(box, -4 * taking)
+            behind = commonest(shot, text)
+            record("text", name, [r for r in (contrast(c, behind) for c in pixels(
+                shot, area, text)) if r > 1.25], 3, 3.0 if name == "COCOMO Model" else 4.5)
+        if role == pyatspi.ROLE_RADIO_BUTTON:
+            row = commonest(shot, grown(box, 4), box)
+            record("circle", name, [contrast(c, row) for c in pixels(shot, area, box)],
+                   sum(box[2:]) // 2, 3.0)
+        if taking and role in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_RADIO_BUTTON,
+                               pyatspi.ROLE_TEXT):
+            controls.append((node, name, box))
+    # Each Tab's shot against the one before it. The only control of a window keeps the
+    # focus: it is seen without it while another window is active.
+    shots = [(focused(), shot)]
+    if len(controls) == 1:
+        other = p.desktop.spawn(["xmessage", "-geometry", "+0+0", "another window"])
+        wait_for("another window to be active", lambda: xdotool("getactivewindow") != [window])
+        mark = grown(controls[0][2], 4)
+        shots.insert(0, (None, settled(mark, pixels(shot, area, mark))))
+        stop_process(other)
+        p.activate(caption)
+    while len(controls) > 1 and (len(shots) < 2 or shots[-1][0] is not shots[0][0]):
+        p.keys_to(window, "Tab")
+        now = wait_for("the focus to move on " + screen, lambda: (
+            lambda c: c if c is not shots[-1][0] else None)(focused()))
+        mark = grown(now[2], 4)
+        shots.append((now, settled(mark, pixels(shots[-1][1], area, mark))))
+    for (_, off), ((_, name, box), on) in zip(shots, shots[1:]):
+        around = commonest(off, grown(box, 4), box)
+        record("focus", name, [contrast(a, around) for a, b in zip(
+            pixels(on, area, grown(box, 4)), pixels(off, area, grown(box, 4))) if a != b],
+               sum(box[2:]) // 2, 3.0)
+    return short
+
+
+def themed(p):
+    """Every screen and the run-time error box measured in the theme of the program's run;
+    gives the lowest figures of each screen."""
+    lowest, short = {}, []
+
+    def screen(caption, name):
+        short.extend(measure(p, caption, name, lowest.setdefault(name, {})))
+
+    screen("Main Menu", "frmMain")
+    p.act("Main Menu", "Intermediate Model")
+    screen("Development Mode", "frmMode")
+    p.act("Development Mode", "Organic Mode")
+    p.act("Effort Adjustment Factor", "PCAP Programmer Capability: Low, L")
+    screen("Effort Adjustment Factor", "frmEAF")
+    p.act("Effort Adjustment Factor", "Continue")
+    p.act("Lines of Code", "Calculate")
+    screen(ERROR_BOX, "error-box")
+    p.key(ERROR_BOX, "Return")
+    p.type("Lines of Code", "32000")
+    screen("Lines of Code", "frmKLOC")
+    p.act("Lines of Code", "Calculate")
+    screen("Intermediate Effort Results", "frmBasicResults")
+    p.act("Intermediate Effort Results", "Main Menu")
+    p.act("Main Menu", "Advanced Model")
+    for mode, form in (("Organic", "Org"), ("Semidetached", "Semi"), ("Embedded", "Emb")):
+        p.act("Development Mode", mode + " Mode")
+        screen(PHASE, "frmPhase" + form)
+        p.act(PHASE, "Back")
+        p.expect_no_window(PHASE)
+    table = "lowest contrast:" + "".join("\n  %-16s" % name + "".join(
+        " %s %5.2f" % item for item in found.items()) for name, found in lowest.items())
+    if short:
+        raise Failure("\n  ".join([""] + short) + "\n" + table)
+    return table
+
+
+GTK3 = {"QT_QPA_PLATFORMTHEME": "gtk3"}
+# What a session in each theme sets; a configuration home, by its folder in themes/, holds what
+# qt6ct and KDE Plasma write there (Breeze Dark's colours, from its BreezeDark.colors).
+THEMES = {"default": {}, "gtk3-adwaita-dark": dict(GTK3, GTK_THEME="Adwaita:dark"),
+          **{style.lower(): {"QT_STYLE_OVERRIDE": style} for style in (
+              "Adwaita-Dark", "Adwaita-HighContrast", "Adwaita-HighContrastInverse")},
+          "gtk3-highcontrast": dict(GTK3, GTK_THEME="HighContrast"),
+          "gtk3-highcontrastinverse": dict(GTK3, GTK_THEME="HighContrastInverse"),
+          "qt6ct-darker": {"QT_QPA_PLATFORMTHEME": "qt6ct", "XDG_CONFIG_HOME": "qt6ct-darker"},
+          "breeze-dark": {"XDG_CURRENT_DESKTOP": "KDE", "KDE_SESSION_VERSION": "5",
+                          "XDG_CONFIG_HOME": "breeze-dark"}}
+
+
+def theme_environment(theme):
+    def environment(workdir):
+        env = dict.fromkeys(("QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE", "GTK_THEME",
+                             "XDG_CURRENT_DESKTOP", "KDE_SESSION_VERSION", "XDG_CONFIG_HOME"))
+        env.update(THEMES[theme])
+        if env["XDG_CONFIG_HOME"]:  # a copy: the program may write to its configuration
+            env["XDG_CONFIG_HOME"] = shutil.copytree(os.path.join(os.path.dirname(
+                os.path.abspath(__file__)), "themes", env["XDG_CONFIG_HOME"]),
+                os.path.join(workdir, theme))
+        return env
+    return environment
+
+
+# Run only when asked for.
+THEMED = {"theme_" + theme: (themed, theme_environment(theme)) for theme in THEMES}
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True, help="the wizard's executable")
-    parser.add_argument("--scenario", action="append", choices=sorted({**SCENARIOS, **PLACEMENT}),
+    parser.add_argument("--scenario", action="append",
+                        choices=sorted({**SCENARIOS, **PLACEMENT, **THEMED}),
                         help="run only this scenario (may be repeated)")
     parser.add_argument("--screen", default="1280x1024", help="the X screen's size, WxH")
     parser.add_argument("--screenshots", default=os.path.join(os.getcwd(), "screenshots"),
@@ -401,11 +561,11 @@ def main():
             return 2
 
     def scenario(desktop, name):
-        walk, environment = {**SCENARIOS, **PLACEMENT}[name]
+        walk, environment = {**SCENARIOS, **PLACEMENT, **THEMED}[name]
         run = Program(program, desktop, screenshots, name,
                       **(environment(desktop.workdir) if environment else {}))
         try:
-            walk(run)
+            return walk(run)
         except Failure:
             run.screenshot_desktop("failed-" + name)
             raise

@@ -565,3 +565,33 @@ def run_on_desktop(prefix, cases_on, **desktop):
         return 1
     shutil.rmtree(workdir, ignore_errors=True)
     return 0
+
+
+
+# Contrast as WCAG 2.1 counts it, of colours read from the screen.
+LINEAR = [c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4
+          for c in (i / 255 for i in range(256))]
+
+
+def contrast(a, b):
+    la, lb = (0.2126 * LINEAR[c[0]] + 0.7152 * LINEAR[c[1]] + 0.0722 * LINEAR[c[2]] for c in (a, b))
+    return (max(la, lb) + 0.05) / (min(la, lb) + 0.05)
+
+
+def grab(area):
+    """The screen in an area (x, y, width, height), as raw RGB."""
+    import gi
+    gi.require_version("Gdk", "3.0")
+    from gi.repository import Gdk
+    shot = Gdk.pixbuf_get_from_window(Gdk.get_default_root_window(), *area)
+    data, stride = shot.get_pixels(), shot.get_rowstride()
+    return b"".join(data[y * stride:y * stride + 3 * area[2]] for y in range(area[3]))
+
+
+def pixels(data, area, box, hole=(0, 0, 0, 0)):
+    """The pixels of a grab of the area that lie in the box, less those in the hole."""
+    x0, y0, width, height = area
+    return [data[3 * (y * width + x):3 * (y * width + x) + 3]
+            for y in range(max(box[1] - y0, 0), min(box[1] + box[3] - y0, height))
+            for x in range(max(box[0] - x0, 0), min(box[0] + box[2] - x0, width))
+            if not (0 <= x + x0 - hole[0] < hole[2] and 0 <= y + y0 - hole[1] < hole[3])]
