@@ -25,6 +25,9 @@ from desktop import (ERROR_BOX, SIZE_BOX, SIZE_REQUIREMENT, WAIT,  # noqa: E402
                      pixels, run_on_desktop, stop_process, wait_for, xdotool)
 
 
+PHASE = "Phase Distribution of Effort and Schedule"
+
+
 def hundredths(value):
     return "%.2f" % value
 
@@ -282,6 +285,34 @@ def reach_every_control(p, caption, scale):
     raise Failure("Tab never came back round on %s" % caption)
 
 
+def every_screen(p, visit, error_box=False):
+    """Calls visit(caption, name) on each of the eight screens in turn, a rating chosen and a
+    size typed, and on the run-time error box on the way if asked."""
+    visit("Main Menu", "frmMain")
+    p.act("Main Menu", "Intermediate Model")
+    visit("Development Mode", "frmMode")
+    p.act("Development Mode", "Organic Mode")
+    p.act("Effort Adjustment Factor", "PCAP Programmer Capability: Low, L")
+    visit("Effort Adjustment Factor", "frmEAF")
+    p.act("Effort Adjustment Factor", "Continue")
+    if error_box:
+        p.act("Lines of Code", "Calculate")
+        visit(ERROR_BOX, "error-box")
+        p.key(ERROR_BOX, "Return")
+    p.type("Lines of Code", "32000")
+    visit("Lines of Code", "frmKLOC")
+    p.act("Lines of Code", "Calculate")
+    visit("Intermediate Effort Results", "frmBasicResults")
+    p.act("Intermediate Effort Results", "Main Menu")
+    p.act("Main Menu", "Advanced Model")
+    for mode, name in (("Organic", "frmPhaseOrg"), ("Semidetached", "frmPhaseSemi"),
+                       ("Embedded", "frmPhaseEmb")):
+        p.act("Development Mode", mode + " Mode")
+        visit(PHASE, name)
+        p.act(PHASE, "Back")
+        p.expect_no_window(PHASE)
+
+
 def placement(p):
     """Every screen opens with its frame on the screen, and the keyboard reaches every control."""
     width, height = p.desktop.size()
@@ -302,25 +333,7 @@ def placement(p):
         p.screenshot(caption, "placement-%s-x%s-%s" % (p.desktop.screen, scale, name),
                      painted=True)
 
-    check("Main Menu", "frmMain")
-    p.act("Main Menu", "Intermediate Model")
-    check("Development Mode", "frmMode")
-    p.act("Development Mode", "Organic Mode")
-    check("Effort Adjustment Factor", "frmEAF")
-    p.act("Effort Adjustment Factor", "Continue")
-    check("Lines of Code", "frmKLOC")
-    p.type("Lines of Code", "32000")
-    p.act("Lines of Code", "Calculate")
-    check("Intermediate Effort Results", "frmBasicResults")
-    p.act("Intermediate Effort Results", "Main Menu")
-    p.act("Main Menu", "Advanced Model")
-    phase = "Phase Distribution of Effort and Schedule"
-    for mode, name in (("Organic Mode", "frmPhaseOrg"), ("Semidetached Mode", "frmPhaseSemi"),
-                       ("Embedded Mode", "frmPhaseEmb")):
-        p.act("Development Mode", mode)
-        check(phase, name)
-        p.act(phase, "Back")
-        p.expect_no_window(phase)
+    every_screen(p, check)
     os.makedirs(p.screenshots, exist_ok=True)
     with open(os.path.join(p.screenshots, "placement-%s-x%s.txt" % (p.desktop.screen, scale)),
               "w") as out:
@@ -384,9 +397,6 @@ SCENARIOS = {
 # Run only when asked for, on a screen of the size asked for.
 PLACEMENT = {"placement_at_" + scale: (placement, lambda _, s=scale: {"QT_SCALE_FACTOR": s})
              for scale in ("1", "1.25", "2", "3")}
-
-
-PHASE = "Phase Distribution of Effort and Schedule"
 
 
 def grown(box, by):
@@ -485,27 +495,7 @@ def themed(p):
     def screen(caption, name):
         short.extend(measure(p, caption, name, lowest.setdefault(name, {})))
 
-    screen("Main Menu", "frmMain")
-    p.act("Main Menu", "Intermediate Model")
-    screen("Development Mode", "frmMode")
-    p.act("Development Mode", "Organic Mode")
-    p.act("Effort Adjustment Factor", "PCAP Programmer Capability: Low, L")
-    screen("Effort Adjustment Factor", "frmEAF")
-    p.act("Effort Adjustment Factor", "Continue")
-    p.act("Lines of Code", "Calculate")
-    screen(ERROR_BOX, "error-box")
-    p.key(ERROR_BOX, "Return")
-    p.type("Lines of Code", "32000")
-    screen("Lines of Code", "frmKLOC")
-    p.act("Lines of Code", "Calculate")
-    screen("Intermediate Effort Results", "frmBasicResults")
-    p.act("Intermediate Effort Results", "Main Menu")
-    p.act("Main Menu", "Advanced Model")
-    for mode, form in (("Organic", "Org"), ("Semidetached", "Semi"), ("Embedded", "Emb")):
-        p.act("Development Mode", mode + " Mode")
-        screen(PHASE, "frmPhase" + form)
-        p.act(PHASE, "Back")
-        p.expect_no_window(PHASE)
+    every_screen(p, screen, error_box=True)
     table = "lowest contrast:" + "".join("\n  %-16s" % name + "".join(
         " %s %5.2f" % item for item in found.items()) for name, found in lowest.items())
     if short:
