@@ -14,8 +14,8 @@ RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-wayl
               libxcb1-dev nlohmann-json3-dev libcli11-dev fonts-liberation fonts-dejavu-extra)
 # The test suite, on top: GoogleTest and RapidCheck, which generates, runs and shrinks the
 # random walk's action sequences; clang for the sanitizer and fuzzing builds; a real X server,
-# window managers (openbox, KDE's kwin, Xfce's xfwm4, i3), input and screenshot tools for the
-# desktop tests; Wayland compositors (weston, GNOME's mutter, KDE's kwin, sway, cage) and
+# window managers (openbox, KDE's kwin, Xfce's xfwm4, i3), input and screenshot tools (GDK
+# reads the screen for the theme test) for the desktop tests; Wayland compositors (weston, GNOME's mutter, KDE's kwin, sway, cage) and
 # Xwayland to run the program on; the desktop themes and Qt platform themes the program is
 # seen under; the buses and the accessibility stack, a screen reader and the speech server it
 # speaks through, for the screen-reader test; debhelper, lintian, hardening-check
@@ -29,6 +29,7 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev
                weston mutter kwin-wayland sway cage xwayland
                adwaita-qt6 qt6-gtk-platformtheme gnome-themes-extra qt6ct
                dbus-bin dbus-daemon at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
+               gir1.2-gtk-3.0
                orca speech-dispatcher
                debhelper lintian devscripts desktop-file-utils appstream file
                locales cloc)
