@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "runtime/forms/Form.h"
 #include "runtime/forms/Look.h"
+#include "runtime/forms/Preparation.h"
 #include "screens/Screens.h"
 #include "screens/frmMain.h"
 

@@ -23,3 +23,15 @@ if(COCOMO_FUZZ)
     message(WARNING "COCOMO_FUZZ needs clang; no fuzz target is built")
   endif()
 endif()
+
+# cocomo_layer(TARGET FOLDER): whatever links the target reaches its headers as
+# "FOLDER/Name.h", and no other folder of the tree through it: the target's include directory
+# holds a link to its own folder alone. A layer that includes one it does not link then fails
+# to compile.
+function(cocomo_layer target folder)
+  set(root ${PROJECT_BINARY_DIR}/layers/${target})
+  get_filename_component(parent ${root}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()

@@ -14,6 +14,24 @@ template <class F> forms::Form &Instance() {
     return forms::Get<F>();
 }
 
+// The phase screen of a mode (1 Organic, 2 Semidetached, 3 Embedded); any other mode shows
+// nothing.
+void ShowPhaseScreen(std::int16_t mode) {
+    switch (mode) {
+    case Modes::Organic:
+        ShowScreen(ScreenName::frmPhaseOrg);
+        break;
+    case Modes::Semidetached:
+        ShowScreen(ScreenName::frmPhaseSemi);
+        break;
+    case Modes::Embedded:
+        ShowScreen(ScreenName::frmPhaseEmb);
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 const std::array<Screen, 8> AllScreens{{
@@ -27,13 +45,25 @@ const std::array<Screen, 8> AllScreens{{
     {"frmBasicResults", Instance<frmBasicResults>},
 }};
 
+forms::Form &TheScreen(ScreenName name) {
+    return AllScreens[static_cast<std::size_t>(name)].instance();
+}
+
+void ShowScreen(ScreenName name) {
+    TheScreen(name).Show();
+}
+
+void ShowResults(const engine::Estimate &estimate) {
+    forms::Get<frmBasicResults>().ShowEstimate(estimate);
+}
+
 void ShowModelStep(forms::Form &basic) {
     switch (Module1::Model) {
     case Models::Basic:
         basic.Show();
         break;
     case Models::Intermediate:
-        forms::Show<frmEAF>();
+        ShowScreen(ScreenName::frmEAF);
         break;
     case Models::Advanced:
         ShowPhaseScreen(Module1::Mode);

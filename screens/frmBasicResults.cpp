@@ -201,7 +201,7 @@ void frmBasicResults::ShowEstimate(const engine::Estimate &estimate) {
 
 void frmBasicResults::cmdMainMenu_Click() {
     Unload();
-    AllScreens.front().instance().Show();
+    ShowScreen(ScreenName::frmMain);
 }
 
 void frmBasicResults::cmdExit_Click() {

@@ -1,8 +1,7 @@
 #include "screens/frmEAF.h"
 
 #include "runtime/forms/OptionGrid.h"
-#include "screens/frmKLOC.h"
-#include "screens/frmMode.h"
+#include "screens/Screens.h"
 
 using namespace forms;
 using engine::CostDriver;
@@ -148,10 +147,10 @@ void frmEAF::optVIRT_Click(std::int16_t Index) {
 
 void frmEAF::cmdContinue_Click() {
     engine::ComputeEAF(*multipliers_);
-    forms::Show<frmKLOC>();
+    ShowScreen(ScreenName::frmKLOC);
 }
 
 void frmEAF::cmdBack_Click() {
     Unload();
-    forms::Show<frmMode>();
+    ShowScreen(ScreenName::frmMode);
 }

@@ -3,8 +3,6 @@
 #include "engine/Estimate.h"
 #include "engine/Module1.h"
 #include "screens/Screens.h"
-#include "screens/frmBasicResults.h"
-#include "screens/frmMode.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -88,10 +86,10 @@ void frmKLOC::cmdClear_Click() {
 void frmKLOC::cmdCalculate_Click() {
     if (const std::optional<engine::Estimate> estimate =
             engine::CalculateEstimate(txtKLOC_->text().toStdString())) {
-        forms::Get<frmBasicResults>().ShowEstimate(*estimate);
+        ShowResults(*estimate);
     }
 }
 
 void frmKLOC::cmdBack_Click() {
-    ShowModelStep(forms::Get<frmMode>());
+    ShowModelStep(TheScreen(ScreenName::frmMode));
 }

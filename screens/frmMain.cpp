@@ -1,7 +1,7 @@
 #include "screens/frmMain.h"
 
 #include "engine/Module1.h"
-#include "screens/frmMode.h"
+#include "screens/Screens.h"
 
 using namespace forms;
 
@@ -35,7 +35,7 @@ void frmMain::Form_Load() {
 void frmMain::ChooseModel(std::int16_t model) {
     Module1::Model = model;
     Unload();
-    forms::Show<frmMode>();
+    ShowScreen(ScreenName::frmMode);
 }
 
 void frmMain::cmdBasic_Click() {

@@ -2,8 +2,6 @@
 
 #include "engine/Module1.h"
 #include "screens/Screens.h"
-#include "screens/frmKLOC.h"
-#include "screens/frmMain.h"
 
 using namespace forms;
 
@@ -57,7 +55,7 @@ void frmMode::Form_Load() {
 
 void frmMode::ChooseMode(std::int16_t mode) {
     Module1::Mode = mode;
-    ShowModelStep(forms::Get<frmKLOC>());
+    ShowModelStep(TheScreen(ScreenName::frmKLOC));
 }
 
 void frmMode::cmdOrganic_Click() {
@@ -70,5 +68,5 @@ void frmMode::cmdEmbedded_Click() {
     ChooseMode(Modes::Embedded);
 }
 void frmMode::cmdBack_Click() {
-    forms::Show<frmMain>();
+    ShowScreen(ScreenName::frmMain);
 }

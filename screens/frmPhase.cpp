@@ -2,8 +2,7 @@
 
 #include "engine/Module1.h"
 #include "runtime/forms/OptionGrid.h"
-#include "screens/frmKLOC.h"
-#include "screens/frmMode.h"
+#include "screens/Screens.h"
 
 using namespace forms;
 using engine::Phase;
@@ -136,28 +135,12 @@ void frmPhase::optMN_Click(std::int16_t Index) {
 void frmPhase::cmdContinue_Click() {
     engine::ComputePhaseFactor(*efforts_);
     Unload();
-    forms::Show<frmKLOC>();
+    ShowScreen(ScreenName::frmKLOC);
 }
 
 void frmPhase::cmdBack_Click() {
     Unload();
     if (Module1::Model == Models::Advanced) {
-        forms::Show<frmMode>();
-    }
-}
-
-void ShowPhaseScreen(std::int16_t mode) {
-    switch (mode) {
-    case Modes::Organic:
-        forms::Show<frmPhaseOrg>();
-        break;
-    case Modes::Semidetached:
-        forms::Show<frmPhaseSemi>();
-        break;
-    case Modes::Embedded:
-        forms::Show<frmPhaseEmb>();
-        break;
-    default:
-        break;
+        ShowScreen(ScreenName::frmMode);
     }
 }

@@ -60,7 +60,3 @@ public:
     frmPhaseEmb()
         : frmPhase(Modes::Embedded, "Embedded") {}
 };
-
-// Shows the phase screen of a mode (1 Organic, 2 Semidetached, 3 Embedded); any other
-// mode shows nothing.
-void ShowPhaseScreen(std::int16_t mode);

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QStyle>
 
 namespace forms {
@@ -296,20 +295,6 @@ QAccessibleInterface *FormsAccessible(const QString &className, QObject *object)
 }
 
 } // namespace
-
-QString Spoken(const QString &caption) {
-    static const QRegularExpression bracketed(QStringLiteral("\\s*\\(([^()]*)\\)"));
-    return caption.simplified().replace(bracketed, QStringLiteral(", \\1"));
-}
-
-QString SpokenName(const QString &caption) {
-    static const QRegularExpression abbreviated(QStringLiteral("(\\p{L})\\.(?:\\s+|$)"));
-    static const QRegularExpression joined(QStringLiteral("(\\p{L})\\.(\\p{L})"));
-    return Spoken(caption)
-        .replace(joined, QStringLiteral("\\1 \\2"))
-        .replace(abbreviated, QStringLiteral("\\1 "))
-        .trimmed();
-}
 
 void LabelPictureBoxes(QWidget *window) {
     for (QLabel *label : window->findChildren<QLabel *>()) {

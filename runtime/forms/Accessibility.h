@@ -17,12 +17,4 @@ void InstallAccessibleRoles();
 // and does not read them out as loose text whenever the focus enters the frame around them.
 void LabelPictureBoxes(QWidget *window);
 
-// A caption as a screen reader should say it: blanks that place words on the screen
-// collapsed, and a bracketed abbreviation set off by a comma ("Very Low (VL)" becomes
-// "Very Low, VL"), since speech reads brackets out.
-QString Spoken(const QString &caption);
-// The same for a control's name, which holds no sentences: the periods of abbreviations go
-// too ("Exec. Time" becomes "Exec Time"), since speech pauses at them as at a full stop.
-QString SpokenName(const QString &caption);
-
 } // namespace forms

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/forms/Controls.h"
+#include "runtime/forms/FormWindow.h"
 #include "runtime/forms/Layout.h"
 #include "runtime/numeric/RuntimeError.h"
 
@@ -44,21 +46,15 @@ Form *FrontForm();
 // the event loop no longer runs, and for tests that start each case afresh.
 void UnloadAll();
 
-// Once the front form's window has painted, prepares each of the forms in turn, one per pass
-// of the event loop, so that the user's first visit to a screen does not wait for it.
-void PrepareAfterFirstPaint(std::vector<const Form *> forms);
-// How many forms have been prepared so far in this run.
-int FormsPrepared();
-
 // One screen. The object exists once per run, created on first reference; loading builds
 // its window from its layout and runs Form_Load, unloading discards the window, its
 // controls and the form's working values.
-class Form {
+class Form : private WindowOwner {
 public:
     Form() = default;
     Form(const Form &) = delete;
     Form &operator=(const Form &) = delete;
-    virtual ~Form() = default;
+    ~Form() override = default;
 
     // Loads the form if needed, else brings its window to the front and activates it.
     void Show();
@@ -83,7 +79,7 @@ public:
 
     // A control of the loaded form by its name, and its Index for control-array elements.
     template <class W = QWidget> W *Control(const QString &name, std::int16_t index = -1) const {
-        return qobject_cast<W *>(controls_.value(Key(name, index)));
+        return qobject_cast<W *>(controls_.value(ControlKey(name, index)));
     }
 
 protected:
@@ -124,20 +120,15 @@ protected:
     }
 
 private:
-    friend class FormWindow;
     friend void UnloadAll();
 
-    static QString Key(const QString &name, std::int16_t index) {
-        return index < 0 ? name
-                         : name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
-    }
     void Load();
-    // Creates the layout's controls in the window; returns them by Key.
-    static QHash<QString, QWidget *> Build(QWidget *window, const Layout &layout);
     void ConnectClick(QWidget *button, std::function<void()> handler,
                       std::optional<InputAdvice> advice = std::nullopt);
     void ConnectSelected(QWidget *option, std::function<void()> handler);
-    void ClosedByWindowManager();
+    void WindowClosed(const QWidget *window) override;
+    void WindowActivated(const QWidget *window) override;
+    void PaletteChanged(const QWidget *window) override;
     void Forget();
 
     QPointer<QWidget> window_;

@@ -1,6 +1,6 @@
 #include "runtime/forms/OptionGrid.h"
 
-#include "runtime/forms/Accessibility.h"
+#include "runtime/forms/ScreenText.h"
 
 namespace forms {
 

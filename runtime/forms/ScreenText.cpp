@@ -1,10 +1,9 @@
 #include "runtime/forms/ScreenText.h"
 
-#include "runtime/forms/Accessibility.h"
-
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -76,6 +75,20 @@ QString ScreenText(const QWidget *window) {
         first = end;
     }
     return lines.join(QLatin1Char(' '));
+}
+
+QString Spoken(const QString &caption) {
+    static const QRegularExpression bracketed(QStringLiteral("\\s*\\(([^()]*)\\)"));
+    return caption.simplified().replace(bracketed, QStringLiteral(", \\1"));
+}
+
+QString SpokenName(const QString &caption) {
+    static const QRegularExpression abbreviated(QStringLiteral("(\\p{L})\\.(?:\\s+|$)"));
+    static const QRegularExpression joined(QStringLiteral("(\\p{L})\\.(\\p{L})"));
+    return Spoken(caption)
+        .replace(joined, QStringLiteral("\\1 \\2"))
+        .replace(abbreviated, QStringLiteral("\\1 "))
+        .trimmed();
 }
 
 } // namespace forms

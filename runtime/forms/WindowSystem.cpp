@@ -1,15 +1,14 @@
 #include "runtime/forms/WindowSystem.h"
 
+#include "runtime/forms/X11.h"
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
-#include <QtGui/qguiapplication_platform.h>
 
-#include <xcb/xcb.h>
-
-#include <cstdlib>
 #include <utility>
 
 namespace forms {
@@ -57,26 +56,9 @@ void BringForward(QWidget *window) {
 }
 
 void AfterKeyboardArrives(const QWidget *front, std::function<void()> then) {
-    // The offscreen platform answers for an X connection it does not have.
-    const auto *x11 = QGuiApplication::platformName() == QLatin1String("xcb")
-                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                          : nullptr;
-    if (x11 == nullptr || front == nullptr || !front->isVisible()) {
-        then();
-        return;
-    }
     // Qt counts its own request to activate a window as the window's focus-in, so only the X
     // server can tell where the keyboard is.
-    xcb_connection_t *connection = x11->connection();
-    const auto window = static_cast<xcb_window_t>(front->winId());
-    const auto arrived = [connection, window] {
-        xcb_get_input_focus_reply_t *reply =
-            xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
-        const bool there = reply != nullptr && reply->focus == window;
-        std::free(reply);
-        return there;
-    };
-    if (arrived()) {
+    if (!x11::Connected() || front == nullptr || !front->isVisible() || x11::HasKeyboard(*front)) {
         then();
         return;
     }
@@ -85,13 +67,15 @@ void AfterKeyboardArrives(const QWidget *front, std::function<void()> then) {
     auto *poll = new QTimer(qApp);
     QElapsedTimer waited;
     waited.start();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, waited, arrived, then = std::move(then)] {
-        if (arrived() || waited.elapsed() >= PatienceMilliseconds) {
-            poll->deleteLater();
-            poll->stop();
-            then();
-        }
-    });
+    QObject::connect(poll, &QTimer::timeout, poll,
+                     [poll, waited, window = QPointer(front), then = std::move(then)] {
+                         if (window == nullptr || x11::HasKeyboard(*window) ||
+                             waited.elapsed() >= PatienceMilliseconds) {
+                             poll->deleteLater();
+                             poll->stop();
+                             then();
+                         }
+                     });
     poll->start(PollMilliseconds);
 }
 

@@ -1,6 +1,6 @@
 #include "tests/screens/ScreenTest.h"
 
-#include "runtime/forms/Accessibility.h"
+#include "runtime/forms/ScreenText.h"
 #include "runtime/forms/Layout.h"
 #include "runtime/forms/Look.h"
 #include "screens/frmBasicResults.h"

@@ -2,6 +2,7 @@
 
 #include "engine/Estimate.h"
 #include "runtime/forms/Look.h"
+#include "runtime/forms/Preparation.h"
 #include "screens/frmBasicResults.h"
 #include "screens/frmEAF.h"
 #include "screens/frmKLOC.h"

@@ -1,0 +1,203 @@
+#include "runtime/forms/Accessibility.h"
+#include "runtime/forms/Controls.h"
+#include "runtime/forms/ErrorReport.h"
+#include "runtime/forms/Form.h"
+#include "runtime/forms/FormWindow.h"
+#include "runtime/forms/OptionRows.h"
+#include "runtime/forms/Style.h"
+#include "runtime/forms/WindowSystem.h"
+#include "runtime/numeric/RuntimeError.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+// The forms that are loaded, the one in front, and the handlers that run on them: showing,
+// unloading and ending, and what a handler leaves to be done once it has run.
+namespace forms {
+namespace {
+
+struct Registry {
+    std::vector<Form *> loaded{}; // back to front
+    bool ended = false;
+    unsigned generation = 0; // tells a stale queued check from a current one
+    int handlersRunning = 0;
+    std::vector<QPointer<QWidget>> leaving{}; // unloaded by the running handler
+    QPointer<QWidget> broughtForward{};       // the window the running handler showed last
+};
+
+Registry &State() {
+    static Registry registry;
+    return registry;
+}
+
+void BringToFront(Form *form) {
+    auto &loaded = State().loaded;
+    loaded.erase(std::remove(loaded.begin(), loaded.end(), form), loaded.end());
+    loaded.push_back(form);
+}
+
+// The program also ends when no form is left open. Checked once the current handler has
+// finished, since a handler may unload its own form and then show another.
+void ScheduleLastWindowCheck() {
+    const unsigned generation = State().generation;
+    QTimer::singleShot(0, qApp, [generation] {
+        if (State().generation == generation && !State().ended && State().loaded.empty()) {
+            End();
+        }
+    });
+}
+
+// On the form's window, or on the front form's where the handler unloaded its own.
+void Report(Form *owner, const rt::RuntimeError &error, const InputAdvice *advice = nullptr) {
+    const bool loaded = owner != nullptr && owner->IsLoaded();
+    QWidget *parent = loaded ? owner->Window() : nullptr;
+    if (parent == nullptr && FrontForm() != nullptr) {
+        parent = FrontForm()->Window();
+    }
+    ReportRuntimeError(error, parent, advice != nullptr ? advice->text : QString(),
+                       advice != nullptr && loaded ? owner->Control<QWidget>(advice->control)
+                                                   : nullptr);
+}
+
+} // namespace
+
+void Dispatch(Form *owner, const std::function<void()> &handler, const InputAdvice *advice) {
+    if (State().ended) {
+        return;
+    }
+    if (State().handlersRunning++ == 0) {
+        State().broughtForward = nullptr;
+    }
+    try {
+        handler();
+    } catch (const rt::RuntimeError &error) {
+        Report(owner, error, advice);
+    } catch (const std::bad_alloc &) {
+        Report(owner, rt::RuntimeError(rt::ErrorCode::OutOfMemory));
+    } catch (const std::exception &) {
+        Report(owner, rt::RuntimeError(rt::ErrorCode::Internal));
+    }
+    if (--State().handlersRunning == 0) {
+        // The windows the handler unloaded go once the screen it showed is up and has the
+        // keyboard, so that the window manager never uncovers the screens beneath for a moment
+        // nor hands one of them the keyboard.
+        AfterKeyboardArrives(State().broughtForward,
+                             [leaving = std::exchange(State().leaving, {})] {
+                                 for (const QPointer<QWidget> &window : leaving) {
+                                     if (window != nullptr) {
+                                         window->hide();
+                                         window->deleteLater();
+                                     }
+                                 }
+                             });
+    }
+}
+
+void End() {
+    State().ended = true;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        widget->hide();
+    }
+    QCoreApplication::exit(0);
+}
+
+bool Ended() {
+    return State().ended;
+}
+
+std::vector<Form *> LoadedForms() {
+    return State().loaded;
+}
+
+Form *FrontForm() {
+    return State().loaded.empty() ? nullptr : State().loaded.back();
+}
+
+void UnloadAll() {
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox *>(widget) != nullptr) {
+            delete widget;
+        }
+    }
+    const std::vector<Form *> loaded = State().loaded;
+    for (Form *form : loaded) {
+        QWidget *window = form->Window();
+        form->Forget();
+        delete window;
+    }
+    State() = Registry{.generation = State().generation + 1};
+}
+
+void Form::Show() {
+    if (window_ == nullptr) {
+        Load();
+        return;
+    }
+    if (window_->isMinimized()) {
+        window_->showNormal();
+    }
+    static_cast<FormWindow *>(window_.data())->Fit().Place();
+    if (!window_->isVisible()) {
+        ShowInFront(window_);
+    } else {
+        BringForward(window_);
+    }
+    BringToFront(this);
+    State().broughtForward = window_;
+}
+
+void Form::Unload() {
+    QWidget *window = window_;
+    if (window == nullptr) {
+        return;
+    }
+    Forget();
+    if (State().handlersRunning > 0) {
+        State().leaving.emplace_back(window);
+    } else {
+        window->hide();
+        window->deleteLater();
+    }
+    ScheduleLastWindowCheck();
+}
+
+void Form::Load() {
+    InstallAccessibleRoles();
+    InstallFormsStyle();
+    window_ = new FormWindow(this);
+    controls_ = BuildControls(window_, LayoutOf());
+    AttachOptionRows(window_);
+    LabelPictureBoxes(window_);
+    Wire();
+    BringToFront(this);
+    Form_Load();
+}
+
+void Form::WindowClosed(const QWidget *window) {
+    if (window == window_) {
+        Forget();
+        ScheduleLastWindowCheck();
+    }
+}
+
+void Form::WindowActivated(const QWidget *window) {
+    if (window == window_) {
+        BringToFront(this);
+    }
+}
+
+void Form::Forget() {
+    window_ = nullptr;
+    controls_.clear();
+    DiscardWorkingValues();
+    auto &loaded = State().loaded;
+    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
+}
+
+} // namespace forms
