@@ -1,6 +1,6 @@
 #include "cli/Arguments.h"
 
-#include "engine/Module1.h"
+#include "engine/Names.h"
 
 #include <CLI/CLI.hpp>
 
@@ -23,9 +23,9 @@ std::optional<std::int16_t> IndexOf(std::span<const std::string_view> names,
     return std::nullopt;
 }
 
-const std::string Models = "models: " + Joined(ModelNames);
+const std::string Models = "models: " + Joined(ModelWords);
 const std::string Modes =
-    "modes: " + Joined(ModeNames) + " (or " + std::string(ModeSpellings[1]) + ")";
+    "modes: " + Joined(ModeWords) + " (or " + std::string(ModeOtherWords[1]) + ")";
 const std::string Drivers = "drivers: " + Joined(DriverNames);
 const std::string Steps = "steps: " + Joined(StepNames) + " (or " + Joined(StepLongNames) + ")";
 const std::string Phases = "phases: " + Joined(PhaseNames);
@@ -133,8 +133,8 @@ public:
 
     std::string make_usage(const CLI::App *, std::string) const override {
         std::string text(Usage);
-        for (std::size_t i = 0; i < ModeNames.size(); ++i) {
-            text += "  " + std::string(ModeNames[i]) + std::string(14 - ModeNames[i].size(), ' ') +
+        for (std::size_t i = 0; i < ModeWords.size(); ++i) {
+            text += "  " + std::string(ModeWords[i]) + std::string(14 - ModeWords[i].size(), ' ') +
                     std::string(ModeMeanings[i]) + "\n";
         }
         return text;
@@ -323,10 +323,10 @@ public:
     Request Read() {
         Unexpected();
         if (Given("--model")) {
-            request_.model = Code(ModelNames, words_.model, "model", "--model", Models);
+            request_.model = Code(ModelWords, words_.model, "model", "--model", Models);
         }
         if (Given("--mode")) {
-            request_.mode = Code(ModeNames, words_.mode, "mode", "--mode", Modes, ModeSpellings);
+            request_.mode = Code(ModeWords, words_.mode, "mode", "--mode", Modes, ModeOtherWords);
         }
         if (Given("--coefficients")) {
             request_.coefficients = Coefficients(words_.coefficients);
@@ -504,7 +504,7 @@ private:
         firstRating_ = firstRating_.empty() ? argument : firstRating_;
         if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request_.model)) {
             const std::string drivers =
-                std::string(ModelNames[static_cast<std::size_t>(request_.model - 1)]) +
+                std::string(engine::NameOf(engine::ModelNames, request_.model).word) +
                 " drivers: " + Joined(NamesOf(engine::cocomo2::MultipliersOf(*model)));
             const auto [row, rating] = Rated("--rating", value, "DRIVER=RATING", "driver", drivers,
                                              engine::cocomo2::MultipliersOf(*model));
@@ -546,7 +546,7 @@ private:
         if (!request_.lines && request_.reports.empty()) {
             throw UsageError("missing --lines N or --lines-from FILE");
         }
-        const std::string model(ModelNames[static_cast<std::size_t>(request_.model - 1)]);
+        const std::string model(engine::NameOf(engine::ModelNames, request_.model).word);
         const std::string eafGiven = Given("--eaf") ? "--eaf " + Shown(words_.eaf) : "";
         const bool cocomo2 = Cocomo2Of(request_.model).has_value();
         if (!firstRating_.empty() && request_.model != Models::Intermediate && !cocomo2) {
@@ -613,10 +613,10 @@ private:
 } // namespace
 
 std::optional<engine::cocomo2::Model> Cocomo2Of(std::int16_t model) {
-    if (model == PostArchitecture) {
+    if (model == Models::PostArchitecture) {
         return engine::cocomo2::Model::PostArchitecture;
     }
-    if (model == EarlyDesign) {
+    if (model == Models::EarlyDesign) {
         return engine::cocomo2::Model::EarlyDesign;
     }
     return std::nullopt;

@@ -4,6 +4,7 @@
 #include "engine/Cocomo2.h"
 #include "engine/CostDrivers.h"
 #include "engine/Estimate.h"
+#include "engine/Names.h"
 #include "engine/PhaseDistribution.h"
 
 #include <array>
@@ -18,14 +19,9 @@
 namespace cli {
 
 // The words of the command line, each list in the order of its codes or indices.
-inline constexpr std::array<std::string_view, 5> ModelNames{"basic", "intermediate", "advanced",
-                                                            "cocomo2", "cocomo2-early"};
-// The codes of the COCOMO II models, after the wizard's three.
-inline constexpr std::int16_t PostArchitecture = 4;
-inline constexpr std::int16_t EarlyDesign = 5;
-inline constexpr std::array<std::string_view, 3> ModeNames{"organic", "semidetached", "embedded"};
-inline constexpr std::array<std::string_view, 3> ModeSpellings{"organic", "semi-detached",
-                                                               "embedded"};
+inline constexpr auto ModelWords = engine::WordsOf(engine::ModelNames);
+inline constexpr auto ModeWords = engine::WordsOf(engine::ModeNames);
+inline constexpr auto ModeOtherWords = engine::WordsOf(engine::ModeNames, true);
 // What each mode stands for, in a line of the help and of the text output.
 inline constexpr std::array<std::string_view, 3> ModeMeanings{
     "a small team on familiar, in-house work, requirements flexible",
@@ -64,8 +60,7 @@ enum class Format : std::uint8_t { Text, Json, Csv, Markdown, Sloccount };
 // One estimate as the command line asks for it. Every field holds a valid code: the
 // parser refuses anything else.
 struct Request {
-    // The wizard's codes, 1 Basic, 2 Intermediate, 3 Advanced, then PostArchitecture and
-    // EarlyDesign.
+    // The codes of engine/Names.h: the wizard's three, then COCOMO II's two.
     std::int16_t model = 1;
     std::int16_t mode = 1; // 1 Organic, 2 Semidetached, 3 Embedded; not read by COCOMO II
     // The Basic model's coefficients given instead of the mode's.

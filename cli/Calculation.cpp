@@ -2,7 +2,7 @@
 
 #include "engine/Cocomo2.h"
 #include "engine/Estimate.h"
-#include "engine/Module1.h"
+#include "engine/Names.h"
 
 #include <algorithm>
 #include <cmath>
@@ -137,10 +137,10 @@ Project Kept(const Request &request, const Source &source,
     return project;
 }
 
-Figures Cocomo2(const Request &request, engine::cocomo2::Model model, std::string_view linesText) {
+Outcome Cocomo2(const Request &request, engine::cocomo2::Model model, std::string_view linesText) {
     const engine::cocomo2::Result result =
         engine::cocomo2::Calculate({model, linesText, request.scales, request.multipliers});
-    Figures figures;
+    Outcome figures;
     figures.lines = result.lines;
     figures.eaf = result.product;
     figures.coefficients = {engine::cocomo2::A, result.exponent, true, engine::cocomo2::C,
@@ -148,15 +148,15 @@ Figures Cocomo2(const Request &request, engine::cocomo2::Model model, std::strin
     figures.cocomo2 = {result.scaleSum, result.effortWithoutSchedule, result.schedulePercent};
     figures.effort = result.effort;
     figures.tdev = result.tdev;
-    figures.averageStaffing = result.averageStaffing;
+    figures.avgStaffing = result.avgStaffing;
     return figures;
 }
 
 } // namespace
 
-Figures Calculate(const Request &request, std::string_view linesText) {
+Outcome Calculate(const Request &request, std::string_view linesText) {
     if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
-        Figures figures = Cocomo2(request, *model, linesText);
+        Outcome figures = Cocomo2(request, *model, linesText);
         figures.salary = SalaryOf(request);
         figures.cost = CostOf(request, figures.effort);
         return figures;
@@ -170,7 +170,7 @@ Figures Calculate(const Request &request, std::string_view linesText) {
     if (estimate.error) {
         throw *estimate.error;
     }
-    Figures figures;
+    Outcome figures;
     figures.lines = estimate.lines;
     if (request.model != Models::Basic) {
         figures.eaf = estimate.eaf;
@@ -178,13 +178,13 @@ Figures Calculate(const Request &request, std::string_view linesText) {
     figures.coefficients = coefficients;
     figures.effort = estimate.figures.effort;
     figures.tdev = estimate.figures.tdev;
-    figures.averageStaffing = estimate.figures.avgStaffing;
+    figures.avgStaffing = estimate.figures.avgStaffing;
     figures.salary = SalaryOf(request);
     figures.cost = CostOf(request, figures.effort);
     return figures;
 }
 
-Figures Calculate(const Request &request, const std::vector<Source> &sources) {
+Outcome Calculate(const Request &request, const std::vector<Source> &sources) {
     std::vector<LanguageLines> languages = LanguagesOf(sources);
     Filter(request, languages);
     std::vector<Project> projects;
@@ -197,7 +197,7 @@ Figures Calculate(const Request &request, const std::vector<Source> &sources) {
             Add(change.emplace(change.value_or(Change{})), *projects.back().change);
         }
     }
-    Figures figures;
+    Outcome figures;
     if (!request.multiproject) {
         if (total == 0) {
             throw NoCode("the languages kept count no code in the reports");
@@ -209,7 +209,7 @@ Figures Calculate(const Request &request, const std::vector<Source> &sources) {
                 throw NoCode((project.source == "-" ? "standard input" : Quoted(project.source)) +
                              " counts no code in the languages kept");
             }
-            const Figures own = Calculate(request, std::to_string(project.lines));
+            const Outcome own = Calculate(request, std::to_string(project.lines));
             project.results = own;
             if (&project == &projects.front()) {
                 figures = own;
@@ -218,7 +218,7 @@ Figures Calculate(const Request &request, const std::vector<Source> &sources) {
             figures.lines += own.lines;
             figures.effort += own.effort;
             figures.tdev = std::max(figures.tdev, own.tdev);
-            figures.averageStaffing += own.averageStaffing;
+            figures.avgStaffing += own.avgStaffing;
             if (figures.cocomo2) {
                 figures.cocomo2->effortWithoutSchedule += own.cocomo2->effortWithoutSchedule;
             }

@@ -25,11 +25,8 @@ struct Source {
     Count count;
 };
 
-// The results of one estimate.
-struct Results {
-    double effort = 0.0; // staff-months
-    double tdev = 0.0;   // months
-    double averageStaffing = 0.0;
+// The figures of one estimate, and what they cost.
+struct Results : engine::Figures {
     std::optional<double> cost; // with a salary only
 };
 
@@ -56,7 +53,7 @@ struct Cocomo2Figures {
 };
 
 // What one estimate gives.
-struct Figures : Results {
+struct Outcome : Results {
     std::int64_t lines = 0; // the size in whole lines, as the calculation read it
     // The factor applied, for COCOMO II the product of the effort multipliers; none for the
     // Basic model.
@@ -76,12 +73,12 @@ struct Figures : Results {
 // as given), then the calculation on the size text for the model and mode; or COCOMO II's
 // calculation on the ratings. Throws rt::RuntimeError where the calculation refuses the size,
 // UsageError for a cost beyond the range of a double.
-Figures Calculate(const Request &request, std::string_view linesText);
+Outcome Calculate(const Request &request, std::string_view linesText);
 
 // The estimate of the reports' lines, of the languages kept: of their sum, or with
 // --multiproject each report's, summed but for the longest schedule. Throws as Calculate
 // does, UsageError for a language that no report has, and NoCode.
-Figures Calculate(const Request &request, const std::vector<Source> &sources);
+Outcome Calculate(const Request &request, const std::vector<Source> &sources);
 
 // The overhead factor the cost is computed with.
 double Overhead(const Request &request);

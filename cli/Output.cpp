@@ -1,7 +1,6 @@
 #include "cli/Output.h"
 
 #include "engine/Cocomo2.h"
-#include "engine/Module1.h"
 #include "engine/Names.h"
 #include "runtime/numeric/Numeric.h"
 
@@ -91,10 +90,7 @@ constexpr std::string_view Explanation = "Effort in staff-months of work, TDEV i
                                          "average.\n";
 
 std::string ModelTitle(const Request &request) {
-    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
-        return std::string(engine::cocomo2::ModelNames[static_cast<std::size_t>(*model)]);
-    }
-    return std::string(engine::ModelNames[static_cast<std::size_t>(request.model - 1)]);
+    return std::string(engine::NameOf(engine::ModelNames, request.model).shown);
 }
 
 // What the mode stands for, the coefficients given instead, or COCOMO II's equations.
@@ -118,7 +114,8 @@ std::string Meaning(const Request &request, const std::string &decimalSeparator)
                " staff-months, TDEV = " + number(k.c) + " x effort^" + number(k.d) + " months.\n";
     }
     const auto mode = static_cast<std::size_t>(request.mode - 1);
-    return std::string(engine::ModeNames[mode]) + ": " + std::string(ModeMeanings[mode]) + ".\n";
+    return std::string(engine::ModeNames[mode].shown) + ": " + std::string(ModeMeanings[mode]) +
+           ".\n";
 }
 
 // "PREC N, FLEX H" for the factors of a COCOMO II table, a factor left out Nominal; with
@@ -152,7 +149,7 @@ std::string Changed(const std::optional<Change> &change) {
 // The rows of the text form, label and value; for Markdown with the words from the user and
 // the reports escaped.
 std::vector<std::pair<std::string_view, std::string>>
-Rows(const Request &request, const Figures &figures, const NumberFormat &format, bool markdown) {
+Rows(const Request &request, const Outcome &figures, const NumberFormat &format, bool markdown) {
     const std::string &decimalSeparator = format.decimal;
     const auto words = [&](const std::string &text) {
         return markdown ? MarkdownEscaped(Shown(text)) : Shown(text);
@@ -174,11 +171,10 @@ Rows(const Request &request, const Figures &figures, const NumberFormat &format,
     }
     std::vector<std::pair<std::string_view, std::string>> rows = {{"Model", ModelTitle(request)}};
     if (!cocomo2) {
-        rows.emplace_back(
-            "Mode",
-            request.coefficients
-                ? "Custom"
-                : std::string(engine::ModeNames[static_cast<std::size_t>(request.mode - 1)]));
+        rows.emplace_back("Mode",
+                          request.coefficients
+                              ? "Custom"
+                              : std::string(engine::NameOf(engine::ModeNames, request.mode).shown));
     }
     rows.emplace_back("Lines", std::to_string(figures.lines));
     for (const Project &project : figures.reports) {
@@ -187,7 +183,7 @@ Rows(const Request &request, const Figures &figures, const NumberFormat &format,
             rows.emplace_back("Project", lines + ", effort " + hundredths(project.results->effort) +
                                              ", TDEV " + hundredths(project.results->tdev) +
                                              ", staffing " +
-                                             hundredths(project.results->averageStaffing) + ", " +
+                                             hundredths(project.results->avgStaffing) + ", " +
                                              words(SourceName(project.source)));
         } else {
             rows.emplace_back("Report", lines + ", " + words(SourceName(project.source)));
@@ -219,7 +215,7 @@ Rows(const Request &request, const Figures &figures, const NumberFormat &format,
     }
     rows.emplace_back("TDEV", hundredths(figures.tdev) + schedule);
     rows.emplace_back("TDEV in years", hundredths(figures.tdev / 12.0));
-    rows.emplace_back("Average staffing", hundredths(figures.averageStaffing));
+    rows.emplace_back("Average staffing", hundredths(figures.avgStaffing));
     if (figures.cost) {
         const std::string symbol = request.currency ? Shown(*request.currency) : "";
         const std::string currency =
@@ -233,24 +229,24 @@ Rows(const Request &request, const Figures &figures, const NumberFormat &format,
 }
 
 // The fields that the JSON object and the CSV row share, in their order.
-Json Leading(const Request &request, const Figures &figures) {
+Json Leading(const Request &request, const Outcome &figures) {
     return {
-        {"model", ModelNames[static_cast<std::size_t>(request.model - 1)]},
+        {"model", engine::NameOf(engine::ModelNames, request.model).word},
         {"mode", Cocomo2Of(request.model) ? Json()
                  : request.coefficients
                      ? Json("custom")
-                     : Json(ModeNames[static_cast<std::size_t>(request.mode - 1)])},
+                     : Json(engine::NameOf(engine::ModeNames, request.mode).word)},
         {"lines", figures.lines},
         {"eaf", figures.eaf ? Json(*figures.eaf) : Json()},
         {"effort_staff_months", figures.effort},
         {"tdev_months", figures.tdev},
-        {"average_staffing", figures.averageStaffing},
+        {"average_staffing", figures.avgStaffing},
         {"cost", figures.cost ? Json(*figures.cost) : Json()},
     };
 }
 
 // What came after the first fields.
-Json More(const Request &request, const Figures &figures) {
+Json More(const Request &request, const Outcome &figures) {
     return {
         {"effort_person_years", figures.effort / 12.0}, {"tdev_years", figures.tdev / 12.0},
         {"effort_coefficient", figures.coefficients.a}, {"effort_exponent", figures.coefficients.b},
@@ -290,7 +286,7 @@ Json ScaleFactors(const Request &request) {
 }
 
 // COCOMO II's figures besides every model's; nothing for the others.
-Json Cocomo2Fields(const Figures &figures) {
+Json Cocomo2Fields(const Outcome &figures) {
     const std::optional<Cocomo2Figures> &more = figures.cocomo2;
     return {
         {"scale_factor_sum", more ? Json(more->scaleSum) : Json()},
@@ -328,7 +324,7 @@ Json Columns(const Request &request) {
     return columns;
 }
 
-Json Reports(const Figures &figures) {
+Json Reports(const Outcome &figures) {
     if (figures.reports.empty()) {
         return Json();
     }
@@ -341,14 +337,14 @@ Json Reports(const Figures &figures) {
             {"change", ChangeFields(project.change)},
             {"effort_staff_months", own ? Json(own->effort) : Json()},
             {"tdev_months", own ? Json(own->tdev) : Json()},
-            {"average_staffing", own ? Json(own->averageStaffing) : Json()},
+            {"average_staffing", own ? Json(own->avgStaffing) : Json()},
             {"cost", own && own->cost ? Json(*own->cost) : Json()},
         });
     }
     return reports;
 }
 
-Json Languages(const Figures &figures) {
+Json Languages(const Outcome &figures) {
     if (figures.reports.empty()) {
         return Json();
     }
@@ -399,7 +395,7 @@ std::string Rounded(double value, int decimals) {
 
 } // namespace
 
-std::string FormatText(const Request &request, const Figures &figures, const NumberFormat &format) {
+std::string FormatText(const Request &request, const Outcome &figures, const NumberFormat &format) {
     constexpr std::size_t labelWidth = 18;
     std::string text;
     for (const auto &[label, value] : Rows(request, figures, format, false)) {
@@ -409,7 +405,7 @@ std::string FormatText(const Request &request, const Figures &figures, const Num
     return text + std::string(Explanation) + Meaning(request, format.decimal);
 }
 
-std::string FormatMarkdown(const Request &request, const Figures &figures,
+std::string FormatMarkdown(const Request &request, const Outcome &figures,
                            const NumberFormat &format) {
     std::string table = "| Figure | Value |\n| --- | --- |\n";
     for (const auto &[label, value] : Rows(request, figures, format, true)) {
@@ -418,7 +414,7 @@ std::string FormatMarkdown(const Request &request, const Figures &figures,
     return table + "\n" + std::string(Explanation) + Meaning(request, format.decimal);
 }
 
-std::string FormatJson(const Request &request, const Figures &figures) {
+std::string FormatJson(const Request &request, const Outcome &figures) {
     Json json = Leading(request, figures);
     json["ratings"] = Rated(request) ? Ratings(request) : Json();
     json["phases"] = request.model == Models::Advanced ? Columns(request) : Json();
@@ -432,7 +428,7 @@ std::string FormatJson(const Request &request, const Figures &figures) {
     return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-std::string FormatCsv(const Request &request, const Figures &figures) {
+std::string FormatCsv(const Request &request, const Outcome &figures) {
     Json fields = Leading(request, figures);
     fields.update(Ratings(request));
     fields.update(figures.cocomo2 ? ScaleFactors(request) : Columns(request));
@@ -462,7 +458,7 @@ std::string FormatCsv(const Request &request, const Figures &figures) {
     return header + "\n" + row + "\n";
 }
 
-std::string FormatSlocCount(const Request &request, const Figures &figures) {
+std::string FormatSlocCount(const Request &request, const Outcome &figures) {
     std::string text;
     std::int64_t counted = 0;
     for (const LanguageLines &language : figures.languages) {
@@ -509,7 +505,7 @@ std::string FormatSlocCount(const Request &request, const Figures &figures) {
     // SLOCCount leaves out the staffing of several projects, which do not run side by side.
     if (!request.multiproject) {
         text += "Estimated Average Number of Developers (Effort/Schedule)  = " +
-                Rounded(figures.averageStaffing, 2) + "\n";
+                Rounded(figures.avgStaffing, 2) + "\n";
     }
     text += "Total Estimated Cost to Develop                           = " + currency + " " +
             Rounded(*figures.cost, 0) + "\n";

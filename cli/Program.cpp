@@ -65,7 +65,7 @@ std::string Estimate(const Request &request, const Environment &environment) {
     for (const std::string &path : request.reports) {
         sources.push_back({path, CountOf(path, environment.input)});
     }
-    const Figures figures =
+    const Outcome figures =
         request.lines ? Calculate(request, *request.lines) : Calculate(request, sources);
     switch (request.format) {
     case Format::Json:

@@ -42,8 +42,8 @@ Result Calculate(const Input &input) {
     result.tdev = C * rt::Power(result.effortWithoutSchedule, result.scheduleExponent) *
                   result.schedulePercent / 100.0;
     // 0 / 0 for a size of zero: the overflow that the 1981 calculation raises too.
-    result.averageStaffing = result.effort / result.tdev;
-    rt::CheckFloatingPoint(result.averageStaffing);
+    result.avgStaffing = result.effort / result.tdev;
+    rt::CheckFloatingPoint(result.avgStaffing);
     return result;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Estimate.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -12,9 +14,6 @@
 namespace engine::cocomo2 {
 
 enum class Model : std::uint8_t { PostArchitecture, EarlyDesign };
-
-inline constexpr std::array<std::string_view, 2> ModelNames{"COCOMO II Post-Architecture",
-                                                            "COCOMO II Early Design"};
 
 // The columns of every table: Extra Low, Very Low, Low, Nominal, High, Very High, Extra High.
 inline constexpr std::size_t RatingCount = 7;
@@ -100,17 +99,15 @@ struct Input {
     std::array<Rating, PostArchitecture.size()> multipliers{};
 };
 
-struct Result {
+// The figures, effort being PM, and what they were computed from.
+struct Result : Figures {
     std::int32_t lines = 0;
     double scaleSum = 0.0;
     double exponent = 0.0;              // E
     double product = 0.0;               // of the effort multipliers
-    double effort = 0.0;                // PM, staff-months
     double effortWithoutSchedule = 0.0; // PM_NS
     double scheduleExponent = 0.0;      // F
     double schedulePercent = 0.0;       // SCED%
-    double tdev = 0.0;                  // months
-    double averageStaffing = 0.0;       // people: effort / tdev
 };
 
 // The estimate for the size in lines read from the text as the 1981 calculation reads it.

@@ -1,6 +1,7 @@
 #include "engine/Estimate.h"
 
 #include "engine/Module1.h"
+#include "engine/Names.h"
 #include "runtime/numeric/Numeric.h"
 
 #include <cstdint>

@@ -14,16 +14,3 @@ extern double AvgStaffing; // people
 extern double EAF;         // cost-driver product (Intermediate) or phase sum (Advanced)
 
 } // namespace Module1
-
-// The codes Model and Mode take once chosen.
-namespace Models {
-inline constexpr std::int16_t Basic = 1;
-inline constexpr std::int16_t Intermediate = 2;
-inline constexpr std::int16_t Advanced = 3;
-} // namespace Models
-
-namespace Modes {
-inline constexpr std::int16_t Organic = 1;
-inline constexpr std::int16_t Semidetached = 2;
-inline constexpr std::int16_t Embedded = 3;
-} // namespace Modes

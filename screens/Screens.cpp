@@ -1,6 +1,7 @@
 #include "screens/Screens.h"
 
 #include "engine/Module1.h"
+#include "engine/Names.h"
 #include "screens/frmBasicResults.h"
 #include "screens/frmEAF.h"
 #include "screens/frmKLOC.h"

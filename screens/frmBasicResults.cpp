@@ -22,8 +22,9 @@ ControlSpec InFrame(ControlSpec c) {
     return c;
 }
 
-QString NameOf(std::string_view name) {
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+// What the results call the model or mode.
+QString Shown(const engine::Name &name) {
+    return QString::fromUtf8(name.shown.data(), static_cast<qsizetype>(name.shown.size()));
 }
 
 // Where a pointer or a screen reader lands on a figure, how it was obtained.
@@ -142,14 +143,13 @@ void frmBasicResults::Form_Load() {
 
 void frmBasicResults::Refresh() {
     if (Module1::Model >= Models::Basic && Module1::Model <= Models::Advanced) {
-        const QString model =
-            NameOf(engine::ModelNames[static_cast<std::size_t>(Module1::Model - 1)]);
+        const QString model = Shown(engine::NameOf(engine::ModelNames, Module1::Model));
         SetCaption(QStringLiteral("%1 Effort Results").arg(model));
         Frame1_->setTitle(QStringLiteral("Results for the %1 Model").arg(model));
         Label7_->setText(model);
     }
     if (Module1::Mode >= Modes::Organic && Module1::Mode <= Modes::Embedded) {
-        Label8_->setText(NameOf(engine::ModeNames[static_cast<std::size_t>(Module1::Mode - 1)]));
+        Label8_->setText(Shown(engine::NameOf(engine::ModeNames, Module1::Mode)));
     }
     const std::string separator = QLocale().decimalPoint().toStdString();
     auto format = [&](double value) {

@@ -1,6 +1,7 @@
 #include "screens/frmMain.h"
 
 #include "engine/Module1.h"
+#include "engine/Names.h"
 #include "screens/Screens.h"
 
 using namespace forms;

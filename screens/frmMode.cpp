@@ -1,6 +1,7 @@
 #include "screens/frmMode.h"
 
 #include "engine/Module1.h"
+#include "engine/Names.h"
 #include "screens/Screens.h"
 
 using namespace forms;

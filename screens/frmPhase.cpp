@@ -1,6 +1,7 @@
 #include "screens/frmPhase.h"
 
 #include "engine/Module1.h"
+#include "engine/Names.h"
 #include "runtime/forms/OptionGrid.h"
 #include "screens/Screens.h"
 

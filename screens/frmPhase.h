@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Module1.h"
+#include "engine/Names.h"
 #include "engine/PhaseDistribution.h"
 #include "runtime/forms/Form.h"
 

@@ -115,7 +115,7 @@ struct FiguresRow {
     double eaf; // 0: none (Basic)
     double effort;
     double tdev;
-    double averageStaffing;
+    double avgStaffing;
     double cost = 0;             // 0: none (no --salary)
     const char *shown = nullptr; // a line of the output of the command as given
     double exponent = 0;         // COCOMO II's E; 0: a 1981 model
@@ -373,7 +373,7 @@ TEST_P(Figures, JsonCarriesTheHandComputedDoubles) {
     }
     EXPECT_EQ(Bits(json["effort_staff_months"].get<double>()), Bits(row.effort));
     EXPECT_EQ(Bits(json["tdev_months"].get<double>()), Bits(row.tdev));
-    EXPECT_EQ(Bits(json["average_staffing"].get<double>()), Bits(row.averageStaffing));
+    EXPECT_EQ(Bits(json["average_staffing"].get<double>()), Bits(row.avgStaffing));
     EXPECT_EQ(Bits(json["cost"].is_null() ? 0.0 : json["cost"].get<double>()), Bits(row.cost));
     EXPECT_EQ(Bits(json["effort_person_years"].get<double>()), Bits(row.effort / 12.0));
     EXPECT_EQ(Bits(json["tdev_years"].get<double>()), Bits(row.tdev / 12.0));
@@ -902,10 +902,10 @@ TEST(HelpAndVersion, TheManualTheReadmeNamesIsBuiltAndItAndTheHelpListTheParsers
     EXPECT_NE(manual.find("cocomo-wizard " COCOMO_VERSION), std::string::npos);
     const std::string help = Flattened(RunProgram(Words("--help")).out);
     for (const std::string &list :
-         {cli::Joined(cli::ModelNames), cli::Joined(cli::ModeNames), cli::Joined(cli::DriverNames),
+         {cli::Joined(cli::ModelWords), cli::Joined(cli::ModeWords), cli::Joined(cli::DriverNames),
           cli::Joined(cli::StepNames), cli::Joined(cli::StepLongNames),
           cli::Joined(cli::PhaseNames), cli::Joined(cli::ColumnNames), cli::Joined(cli::ColumnKdsi),
-          cli::Joined(cli::FormatNames), std::string(cli::ModeSpellings[1]),
+          cli::Joined(cli::FormatNames), std::string(cli::ModeOtherWords[1]),
           cli::Joined(cli::RatingNames), cli::Joined(cli::RatingLongNames)}) {
         EXPECT_NE(manual.find(list), std::string::npos) << list;
         EXPECT_NE(help.find(list), std::string::npos) << list;

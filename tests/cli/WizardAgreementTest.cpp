@@ -107,7 +107,7 @@ std::vector<std::size_t> OfferedSteps(std::size_t driver) {
 std::vector<Case> Cases() {
     std::vector<Case> cases;
     for (std::int16_t mode = 1; mode <= 3; ++mode) {
-        const std::string modeName(cli::ModeNames[static_cast<std::size_t>(mode - 1)]);
+        const std::string modeName(cli::ModeWords[static_cast<std::size_t>(mode - 1)]);
         cases.push_back({"Basic_" + modeName + "_32000", 1, mode, "32000", {}});
         cases.push_back({"Basic_" + modeName + "_1E9", 1, mode, "1E9", {}});
         cases.push_back({"Intermediate_" + modeName + "_Unrated", 2, mode, "32000", {}});
@@ -160,8 +160,8 @@ protected:
         Click(Get<frmMain>(), ModelButton[row.model]);
         Click(Get<frmMode>(), ModeButton[row.mode]);
         QStringList args{
-            "--model", QString::fromUtf8(cli::ModelNames[static_cast<std::size_t>(row.model - 1)]),
-            "--mode", QString::fromUtf8(cli::ModeNames[static_cast<std::size_t>(row.mode - 1)])};
+            "--model", QString::fromUtf8(cli::ModelWords[static_cast<std::size_t>(row.model - 1)]),
+            "--mode", QString::fromUtf8(cli::ModeWords[static_cast<std::size_t>(row.mode - 1)])};
         if (row.model == 2) {
             for (const auto &[driver, step] : row.choices) {
                 const QString name = QString::fromUtf8(cli::DriverNames[driver]);
