@@ -1,8 +1,8 @@
 #include "tests/screens/ScreenTest.h"
 
-#include "runtime/forms/ScreenText.h"
 #include "runtime/forms/Layout.h"
 #include "runtime/forms/Look.h"
+#include "runtime/forms/ScreenText.h"
 #include "screens/frmBasicResults.h"
 #include "screens/frmEAF.h"
 #include "screens/frmKLOC.h"
