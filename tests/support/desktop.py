@@ -40,6 +40,9 @@ def wait_for(what, condition, timeout=WAIT):
         if result:
             return result
         if time.monotonic() > deadline:
+            if timeout >= WAIT:
+                for program in list(RUNNING):
+                    program.write_stacks()
             raise Failure("timed out after %.0f s waiting for %s" % (timeout, what))
         # A condition read over the accessibility bus costs the program as much as it costs
         # here: it is asked at most half the time.
@@ -65,6 +68,11 @@ def no_font_configuration(workdir):
     return {"FONTCONFIG_FILE": path}
 
 
+# The programs started and not yet stopped: where each one was is written down when a wait
+# for it times out, since a program that hangs and one that was never seen look alike.
+RUNNING = set()
+
+
 class Desktop:
     """Xvfb, a session bus with the accessibility bus, and openbox, started and stopped here."""
 
@@ -76,6 +84,11 @@ class Desktop:
         self.env = dict(os.environ)
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "SESSION_MANAGER", "XAUTHORITY"):
             self.env.pop(name, None)
+        # A runtime directory of its own: the accessibility bus puts its socket there, named by
+        # the display's number, which a desktop started next on the same number would otherwise
+        # share with one still shutting down.
+        self.env["XDG_RUNTIME_DIR"] = os.path.join(workdir, "session-runtime")
+        os.makedirs(self.env["XDG_RUNTIME_DIR"], mode=0o700)
 
     def spawn(self, argv, log_name=None, **kwargs):
         name = log_name or os.path.basename(argv[0]) + ".log"
@@ -185,9 +198,19 @@ class Program:
         self.x_display = self.env.get("DISPLAY") if self.env.get("QT_QPA_PLATFORM") == "xcb" \
             else None
         self.xwayland = None
+        RUNNING.add(self)
 
     def stop(self):
+        RUNNING.discard(self)
         stop_process(self.process)
+
+    def write_stacks(self):
+        """Where each thread of the program is, beside its log, when gdb is there to tell."""
+        if shutil.which("gdb") and self.process.poll() is None:
+            with open(self.log + ".stacks", "w") as out:
+                subprocess.run(["gdb", "-batch", "-p", str(self.process.pid), "-ex",
+                                "thread apply all bt"], stdout=out, stderr=subprocess.STDOUT,
+                               timeout=WAIT)
 
     # Windows, by caption.
     def windows(self, caption):
@@ -565,7 +588,6 @@ def run_on_desktop(prefix, cases_on, **desktop):
         return 1
     shutil.rmtree(workdir, ignore_errors=True)
     return 0
-
 
 
 # Contrast as WCAG 2.1 counts it, of colours read from the screen.
