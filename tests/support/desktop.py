@@ -205,9 +205,14 @@ class Program:
         stop_process(self.process)
 
     def write_stacks(self):
-        """Where each thread of the program is, beside its log, when gdb is there to tell."""
-        if shutil.which("gdb") and self.process.poll() is None:
-            with open(self.log + ".stacks", "w") as out:
+        """Beside its log, the X windows of the program's display and where each thread of
+        the program is, when gdb is there to tell."""
+        with open(self.log + ".stacks", "w") as out:
+            if self.x_display:
+                for argv in (["xwininfo", "-root", "-tree"], ["xprop", "-root"]):
+                    subprocess.run(argv, env=dict(self.env, DISPLAY=self.x_display), stdout=out,
+                                   stderr=subprocess.STDOUT, timeout=WAIT)
+            if shutil.which("gdb") and self.process.poll() is None:
                 subprocess.run(["gdb", "-batch", "-p", str(self.process.pid), "-ex",
                                 "thread apply all bt"], stdout=out, stderr=subprocess.STDOUT,
                                timeout=WAIT)
