@@ -83,8 +83,7 @@ class WindowSystem:
             if self.kind == "kwin_x11":
                 self.desktop.env["KWIN_COMPOSE"] = "N"
             self.desktop.spawn([a.format(work=work) for a in X11_WINDOW_MANAGERS[self.kind]])
-            wait_for("%s to manage the screen" % self.kind, lambda: self.desktop.run_ok(
-                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], "window id"))
+            self.desktop.wait_for_window_manager(self.kind)
             return
         env = dict(self.desktop.env, XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime)
         env.pop("WAYLAND_DISPLAY", None)

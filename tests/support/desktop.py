@@ -124,9 +124,29 @@ class Desktop:
         self.spawn(["/usr/libexec/at-spi2-registryd"])
         if self.window_manager:
             self.spawn(["openbox", "--sm-disable"])
-            wait_for("openbox to manage the screen", lambda: self.run_ok(
-                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], "window id"))
+            self.wait_for_window_manager("openbox")
         os.environ.update({k: self.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+
+    def wait_for_window_manager(self, name):
+        """Until the window manager shows a window. Openbox claims the screen before it has
+        started, and a window mapped in between is never shown: a probe window is shown and
+        closed, again until one appears."""
+        wait_for(name + " to claim the screen", lambda: self.run_ok(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], "window id"))
+
+        def probe_shown():
+            probe = self.spawn(["xmessage", "-name", "cocomo-probe", "-geometry", "+0+0",
+                                "probe"], log_name="xmessage.log")
+            try:
+                return wait_for("the probe window", lambda: self.run_ok(
+                    ["xdotool", "search", "--onlyvisible", "--classname", "cocomo-probe"]),
+                                timeout=2)
+            except Failure:
+                return False
+            finally:
+                stop_process(probe)
+
+        wait_for(name + " to show a window", probe_shown)
 
     def size(self):
         return tuple(int(n) for n in self.screen.split("x"))
