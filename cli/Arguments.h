@@ -1,6 +1,5 @@
 #pragma once
 
-#include "cli/Text.h"
 #include "engine/Cocomo2.h"
 #include "engine/CostDrivers.h"
 #include "engine/Estimate.h"
@@ -18,44 +17,9 @@
 
 namespace cli {
 
-// The words of the command line, each list in the order of its codes or indices.
-inline constexpr auto ModelWords = engine::WordsOf(engine::ModelNames);
-inline constexpr auto ModeWords = engine::WordsOf(engine::ModeNames);
-inline constexpr auto ModeOtherWords = engine::WordsOf(engine::ModeNames, true);
-// What each mode stands for, in a line of the help and of the text output.
-inline constexpr std::array<std::string_view, 3> ModeMeanings{
-    "a small team on familiar, in-house work, requirements flexible",
-    "a team of mixed experience, requirements partly rigid",
-    "tight constraints of hardware, software and operations"};
-inline constexpr std::array<std::string_view, engine::CostDriverCount> DriverNames{
-    "ACAP", "AEXP", "CPLX", "DATA", "LEXP", "MODP", "PCAP", "RELY",
-    "SCED", "STOR", "TIME", "TOOL", "TURN", "VEXP", "VIRT"};
-inline constexpr std::array<std::string_view, engine::RatingCount> StepNames{"VL", "L",  "N",
-                                                                             "H",  "VH", "EH"};
-inline constexpr std::array<std::string_view, engine::RatingCount> StepLongNames{
-    "very-low", "low", "nominal", "high", "very-high", "extra-high"};
-inline constexpr std::array<std::string_view, engine::PhaseCount> PhaseNames{
-    "requirements",       "product-design",       "detailed-design",
-    "code-and-unit-test", "integration-and-test", "maintenance"};
-inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnNames{
-    "small", "intermediate", "medium", "large"};
-inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnKdsi{"2", "8", "32",
-                                                                                  "128"};
-// COCOMO II's ratings, by the columns of its tables.
-inline constexpr std::array<std::string_view, engine::cocomo2::RatingCount> RatingNames{
-    "XL", "VL", "L", "N", "H", "VH", "XH"};
-inline constexpr std::array<std::string_view, engine::cocomo2::RatingCount> RatingLongNames{
-    "extra-low", "very-low", "low", "nominal", "high", "very-high", "extra-high"};
+enum class Format : std::uint8_t { Text, Json, Csv, Markdown, Sloccount };
 inline constexpr std::array<std::string_view, 5> FormatNames{"text", "json", "csv", "markdown",
                                                              "sloccount"};
-
-// The COCOMO II model of a model code, none for the wizard's three.
-std::optional<engine::cocomo2::Model> Cocomo2Of(std::int16_t model);
-
-// The names of COCOMO II's factors, in table order.
-std::vector<std::string_view> NamesOf(std::span<const engine::cocomo2::Factor> factors);
-
-enum class Format : std::uint8_t { Text, Json, Csv, Markdown, Sloccount };
 
 // One estimate as the command line asks for it. Every field holds a valid code: the
 // parser refuses anything else.

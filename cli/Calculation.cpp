@@ -1,5 +1,6 @@
 #include "cli/Calculation.h"
 
+#include "cli/Words.h"
 #include "engine/Cocomo2.h"
 #include "engine/Estimate.h"
 #include "engine/Names.h"
@@ -137,9 +138,9 @@ Project Kept(const Request &request, const Source &source,
     return project;
 }
 
-Outcome Cocomo2(const Request &request, engine::cocomo2::Model model, std::string_view linesText) {
+Outcome Cocomo2(const Request &request, engine::cocomo2::Model model, engine::Size size) {
     const engine::cocomo2::Result result =
-        engine::cocomo2::Calculate({model, linesText, request.scales, request.multipliers});
+        engine::cocomo2::Calculate({model, size, request.scales, request.multipliers});
     Outcome figures;
     figures.lines = result.lines;
     figures.eaf = result.product;
@@ -154,9 +155,10 @@ Outcome Cocomo2(const Request &request, engine::cocomo2::Model model, std::strin
 
 } // namespace
 
-Outcome Calculate(const Request &request, std::string_view linesText) {
-    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
-        Outcome figures = Cocomo2(request, *model, linesText);
+Outcome Calculate(const Request &request, engine::Size size) {
+    if (const std::optional<engine::cocomo2::Model> model =
+            engine::cocomo2::ModelOf(request.model)) {
+        Outcome figures = Cocomo2(request, *model, size);
         figures.salary = SalaryOf(request);
         figures.cost = CostOf(request, figures.effort);
         return figures;
@@ -165,8 +167,8 @@ Outcome Calculate(const Request &request, std::string_view linesText) {
         request.coefficients ? *request.coefficients
                              : engine::CoefficientTable[static_cast<std::size_t>(request.model - 1)]
                                                        [static_cast<std::size_t>(request.mode - 1)];
-    const engine::Estimate estimate = engine::Calculate(
-        {request.model, request.mode, linesText, FactorOf(request), &coefficients});
+    const engine::Estimate estimate =
+        engine::Calculate({request.model, request.mode, size, FactorOf(request), &coefficients});
     if (estimate.error) {
         throw *estimate.error;
     }
@@ -202,14 +204,14 @@ Outcome Calculate(const Request &request, const std::vector<Source> &sources) {
         if (total == 0) {
             throw NoCode("the languages kept count no code in the reports");
         }
-        figures = Calculate(request, std::to_string(total));
+        figures = Calculate(request, static_cast<double>(total));
     } else {
         for (Project &project : projects) {
             if (project.lines == 0) {
                 throw NoCode((project.source == "-" ? "standard input" : Quoted(project.source)) +
                              " counts no code in the languages kept");
             }
-            const Outcome own = Calculate(request, std::to_string(project.lines));
+            const Outcome own = Calculate(request, static_cast<double>(project.lines));
             project.results = own;
             if (&project == &projects.front()) {
                 figures = own;

@@ -70,10 +70,10 @@ struct Outcome : Results {
 };
 
 // The wizard's own steps: the factor formed as the cost-driver or phase screen forms it (or
-// as given), then the calculation on the size text for the model and mode; or COCOMO II's
+// as given), then the calculation on the size for the model and mode; or COCOMO II's
 // calculation on the ratings. Throws rt::RuntimeError where the calculation refuses the size,
 // UsageError for a cost beyond the range of a double.
-Outcome Calculate(const Request &request, std::string_view linesText);
+Outcome Calculate(const Request &request, engine::Size size);
 
 // The estimate of the reports' lines, of the languages kept: of their sum, or with
 // --multiproject each report's, summed but for the longest schedule. Throws as Calculate

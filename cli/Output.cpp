@@ -1,5 +1,7 @@
 #include "cli/Output.h"
 
+#include "cli/Numbers.h"
+#include "cli/Words.h"
 #include "engine/Cocomo2.h"
 #include "engine/Names.h"
 #include "runtime/numeric/Numeric.h"
@@ -9,8 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <charconv>
-#include <climits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -19,53 +19,6 @@ namespace cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// A number as std::to_chars writes it, which is as printf writes it with the same format:
-// the shortest text that reads back as the same double without a precision.
-template <typename... Format> std::string Chars(double value, Format... format) {
-    std::array<char, 400> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format...);
-    return {buffer.data(), result.ptr};
-}
-
-std::string WithDecimal(std::string text, std::string_view decimalSeparator) {
-    const std::size_t point = text.find('.');
-    return point == std::string::npos ? text : text.replace(point, 1, decimalSeparator);
-}
-
-// The factor for people: six decimals at most, trailing zeros dropped. A product of
-// fifteen two-decimal multipliers has more decimals than anyone reads; the JSON and CSV
-// forms carry every bit.
-std::string FactorText(double value, std::string_view decimalSeparator) {
-    std::string text = Chars(value, std::chars_format::fixed, 6);
-    text.erase(text.find_last_not_of('0') + 1);
-    if (text.back() == '.') {
-        text.pop_back();
-    }
-    return WithDecimal(text, decimalSeparator);
-}
-
-// A number the user gave, as short as it reads back but with no exponent, with the decimal
-// separator.
-std::string Given(double value, std::string_view decimalSeparator) {
-    return WithDecimal(Chars(value, std::chars_format::fixed), decimalSeparator);
-}
-
-// Whole units with the thousands separator between the groups of digits.
-std::string Grouped(std::string digits, const NumberFormat &format) {
-    std::size_t end = digits.size();
-    for (std::size_t i = 0; !format.thousands.empty() && i < format.grouping.size();
-         i = std::min(i + 1, format.grouping.size() - 1)) {
-        const int size = format.grouping[i];
-        if (size <= 0 || size == CHAR_MAX || end <= static_cast<std::size_t>(size)) {
-            break;
-        }
-        end -= static_cast<std::size_t>(size);
-        digits.insert(end, format.thousands);
-    }
-    return digits;
-}
 
 // A source as the text names it.
 std::string SourceName(const std::string &source) {
@@ -98,7 +51,8 @@ std::string Meaning(const Request &request, const std::string &decimalSeparator)
     const auto number = [&](double value) {
         return Given(value, decimalSeparator);
     };
-    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
+    if (const std::optional<engine::cocomo2::Model> model =
+            engine::cocomo2::ModelOf(request.model)) {
         using namespace engine::cocomo2;
         return ModelTitle(request) + ": effort = " + number(A) +
                " x KSLOC^E x the product of the " + std::to_string(MultipliersOf(*model).size()) +
@@ -114,8 +68,8 @@ std::string Meaning(const Request &request, const std::string &decimalSeparator)
                " staff-months, TDEV = " + number(k.c) + " x effort^" + number(k.d) + " months.\n";
     }
     const auto mode = static_cast<std::size_t>(request.mode - 1);
-    return std::string(engine::ModeNames[mode].shown) + ": " + std::string(ModeMeanings[mode]) +
-           ".\n";
+    return std::string(engine::ModeNames[mode].shown) + ": " +
+           std::string(engine::ModeMeanings[mode]) + ".\n";
 }
 
 // "PREC N, FLEX H" for the factors of a COCOMO II table, a factor left out Nominal; with
@@ -125,8 +79,10 @@ std::string RatingsText(std::span<const engine::cocomo2::Factor> table,
     std::string text;
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (!onlyGiven || ratings[i]) {
-            text += (text.empty() ? "" : ", ") + std::string(table[i].name) + " " +
-                    std::string(RatingNames[ratings[i].value_or(engine::cocomo2::Nominal)]);
+            text +=
+                (text.empty() ? "" : ", ") + std::string(table[i].name) + " " +
+                std::string(
+                    engine::cocomo2::RatingNames[ratings[i].value_or(engine::cocomo2::Nominal)]);
         }
     }
     return text;
@@ -148,91 +104,117 @@ std::string Changed(const std::optional<Change> &change) {
 
 // The rows of the text form, label and value; for Markdown with the words from the user and
 // the reports escaped.
-std::vector<std::pair<std::string_view, std::string>>
-Rows(const Request &request, const Outcome &figures, const NumberFormat &format, bool markdown) {
-    const std::string &decimalSeparator = format.decimal;
-    const auto words = [&](const std::string &text) {
-        return markdown ? MarkdownEscaped(Shown(text)) : Shown(text);
-    };
-    const auto hundredths = [&](double value) {
-        return rt::FormatHundredths(value, decimalSeparator);
-    };
-    const auto factorText = [&](double value) {
-        return FactorText(value, decimalSeparator);
-    };
-    const std::optional<engine::cocomo2::Model> cocomo2 = Cocomo2Of(request.model);
-    std::string factor = "none";
-    if (figures.eaf) {
-        factor = factorText(*figures.eaf) + (request.eaf ? " (given with --eaf)"
-                                             : request.model == Models::Intermediate
-                                                 ? " (product of the cost-driver multipliers)"
-                                             : cocomo2 ? " (product of the effort multipliers)"
-                                                       : " (sum of the phase fractions)");
+class Rows {
+public:
+    using Row = std::pair<std::string_view, std::string>;
+
+    Rows(const Request &request, const Outcome &figures, const NumberFormat &format, bool markdown)
+        : request_(request)
+        , figures_(figures)
+        , format_(format)
+        , markdown_(markdown)
+        , cocomo2_(engine::cocomo2::ModelOf(request.model)) {
+        rows_.emplace_back("Model", ModelTitle(request));
+        if (!cocomo2_) {
+            rows_.emplace_back(
+                "Mode", request.coefficients
+                            ? "Custom"
+                            : std::string(engine::NameOf(engine::ModeNames, request.mode).shown));
+        }
+        rows_.emplace_back("Lines", std::to_string(figures.lines));
+        Sources();
+        Figures();
     }
-    std::vector<std::pair<std::string_view, std::string>> rows = {{"Model", ModelTitle(request)}};
-    if (!cocomo2) {
-        rows.emplace_back("Mode",
-                          request.coefficients
-                              ? "Custom"
-                              : std::string(engine::NameOf(engine::ModeNames, request.mode).shown));
+
+    std::vector<Row> All() const { return rows_; }
+
+private:
+    std::string Words(const std::string &text) const {
+        return markdown_ ? MarkdownEscaped(Shown(text)) : Shown(text);
     }
-    rows.emplace_back("Lines", std::to_string(figures.lines));
-    for (const Project &project : figures.reports) {
-        const std::string lines = LinesText(project.lines) + Changed(project.change);
-        if (project.results) {
-            rows.emplace_back("Project", lines + ", effort " + hundredths(project.results->effort) +
-                                             ", TDEV " + hundredths(project.results->tdev) +
-                                             ", staffing " +
-                                             hundredths(project.results->avgStaffing) + ", " +
-                                             words(SourceName(project.source)));
-        } else {
-            rows.emplace_back("Report", lines + ", " + words(SourceName(project.source)));
+    std::string Hundredths(double value) const {
+        return rt::FormatHundredths(value, format_.decimal);
+    }
+    std::string Factor(double value) const { return FactorText(value, format_.decimal); }
+
+    // Each report's lines, or each project's figures, and each language's lines.
+    void Sources() {
+        for (const Project &project : figures_.reports) {
+            const std::string lines = LinesText(project.lines) + Changed(project.change);
+            const std::string source = Words(SourceName(project.source));
+            if (const std::optional<Results> &own = project.results) {
+                rows_.emplace_back("Project", lines + ", effort " + Hundredths(own->effort) +
+                                                  ", TDEV " + Hundredths(own->tdev) +
+                                                  ", staffing " + Hundredths(own->avgStaffing) +
+                                                  ", " + source);
+            } else {
+                rows_.emplace_back("Report", lines + ", " + source);
+            }
+        }
+        for (const LanguageLines &language : figures_.languages) {
+            rows_.emplace_back(language.counted ? "Language" : "Left out",
+                               LinesText(language.lines) + ", " + Words(language.name));
         }
     }
-    for (const LanguageLines &language : figures.languages) {
-        rows.emplace_back(language.counted ? "Language" : "Left out",
-                          LinesText(language.lines) + ", " + words(language.name));
+
+    void Figures() {
+        std::string factor = "none";
+        if (figures_.eaf) {
+            factor = Factor(*figures_.eaf) + (request_.eaf ? " (given with --eaf)"
+                                              : request_.model == Models::Intermediate
+                                                  ? " (product of the cost-driver multipliers)"
+                                              : cocomo2_ ? " (product of the effort multipliers)"
+                                                         : " (sum of the phase fractions)");
+        }
+        if (cocomo2_) {
+            const std::string given =
+                RatingsText(engine::cocomo2::MultipliersOf(*cocomo2_), request_.multipliers, true);
+            rows_.emplace_back("Scale factors",
+                               RatingsText(engine::cocomo2::ScaleFactors, request_.scales, false) +
+                                   "; sum " + Factor(figures_.cocomo2->scaleSum));
+            rows_.emplace_back("Exponent E", Factor(figures_.coefficients.b));
+            rows_.emplace_back("Multipliers",
+                               given.empty() ? "all Nominal" : given + "; the others Nominal");
+        }
+        rows_.emplace_back("Factor", factor);
+        rows_.emplace_back("Effort", Hundredths(figures_.effort));
+        rows_.emplace_back("Person-years", Hundredths(figures_.effort / 12.0));
+        std::string schedule;
+        if (cocomo2_) {
+            rows_.emplace_back("Effort w/o SCED",
+                               Hundredths(figures_.cocomo2->effortWithoutSchedule));
+            rows_.emplace_back("TDEV exponent F", Factor(figures_.coefficients.d));
+            schedule = " (SCED " + Factor(figures_.cocomo2->schedulePercent) +
+                       "% of the nominal schedule)";
+        }
+        rows_.emplace_back("TDEV", Hundredths(figures_.tdev) + schedule);
+        rows_.emplace_back("TDEV in years", Hundredths(figures_.tdev / 12.0));
+        rows_.emplace_back("Average staffing", Hundredths(figures_.avgStaffing));
+        if (figures_.cost) {
+            const std::string symbol = request_.currency ? Shown(*request_.currency) : "";
+            const std::string currency =
+                symbol.empty() ? "" : (markdown_ ? MarkdownEscaped(symbol) : symbol) + " ";
+            rows_.emplace_back(
+                "Cost",
+                currency + Grouped(Chars(*figures_.cost, std::chars_format::fixed, 0), format_) +
+                    " (salary " + Given(*figures_.salary, format_.decimal) + " a year, overhead " +
+                    Given(Overhead(request_), format_.decimal) + ")");
+        }
     }
-    if (cocomo2) {
-        const std::string given =
-            RatingsText(engine::cocomo2::MultipliersOf(*cocomo2), request.multipliers, true);
-        rows.emplace_back("Scale factors",
-                          RatingsText(engine::cocomo2::ScaleFactors, request.scales, false) +
-                              "; sum " + factorText(figures.cocomo2->scaleSum));
-        rows.emplace_back("Exponent E", factorText(figures.coefficients.b));
-        rows.emplace_back("Multipliers",
-                          given.empty() ? "all Nominal" : given + "; the others Nominal");
-    }
-    rows.emplace_back("Factor", factor);
-    rows.emplace_back("Effort", hundredths(figures.effort));
-    rows.emplace_back("Person-years", hundredths(figures.effort / 12.0));
-    std::string schedule;
-    if (cocomo2) {
-        rows.emplace_back("Effort w/o SCED", hundredths(figures.cocomo2->effortWithoutSchedule));
-        rows.emplace_back("TDEV exponent F", factorText(figures.coefficients.d));
-        schedule =
-            " (SCED " + factorText(figures.cocomo2->schedulePercent) + "% of the nominal schedule)";
-    }
-    rows.emplace_back("TDEV", hundredths(figures.tdev) + schedule);
-    rows.emplace_back("TDEV in years", hundredths(figures.tdev / 12.0));
-    rows.emplace_back("Average staffing", hundredths(figures.avgStaffing));
-    if (figures.cost) {
-        const std::string symbol = request.currency ? Shown(*request.currency) : "";
-        const std::string currency =
-            symbol.empty() ? "" : (markdown ? MarkdownEscaped(symbol) : symbol) + " ";
-        rows.emplace_back(
-            "Cost", currency + Grouped(Chars(*figures.cost, std::chars_format::fixed, 0), format) +
-                        " (salary " + Given(*figures.salary, decimalSeparator) +
-                        " a year, overhead " + Given(Overhead(request), decimalSeparator) + ")");
-    }
-    return rows;
-}
+
+    const Request &request_;
+    const Outcome &figures_;
+    const NumberFormat &format_;
+    bool markdown_;
+    std::optional<engine::cocomo2::Model> cocomo2_;
+    std::vector<Row> rows_;
+};
 
 // The fields that the JSON object and the CSV row share, in their order.
 Json Leading(const Request &request, const Outcome &figures) {
     return {
         {"model", engine::NameOf(engine::ModelNames, request.model).word},
-        {"mode", Cocomo2Of(request.model) ? Json()
+        {"mode", engine::cocomo2::ModelOf(request.model) ? Json()
                  : request.coefficients
                      ? Json("custom")
                      : Json(engine::NameOf(engine::ModeNames, request.mode).word)},
@@ -267,7 +249,8 @@ Json ChangeFields(const std::optional<Change> &change) {
 
 // Whether the factor was formed from ratings, rather than given.
 bool Rated(const Request &request) {
-    return (request.model == Models::Intermediate && !request.eaf) || Cocomo2Of(request.model);
+    return (request.model == Models::Intermediate && !request.eaf) ||
+           engine::cocomo2::ModelOf(request.model);
 }
 
 // Every factor of a COCOMO II table with its rating, one left out Nominal.
@@ -276,7 +259,7 @@ Json Cocomo2Ratings(std::span<const engine::cocomo2::Factor> table,
     Json json = Json::object();
     for (std::size_t i = 0; i < table.size(); ++i) {
         json[std::string(table[i].name)] =
-            RatingNames[ratings[i].value_or(engine::cocomo2::Nominal)];
+            engine::cocomo2::RatingNames[ratings[i].value_or(engine::cocomo2::Nominal)];
     }
     return json;
 }
@@ -298,14 +281,16 @@ Json Cocomo2Fields(const Outcome &figures) {
 // Every driver with the step used, an unrated one Nominal as on the screen; nothing for the
 // other models.
 Json Ratings(const Request &request) {
-    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
+    if (const std::optional<engine::cocomo2::Model> model =
+            engine::cocomo2::ModelOf(request.model)) {
         return Cocomo2Ratings(engine::cocomo2::MultipliersOf(*model), request.multipliers);
     }
     constexpr std::int16_t nominal = 2;
     Json ratings = Json::object();
     for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
         const auto step = static_cast<std::size_t>(request.ratings[i].value_or(nominal));
-        ratings[std::string(DriverNames[i])] = Rated(request) ? Json(StepNames[step]) : Json();
+        ratings[std::string(engine::DriverNames[i])] =
+            Rated(request) ? Json(engine::StepNames[step]) : Json();
     }
     return ratings;
 }
@@ -316,9 +301,9 @@ Json Columns(const Request &request) {
     Json columns = Json::object();
     for (std::size_t i = 0; i < engine::PhaseCount; ++i) {
         const std::optional<std::int16_t> column = request.columns[i];
-        columns[std::string(PhaseNames[i])] =
+        columns[std::string(engine::PhaseNames[i])] =
             column && request.model == Models::Advanced
-                ? Json(ColumnNames[static_cast<std::size_t>(*column)])
+                ? Json(engine::ColumnNames[static_cast<std::size_t>(*column)])
                 : Json();
     }
     return columns;
@@ -378,27 +363,12 @@ std::string CsvField(const Json &value) {
     return quoted + "\"";
 }
 
-// Perl's numbers as SLOCCount writes them: "%.15g" for a number as it is, "%0.Nf" rounded,
-// with commas between the groups of three digits before the point.
-std::string Perl(double value) {
-    return Chars(value, std::chars_format::general, 15);
-}
-
-std::string Commified(const std::string &number) {
-    return Grouped(number.substr(0, number.find_first_not_of("0123456789")), {}) +
-           number.substr(std::min(number.find_first_not_of("0123456789"), number.size()));
-}
-
-std::string Rounded(double value, int decimals) {
-    return Commified(Chars(value, std::chars_format::fixed, decimals));
-}
-
 } // namespace
 
 std::string FormatText(const Request &request, const Outcome &figures, const NumberFormat &format) {
     constexpr std::size_t labelWidth = 18;
     std::string text;
-    for (const auto &[label, value] : Rows(request, figures, format, false)) {
+    for (const auto &[label, value] : Rows(request, figures, format, false).All()) {
         const std::string labelled = std::string(label) + ":";
         text += labelled + std::string(labelWidth - labelled.size(), ' ') + value + "\n";
     }
@@ -408,7 +378,7 @@ std::string FormatText(const Request &request, const Outcome &figures, const Num
 std::string FormatMarkdown(const Request &request, const Outcome &figures,
                            const NumberFormat &format) {
     std::string table = "| Figure | Value |\n| --- | --- |\n";
-    for (const auto &[label, value] : Rows(request, figures, format, true)) {
+    for (const auto &[label, value] : Rows(request, figures, format, true).All()) {
         table += "| " + std::string(label) + " | " + value + " |\n";
     }
     return table + "\n" + std::string(Explanation) + Meaning(request, format.decimal);

@@ -2,20 +2,12 @@
 
 #include "cli/Arguments.h"
 #include "cli/Calculation.h"
+#include "cli/Numbers.h"
 
 #include <string>
 #include <string_view>
 
 namespace cli {
-
-// How numbers are written for people: the decimal separator, and the thousands separator
-// with the sizes of the digit groups from the right as localeconv() gives them (each byte
-// one group's size, the last repeated; none, or CHAR_MAX, for no more grouping).
-struct NumberFormat {
-    std::string decimal = ".";
-    std::string thousands = ",";
-    std::string grouping = "\3";
-};
 
 // The model, the mode, the lines with each report's and language's, the factor and the
 // results with the results screen's two decimals, the years beside the months, the cost in

@@ -4,6 +4,7 @@
 #include "cli/Calculation.h"
 #include "cli/Output.h"
 #include "cli/Report.h"
+#include "cli/Words.h"
 #include "engine/Estimate.h"
 #include "runtime/numeric/RuntimeError.h"
 

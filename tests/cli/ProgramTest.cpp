@@ -2,6 +2,7 @@
 // output and standard error out.
 #include "cli/Program.h"
 #include "cli/Arguments.h"
+#include "cli/Words.h"
 
 #include <nlohmann/json.hpp>
 
@@ -566,7 +567,7 @@ const std::string Stdin = "cocomo-estimate: standard input: ";
 const std::string NoCode = " counts no code: the tree holds no source file that the line counter "
                            "knows, or does not exist\n";
 
-const std::string NotWhole = "cocomo-estimate: --lines takes a whole number of lines, digits "
+const std::string NotWhole = "cocomo-estimate: --lines: takes a whole number of lines, digits "
                              "only, for example 202339, not ";
 
 // A command line with the model and the Organic mode.
@@ -581,88 +582,88 @@ const RefusalRow RefusalRows[] = {
     {"PositionalArgument", On("basic", "32000"), "", 2,
      "cocomo-estimate: unexpected argument '32000'; " + Options + "\n"},
     {"UnknownModel", "--model cocomo3 --mode organic --lines 1", "", 2,
-     "cocomo-estimate: unknown model 'cocomo3' in --model cocomo3; " + Models + "\n"},
+     "cocomo-estimate: --model: unknown model 'cocomo3'; " + Models + "\n"},
     {"ControlCharactersStayOnOneLine", "--model bas\nic --mode organic --lines 1", "", 2,
-     "cocomo-estimate: unknown model 'bas\\x0aic' in --model bas\\x0aic; " + Models + "\n"},
+     "cocomo-estimate: --model: unknown model 'bas\\x0aic'; " + Models + "\n"},
     {"UnknownMode", "--model basic --mode semi --lines 1", "", 2,
-     "cocomo-estimate: unknown mode 'semi' in --mode semi; modes: organic, semidetached, "
+     "cocomo-estimate: --mode: unknown mode 'semi'; modes: organic, semidetached, "
      "embedded (or semi-detached)\n"},
     {"UnknownShortOption", "-x --lines 1", "", 2,
      "cocomo-estimate: unknown option '-x'; " + Options + "\n"},
     {"OptionAfterTheEndOfOptions", "--lines 1 -- --lines 2", "", 2,
      "cocomo-estimate: unexpected argument '--lines'; " + Options + "\n"},
     {"UnknownFormat", On("basic", "--lines 1 --format xml"), "", 2,
-     "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv, markdown, "
+     "cocomo-estimate: --format: unknown format 'xml'; formats: text, json, csv, markdown, "
      "sloccount\n"},
     {"MissingValueAtTheEnd", On("basic", "--lines"), "", 2,
-     "cocomo-estimate: --lines needs a value; a whole number of lines, digits only, for example "
-     "202339\n"},
+     "cocomo-estimate: --lines: 1 required N missing; a whole number of lines, digits only, for "
+     "example 202339\n"},
     {"MissingValueBeforeAnOption", "--model --mode organic --lines 1", "", 2,
-     "cocomo-estimate: --model needs a value; " + Models + "\n"},
+     "cocomo-estimate: --model: needs a value; " + Models + "\n"},
     {"MissingSize", On("basic", ""), "", 2,
      "cocomo-estimate: missing --lines N or --lines-from FILE\n"},
     {"TwoSizes", On("basic", "--lines 1 --lines-from -"), "", 2,
      "cocomo-estimate: --lines excludes --lines-from\n"},
     {"FlagWithAValue", On("basic", "--lines 1 --locale=de"), "", 2,
-     "cocomo-estimate: --locale takes no value, not 'de'\n"},
+     "cocomo-estimate: --locale takes no value\n"},
     {"LocaleWithJson", On("basic", "--lines 1 --locale --format json"), "", 2,
      "cocomo-estimate: --locale applies to --format text and markdown only, not json, whose "
      "numbers always have a decimal point\n"},
     {"UnknownDriver", On("intermediate", "--lines 1 --rating FOO=H"), "", 2,
-     "cocomo-estimate: unknown driver 'FOO' in --rating FOO=H; " + Drivers + "\n"},
+     "cocomo-estimate: --rating: unknown driver 'FOO' in FOO=H; " + Drivers + "\n"},
     {"UnknownStep", On("intermediate", "--lines 1 --rating ACAP=XH"), "", 2,
-     "cocomo-estimate: unknown step 'XH' in --rating ACAP=XH; " + Steps + "\n"},
+     "cocomo-estimate: --rating: unknown step 'XH' in ACAP=XH; " + Steps + "\n"},
     {"RatingWithoutStep", On("intermediate", "--lines 1 --rating ACAP"), "", 2,
-     "cocomo-estimate: --rating needs DRIVER=STEP, not 'ACAP'; " + Drivers + "; " + Steps + "\n"},
+     "cocomo-estimate: --rating: needs DRIVER=STEP, not 'ACAP'; " + Drivers + "; " + Steps + "\n"},
     {"ExtraHighNotOfferedForAcap", On("intermediate", "--lines 1 --rating acap=eh"), "", 2,
-     "cocomo-estimate: step 'eh' is not offered for ACAP in --rating acap=eh; ACAP steps: VL, L, "
+     "cocomo-estimate: --rating: step 'eh' is not offered for ACAP in acap=eh; ACAP steps: VL, L, "
      "N, H, VH\n"},
     {"LowNotOfferedForStor", On("intermediate", "--lines 1 --rating STOR=low"), "", 2,
-     "cocomo-estimate: step 'low' is not offered for STOR in --rating STOR=low; STOR steps: N, H, "
+     "cocomo-estimate: --rating: step 'low' is not offered for STOR in STOR=low; STOR steps: N, H, "
      "VH, EH\n"},
     {"VeryLowNotOfferedForTurn", On("intermediate", "--lines 1 --rating TURN=VL"), "", 2,
-     "cocomo-estimate: step 'VL' is not offered for TURN in --rating TURN=VL; TURN steps: L, N, "
+     "cocomo-estimate: --rating: step 'VL' is not offered for TURN in TURN=VL; TURN steps: L, N, "
      "H, VH\n"},
     {"VeryHighNotOfferedForVexp", On("intermediate", "--lines 1 --rating VEXP=VH"), "", 2,
-     "cocomo-estimate: step 'VH' is not offered for VEXP in --rating VEXP=VH; VEXP steps: VL, L, "
+     "cocomo-estimate: --rating: step 'VH' is not offered for VEXP in VEXP=VH; VEXP steps: VL, L, "
      "N, H\n"},
     {"RatingForBasic", On("basic", "--rating ACAP=H --lines 1"), "", 2,
-     "cocomo-estimate: --rating ACAP=H" + RatingModels + "basic\n"},
+     "cocomo-estimate: --rating" + RatingModels + "basic\n"},
     {"RatingForAdvanced", On("advanced", "--lines 1 --rating ACAP=H"), "", 2,
-     "cocomo-estimate: --rating ACAP=H" + RatingModels + "advanced\n"},
+     "cocomo-estimate: --rating" + RatingModels + "advanced\n"},
     {"Cocomo2RatingNotDefined", "--model cocomo2 --lines 1 --rating rely=xh", "", 2,
-     "cocomo-estimate: rating 'xh' is not defined for RELY in --rating rely=xh; RELY ratings: VL, "
+     "cocomo-estimate: --rating: rating 'xh' is not defined for RELY in rely=xh; RELY ratings: VL, "
      "L, N, H, VH\n"},
     {"Cocomo2HasNoExtraLow", "--model cocomo2 --lines 1 --scale PREC=extra-low", "", 2,
-     "cocomo-estimate: rating 'extra-low' is not defined for PREC in --scale PREC=extra-low; PREC "
+     "cocomo-estimate: --scale: rating 'extra-low' is not defined for PREC in PREC=extra-low; PREC "
      "ratings: VL, L, N, H, VH, XH\n"},
     {"EarlyDesignRuseFromLow", "--model cocomo2-early --lines 1 --rating RUSE=VL", "", 2,
-     "cocomo-estimate: rating 'VL' is not defined for RUSE in --rating RUSE=VL; RUSE ratings: L, "
+     "cocomo-estimate: --rating: rating 'VL' is not defined for RUSE in RUSE=VL; RUSE ratings: L, "
      "N, "
      "H, VH, XH\n"},
     {"EarlyDesignWithoutRely", "--model cocomo2-early --lines 1 --rating RELY=H", "", 2,
-     "cocomo-estimate: unknown driver 'RELY' in --rating RELY=H; cocomo2-early drivers: PERS, "
+     "cocomo-estimate: --rating: unknown driver 'RELY' in RELY=H; cocomo2-early drivers: PERS, "
      "RCPX, "
      "RUSE, PDIF, PREX, FCIL, SCED\n"},
     {"UnknownScaleFactor", "--model cocomo2 --lines 1 --scale TURN=H", "", 2,
-     "cocomo-estimate: unknown scale factor 'TURN' in --scale TURN=H; " + Scales + "\n"},
+     "cocomo-estimate: --scale: unknown scale factor 'TURN' in TURN=H; " + Scales + "\n"},
     {"UnknownRating", "--model cocomo2 --lines 1 --scale PMAT=EH", "", 2,
-     "cocomo-estimate: unknown rating 'EH' in --scale PMAT=EH; " + Ratings + "\n"},
+     "cocomo-estimate: --scale: unknown rating 'EH' in PMAT=EH; " + Ratings + "\n"},
     {"ScaleWithoutRating", "--model cocomo2 --lines 1 --scale PMAT", "", 2,
-     "cocomo-estimate: --scale needs FACTOR=RATING, not 'PMAT'; " + Scales + "; " + Ratings + "\n"},
+     "cocomo-estimate: --scale: needs FACTOR=RATING, not 'PMAT'; " + Scales + "; " + Ratings +
+         "\n"},
     {"ScaleForIntermediate", On("intermediate", "--lines 1 --scale TEAM=VL"), "", 2,
-     "cocomo-estimate: --scale TEAM=VL applies to --model cocomo2 and cocomo2-early only, not "
+     "cocomo-estimate: --scale applies to --model cocomo2 and cocomo2-early only, not "
      "intermediate\n"},
     {"ModeForCocomo2", "--model cocomo2 --mode embedded --lines 1", "", 2,
-     "cocomo-estimate: --mode embedded applies to --model basic, intermediate and advanced only, "
+     "cocomo-estimate: --mode applies to --model basic, intermediate and advanced only, "
      "not cocomo2\n"},
     {"FactorForCocomo2", "--model cocomo2-early --lines 1 --eaf 1.1", "", 2,
-     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not cocomo2-early\n"},
+     "cocomo-estimate: --eaf applies to --model intermediate only, not cocomo2-early\n"},
     {"PhaseForCocomo2", "--model cocomo2 --lines 1 --phase maintenance=2", "", 2,
-     "cocomo-estimate: --phase maintenance=2 applies to --model advanced only, not cocomo2\n"},
+     "cocomo-estimate: --phase applies to --model advanced only, not cocomo2\n"},
     {"CoefficientsForCocomo2", "--model cocomo2 --lines 5 --coefficients 1,1,1,1", "", 2,
-     "cocomo-estimate: --coefficients 1,1,1,1 applies to --model basic only, not cocomo2, whose "
-     "coefficients are fixed\n"},
+     "cocomo-estimate: --coefficients applies to --model basic only, not cocomo2\n"},
     {"Cocomo2ZeroLines", "--model cocomo2 --lines 0", "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
     {"EarlyDesignNegativeSize", "--model cocomo2-early --lines -1", "", 1,
@@ -671,37 +672,36 @@ const RefusalRow RefusalRows[] = {
      R"([{"Name": "C", "Code": 2147483647}, {"Name": "Go", "Code": 1}])", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
     {"FactorWithRatings", On("intermediate", "--lines 1 --rating TOOL=L --eaf 1.1"), "", 2,
-     "cocomo-estimate: --eaf 1.1 and --rating TOOL=L exclude each other; give the factor or the "
-     "ratings\n"},
+     "cocomo-estimate: --rating excludes --eaf\n"},
     {"FactorForBasic", On("basic", "--lines 1 --eaf 1.1"), "", 2,
-     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not basic\n"},
+     "cocomo-estimate: --eaf applies to --model intermediate only, not basic\n"},
     {"FactorForAdvanced", On("advanced", "--lines 1 --eaf 1.1"), "", 2,
-     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not advanced\n"},
+     "cocomo-estimate: --eaf applies to --model intermediate only, not advanced\n"},
     {"FactorZero", On("intermediate", "--lines 1 --eaf 0"), "", 2,
-     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not '0'\n"},
+     "cocomo-estimate: --eaf: takes a positive number, for example 1.17, not '0'\n"},
     {"FactorWithAComma", On("intermediate", "--lines 1 --eaf 1,17"), "", 2,
-     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not '1,17'\n"},
+     "cocomo-estimate: --eaf: takes a positive number, for example 1.17, not '1,17'\n"},
     {"FactorNotFinite", On("intermediate", "--lines 1 --eaf inf"), "", 2,
-     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not 'inf'\n"},
+     "cocomo-estimate: --eaf: takes a positive number, for example 1.17, not 'inf'\n"},
     {"OverheadWithoutSalary", On("basic", "--lines 1 --overhead 2"), "", 2,
-     "cocomo-estimate: --overhead 2 applies with --salary only, which adds the cost\n"},
+     "cocomo-estimate: --overhead applies with --salary only, which adds the cost\n"},
     {"CurrencyWithJson", On("basic", "--lines 1 --salary 9 --currency $ --format json"), "", 2,
      "cocomo-estimate: --currency applies to --format text, markdown and sloccount only, not json, "
      "whose cost is a plain number\n"},
     {"SalaryNegative", On("basic", "--lines 1 --salary -5"), "", 2,
-     "cocomo-estimate: --salary takes a positive yearly amount, for example 56286, not '-5'\n"},
+     "cocomo-estimate: --salary: takes a positive yearly amount, for example 56286, not '-5'\n"},
     {"CostBeyondTheDoubleRange", On("basic", "--lines 2147483647 --salary 1e308"), "", 2,
      "cocomo-estimate: the cost is beyond the range of a double; give a smaller --salary or "
      "--overhead\n"},
     {"UnknownPhase", On("advanced", "--lines 1 --phase testing=small"), "", 2,
-     "cocomo-estimate: unknown phase 'testing' in --phase testing=small; " + Phases + "\n"},
+     "cocomo-estimate: --phase: unknown phase 'testing' in testing=small; " + Phases + "\n"},
     {"UnknownColumn", On("advanced", "--lines 1 --phase requirements=huge"), "", 2,
-     "cocomo-estimate: unknown column 'huge' in --phase requirements=huge; " + Columns + "\n"},
+     "cocomo-estimate: --phase: unknown column 'huge' in requirements=huge; " + Columns + "\n"},
     {"PhaseWithoutColumn", On("advanced", "--lines 1 --phase requirements"), "", 2,
-     "cocomo-estimate: --phase needs PHASE=COLUMN, not 'requirements'; " + Phases + "; " + Columns +
-         "\n"},
+     "cocomo-estimate: --phase: needs PHASE=COLUMN, not 'requirements'; " + Phases + "; " +
+         Columns + "\n"},
     {"PhaseForIntermediate", On("intermediate", "--lines 1 --phase maintenance=2"), "", 2,
-     "cocomo-estimate: --phase maintenance=2 applies to --model advanced only, not "
+     "cocomo-estimate: --phase applies to --model advanced only, not "
      "intermediate\n"},
     // Reports that cannot be read.
     {"MissingReport", On("basic", "--lines-from /nonexistent/cloc.json"), "", 2,
@@ -766,8 +766,8 @@ const RefusalRow RefusalRows[] = {
     {"ZeroLines", On("basic", "--lines 0"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
     {"EmptySize", On("intermediate", "--lines="), "", 2,
-     "cocomo-estimate: --lines needs a value; a whole number of lines, digits only, for example "
-     "202339\n"},
+     "cocomo-estimate: --lines: 1 required N missing; a whole number of lines, digits only, for "
+     "example 202339\n"},
     {"SizeRoundingToZero", On("advanced", "--lines 0.4"), "", 2, NotWhole + "'0.4'\n"},
     {"NotANumber", On("basic", "--lines abc"), "", 2, NotWhole + "'abc'\n"},
     {"GroupedDigits", On("basic", "--lines 202,339"), "", 2, NotWhole + "'202,339'\n"},
@@ -823,13 +823,12 @@ const RefusalRow RefusalRows[] = {
     {"MultiprojectOfLines", On("basic", "--lines 5 --multiproject"), "", 2,
      "cocomo-estimate: --multiproject requires --lines-from\n"},
     {"MultiprojectWithAValue", On("basic", "--lines-from - --multiproject=yes"), "", 2,
-     "cocomo-estimate: --multiproject takes no value, not 'yes'\n"},
+     "cocomo-estimate: --multiproject takes no value\n"},
     {"CoefficientsThree", "--lines 5 --coefficients 2.4,1.05,2.5", "", 2,
-     "cocomo-estimate: --coefficients takes four positive numbers A,B,C,D, for example "
-     "2.4,1.05,2.5,0.38, not '2.4,1.05,2.5'\n"},
+     "cocomo-estimate: --coefficients: At least 4 required but received 3; four positive numbers "
+     "A,B,C,D, for example 2.4,1.05,2.5,0.38\n"},
     {"CoefficientsForIntermediate", "--model intermediate --lines 5 --coefficients 1,1,1,1", "", 2,
-     "cocomo-estimate: --coefficients 1,1,1,1 applies to --model basic only, not intermediate, "
-     "whose coefficients are fixed\n"},
+     "cocomo-estimate: --coefficients applies to --model basic only, not intermediate\n"},
     {"CoefficientsWithAMode", On("basic", "--lines 5 --coefficients 1,1,1,1"), "", 2,
      "cocomo-estimate: --mode excludes --coefficients\n"},
     {"LocaleWithSlocCount", On("basic", "--lines 5 --locale --format sloccount"), "", 2,
@@ -901,21 +900,30 @@ TEST(HelpAndVersion, TheManualTheReadmeNamesIsBuiltAndItAndTheHelpListTheParsers
         COCOMO_BINARY_DIR "/" + readme.substr(path, readme.find_first_of("` \n", path) - path)));
     EXPECT_NE(manual.find("cocomo-wizard " COCOMO_VERSION), std::string::npos);
     const std::string help = Flattened(RunProgram(Words("--help")).out);
+    using engine::WordsOf, cli::Joined;
     for (const std::string &list :
-         {cli::Joined(cli::ModelWords), cli::Joined(cli::ModeWords), cli::Joined(cli::DriverNames),
-          cli::Joined(cli::StepNames), cli::Joined(cli::StepLongNames),
-          cli::Joined(cli::PhaseNames), cli::Joined(cli::ColumnNames), cli::Joined(cli::ColumnKdsi),
-          cli::Joined(cli::FormatNames), std::string(cli::ModeOtherWords[1]),
-          cli::Joined(cli::RatingNames), cli::Joined(cli::RatingLongNames)}) {
+         {Joined(WordsOf(engine::ModelNames)), Joined(WordsOf(engine::ModeNames)),
+          Joined(engine::DriverNames), Joined(engine::StepNames), Joined(engine::StepLongNames),
+          Joined(engine::PhaseNames), Joined(engine::ColumnNames), Joined(engine::ColumnKdsi),
+          Joined(cli::FormatNames), std::string(WordsOf(engine::ModeNames, true)[1]),
+          Joined(engine::cocomo2::RatingNames), Joined(engine::cocomo2::RatingLongNames)}) {
         EXPECT_NE(manual.find(list), std::string::npos) << list;
         EXPECT_NE(help.find(list), std::string::npos) << list;
     }
     // What the command line adds to the wizard's figures, in all three.
     const std::string readmeFlat = Flattened(readme);
-    const std::array<std::string_view, 12> items{
-        "person-years",       "sloccount",          "--coefficients", "--only-lang",
-        "--exclude-lang",     "--multiproject",     "--diff",         cli::ModeMeanings[0],
-        cli::ModeMeanings[1], cli::ModeMeanings[2], "--scale",        "cocomo2-early"};
+    const std::array<std::string_view, 12> items{"person-years",
+                                                 "sloccount",
+                                                 "--coefficients",
+                                                 "--only-lang",
+                                                 "--exclude-lang",
+                                                 "--multiproject",
+                                                 "--diff",
+                                                 engine::ModeMeanings[0],
+                                                 engine::ModeMeanings[1],
+                                                 engine::ModeMeanings[2],
+                                                 "--scale",
+                                                 "cocomo2-early"};
     for (const std::string_view item : items) {
         for (const std::string *text : {&manual, &help, &readmeFlat}) {
             EXPECT_NE(text->find(item), std::string::npos) << item;

@@ -48,7 +48,7 @@ void CheckRequest(const cli::Request &request) {
     if (request.model < 1 || request.model > 5 || request.mode < 1 || request.mode > 3) {
         Fail("accepted a model outside 1 to 5 or a mode outside 1 to 3");
     }
-    const auto model = cli::Cocomo2Of(request.model);
+    const auto model = engine::cocomo2::ModelOf(request.model);
     const auto table =
         model ? engine::cocomo2::MultipliersOf(*model) : std::span<const engine::cocomo2::Factor>();
     for (std::size_t i = 0; i < request.multipliers.size(); ++i) {
@@ -70,7 +70,7 @@ void CheckRequest(const cli::Request &request) {
         const auto &step = request.ratings[i];
         if (step && (request.model != 2 || *step < 0 || *step > 5 ||
                      !engine::RatingOffered[i][static_cast<std::size_t>(*step)])) {
-            Fail("accepted a rating the screen does not offer", cli::DriverNames[i]);
+            Fail("accepted a rating the screen does not offer", engine::DriverNames[i]);
         }
     }
     const bool rated = std::any_of(request.ratings.begin(), request.ratings.end(),

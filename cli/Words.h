@@ -6,7 +6,7 @@
 
 namespace cli {
 
-// A word of the user's, or of a report's, as a message shows it: control characters written
+// A word of the user's, or of a file's, as a message shows it: control characters written
 // as \xNN, so that a message stays one line; with asciiOnly, every byte beyond ASCII too, for
 // text that need not be UTF-8. Quoted puts it in single quotes.
 std::string Shown(std::string_view word, bool asciiOnly = false);
@@ -15,7 +15,7 @@ std::string Quoted(std::string_view word);
 // "a, b, c".
 std::string Joined(std::span<const std::string_view> names);
 
-// Whether two names are the same but for the case of ASCII letters.
+// Whether two names are the same but for the case of their letters.
 bool SameName(std::string_view a, std::string_view b);
 
 } // namespace cli
