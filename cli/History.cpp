@@ -63,25 +63,27 @@ std::string Excerpt(std::string_view text) {
     return text.size() <= most ? Quoted(text) : Quoted(std::string(text.substr(0, most)) + "...");
 }
 
-// The bytes of the file, with every line end read as LF, a leading UTF-8 byte order mark dropped, and
-// the physical line counted.
+// The bytes of the file, with every line end read as LF, a leading UTF-8 byte order mark dropped,
+// and the physical line counted.
 class Input {
 public:
     Input(std::FILE *file, std::string_view name)
         : file_(file)
         , name_(name) {
-        constexpr std::array<int, 3> mark{0xef, 0xbb, 0xbf};
-        for (const int byte : mark) {
-            const int c = Raw();
-            if (c != byte) {
-                if (c != EOF) {
-                    held_.push_back(static_cast<char>(c));
-                }
-                return;
+        constexpr std::string_view mark = "\xef\xbb\xbf";
+        for (const char byte : mark) {
+            const int c = FromFile();
+            if (c == EOF) {
+                break;
             }
-            held_.push_back(static_cast<char>(c));
+            held_ += static_cast<char>(c);
+            if (static_cast<char>(c) != byte) {
+                break;
+            }
         }
-        held_.clear();
+        if (held_ == mark) {
+            held_.clear();
+        }
     }
 
     // The next byte, with CR LF and a lone CR read as one LF.
@@ -132,6 +134,10 @@ private:
             held_.erase(held_.begin());
             return c;
         }
+        return FromFile();
+    }
+
+    int FromFile() {
         const int c = std::getc(file_);
         if (c == EOF && std::ferror(file_) != 0) {
             throw BadHistory("cannot read " + name_);
@@ -296,7 +302,7 @@ std::vector<std::string> ArffHeader(Input &input) {
         }
         if (Trimmed(name).empty() || Trimmed(attribute.substr(end)).empty()) {
             input.Fail(line, std::string(Neither) + ": " + Excerpt(rest) +
-                                 ", an @attribute line without a name and a type");
+                                 ", where an @attribute line gives a name and a type");
         }
         names.push_back(name);
     }

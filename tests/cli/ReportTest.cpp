@@ -182,8 +182,8 @@ const std::string Neither = "'h.csv' line 2: neither CSV with a header row nor A
 
 const HistoryRow HistoryRows[] = {
     {"CsvNumbersAndRatingWords",
-     "\xef\xbb\xbfProject,KLOC,Mode,Actual,acap,cplx,Tool\r\nA,12,organic,40,1.04,H,very_low\r\n"
-     "\r\n \"B, b\" , 5.5 ,Semi-Detached, \"14\" ,n,extra high,0.93",
+     "\xef\xbb\xbfKLOC,Project,Mode,Actual,acap,cplx,Tool\r\n12,A,organic,40,1.04,H,very_low\r\n"
+     "\r\n 5.5 , \"B, b\" ,Semi-Detached, \"14\" ,n,extra high,0.93",
      "1 12 40 1.48304; 2 5.5 14 1.5345; "},
     {"ArffCommentsAndQuotedNames",
      "% history\n@RELATION cocomo81\n\n@attribute 'dev_mode' {organic,embedded}\n"
@@ -224,7 +224,7 @@ const HistoryRow HistoryRows[] = {
     {"ArffWithoutData", "@relation x\n@attribute mode string\n",
      "'h.csv': neither CSV with a header row nor ARFF: ARFF whose rows no @data line begins"},
     {"ArffAttributeWithoutName", "@relation x\n@attribute\n@data\n",
-     Neither + "'@attribute', an @attribute line without a name and a type"},
+     Neither + "'@attribute', where an @attribute line gives a name and a type"},
     {"ArffDataFirst", "\n@data\n", Neither + "'@data' where ARFF takes @relation or @attribute"},
     {"ArffStrayLine", "@relation x\nmode,kloc\n",
      Neither + "'mode,kloc' where ARFF takes a % comment, @relation, @attribute or @data"},
