@@ -6,7 +6,8 @@
 #include <optional>
 #include <span>
 
-// The model checked against a team's finished projects, and fitted to them.
+// The model checked against a team's finished projects, and fitted to them. Every project
+// holds a mode from 1 to 3 and finite figures above zero, as cli::ReadHistory gives them.
 namespace engine::history {
 
 // A finished project as a history table gives it.
