@@ -69,11 +69,21 @@ Result Calculate(const Input &input) {
     result.effortWithoutSchedule = A * scaled * withoutSchedule;
     result.scheduleExponent = D + 0.2 * (result.exponent - B);
     result.schedulePercent = SchedulePercent.at(input.multipliers[sced].value_or(Nominal)).value();
-    result.tdev = C * rt::Power(result.effortWithoutSchedule, result.scheduleExponent) *
-                  result.schedulePercent / 100.0;
-    // 0 / 0 for a size of zero: the overflow that the 1981 calculation raises too.
-    result.avgStaffing = result.effort / result.tdev;
-    rt::CheckFloatingPoint(result.avgStaffing);
+    const auto schedule = [&](double factor) {
+        Figures figures;
+        figures.effort = result.effort * factor;
+        figures.tdev = C *
+                       rt::Power(result.effortWithoutSchedule * factor, result.scheduleExponent) *
+                       result.schedulePercent / 100.0;
+        // 0 / 0 for a size of zero: the overflow that the 1981 calculation raises too.
+        figures.avgStaffing = figures.effort / figures.tdev;
+        rt::CheckFloatingPoint(figures.avgStaffing);
+        return figures;
+    };
+    static_cast<Figures &>(result) = schedule(1.0);
+    const Range range = RangeOf(input.model);
+    result.optimistic = schedule(range.optimistic);
+    result.pessimistic = schedule(range.pessimistic);
     return result;
 }
 

@@ -112,6 +112,19 @@ struct Input {
     std::array<Rating, PostArchitecture.size()> multipliers{};
 };
 
+// The published range of each model's estimate: the optimistic and the pessimistic effort
+// as factors of the estimate.
+struct Range {
+    double optimistic;
+    double pessimistic;
+};
+inline constexpr Range PostArchitectureRange{0.80, 1.25};
+inline constexpr Range EarlyDesignRange{0.67, 1.5};
+
+constexpr Range RangeOf(Model model) {
+    return model == Model::EarlyDesign ? EarlyDesignRange : PostArchitectureRange;
+}
+
 // The figures, effort being PM, and what they were computed from.
 struct Result : Figures {
     std::int32_t lines = 0;
@@ -121,6 +134,10 @@ struct Result : Figures {
     double effortWithoutSchedule = 0.0; // PM_NS
     double scheduleExponent = 0.0;      // F
     double schedulePercent = 0.0;       // SCED%
+    // The effort times the model's range, each development time from the schedule equation
+    // on PM_NS times the same factor.
+    Figures optimistic;
+    Figures pessimistic;
 };
 
 // The estimate for the size in lines, read from its text as the 1981 calculation reads it.
