@@ -36,6 +36,8 @@ const std::string Steps = "steps: " + Listed(StepNames, StepLongNames);
 const std::string Phases = "phases: " + Joined(PhaseNames);
 const std::string Columns = "columns: " + Listed(ColumnNames, ColumnKdsi);
 const std::string Formats = "formats: " + Joined(FormatNames);
+constexpr std::array<std::string_view, 2> FitNames{"coefficient", "both"};
+const std::string Fits = "fits: " + Joined(FitNames);
 const std::string Ratings = "ratings: " + Listed(RatingNames, RatingLongNames);
 const std::string Scales = "scale factors: " + Joined(NamesOf(engine::cocomo2::ScaleFactors));
 
@@ -43,11 +45,16 @@ constexpr std::string_view Usage =
     "Usage: cocomo-estimate [--model MODEL] [--mode MODE | --coefficients A,B,C,D]\n"
     "                       (--lines N | --lines-from FILE... [--multiproject]\n"
     "                        [--only-lang LANGS | --exclude-lang LANGS])\n"
+    "                       [--adapted N --dm P --cm P --im P [--aa N] [--su N] [--unfm F]]\n"
+    "                       [--history FILE... [--calibrate coefficient|both]]\n"
     "                       [--scale FACTOR=RATING]...\n"
     "                       [--rating DRIVER=STEP]... [--eaf FACTOR]\n"
     "                       [--phase PHASE=COLUMN]...\n"
     "                       [--salary AMOUNT [--overhead FACTOR] [--currency SYMBOL]]\n"
+    "                       [--hours-per-month H]\n"
     "                       [--format text|json|csv|markdown|sloccount] [--locale] [--]\n"
+    "       cocomo-estimate --history FILE... [--calibrate coefficient|both]\n"
+    "                       [--model basic|intermediate] [--format text|json|csv|markdown]\n"
     "       cocomo-estimate -h | --help | --version\n\n"
     "The COCOMO 81 estimate of the estimation wizard, from the command line, and the\n"
     "COCOMO II.2000 one: the effort in staff-months and person-years, the development\n"
@@ -160,15 +167,24 @@ CLI::Validator Coded(Names names, Names spellings, const std::string &what,
     });
 }
 
-// A number written in full as std::from_chars reads it (1.17, 2.4e4), finite and above zero.
-// CLI11 reads a double through a long double, which can round twice: the validator hands it
-// the exact value, in hexadecimal.
-CLI::Validator Positive(const std::string &accepted) {
-    return Validating(accepted, [accepted](std::string &text) {
+// Where a number must lie: above low, or from it where it is included, up to high.
+struct Bounds {
+    double low = 0.0;
+    bool lowIncluded = false;
+    double high = std::numeric_limits<double>::max();
+    bool whole = false;
+};
+
+// A number written in full as std::from_chars reads it (1.17, 2.4e4), finite and within the
+// bounds; above zero unless they say otherwise. CLI11 reads a double through a long double,
+// which can round twice: the validator hands it the exact value, in hexadecimal.
+CLI::Validator Number(const std::string &accepted, Bounds bounds = {}) {
+    return Validating(accepted, [accepted, bounds](std::string &text) {
         double value = 0.0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
         if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value) ||
-            value <= 0.0) {
+            value < bounds.low || (value == bounds.low && !bounds.lowIncluded) ||
+            value > bounds.high || (bounds.whole && std::trunc(value) != value)) {
             return "takes " + accepted + ", not " + Quoted(text);
         }
         text = "0x" + Chars(value, std::chars_format::hex);
@@ -302,6 +318,8 @@ public:
         // --rating's depend on the model.
         ModelOptions();
         SizeOptions();
+        AdaptedOptions();
+        HistoryOptions();
         ChoiceOptions();
         CostOptions();
         app_->set_help_flag("-h,--help", "this help");
@@ -348,7 +366,7 @@ private:
         Each("--coefficients", codes_.coefficients, "A,B,C,D",
              "basic only, instead of --mode: effort = A x KLOC^B\n"
              "staff-months, TDEV = C x effort^D months",
-             Positive("four positive numbers A,B,C,D, for example 2.4,1.05,2.5,0.38"))
+             Number("four positive numbers A,B,C,D, for example 2.4,1.05,2.5,0.38"))
             ->delimiter(',')
             ->expected(4)
             ->excludes(mode);
@@ -385,6 +403,79 @@ private:
         }
     }
 
+    void AdaptedOptions() {
+        const CLI::Validator percentage =
+            Number("a percentage from 0 to 100, for example 30", {0.0, true, 100.0});
+        engine::Adaptation &adaptation = request_.adaptation;
+        CLI::Option *adapted =
+            One("--adapted", adaptation.lines, "N",
+                "lines adapted from existing code, added to the size\n"
+                "as the new lines they are worth: COCOMO 81 N x AAF\n"
+                "/ 100, COCOMO II N x AAM; AAF = 0.4 DM + 0.3 CM +\n"
+                "0.3 IM; for example --adapted 438 --dm 30 --cm 35\n"
+                "--im 40",
+                Number("a whole number of lines from 0 to 2147483647, for example 438",
+                       {0.0, true, 2147483647.0, true}));
+        for (const auto &[name, target, what] :
+             {std::tuple{"--dm", &adaptation.dm,
+                         "DM: the percentage of the adapted design modified,\n0 to 100"},
+              std::tuple{"--cm", &adaptation.cm,
+                         "CM: the percentage of the adapted code modified, 0\nto 100"},
+              std::tuple{"--im", &adaptation.im,
+                         "IM: the integration and test effort the adapted\n"
+                         "code needs, in percent of new code's, 0 to 100"}}) {
+            CLI::Option *option = One(name, *target, "P", what, percentage);
+            option->needs(adapted);
+            adapted->needs(option);
+        }
+        One("--aa", adaptation.aa, "N",
+            "cocomo2 and cocomo2-early: assessment and\n"
+            "assimilation, 0 to 8, 0 when left out; AAM = (AA +\n"
+            "AAF x (1 + 0.02 x SU x UNFM)) / 100 for an AAF up to\n"
+            "50, else (AA + AAF + SU x UNFM) / 100",
+            Number("a number from 0 to 8, for example 4", {0.0, true, 8.0}))
+            ->needs(adapted);
+        One("--su", adaptation.su, "N",
+            "cocomo2 and cocomo2-early: software understanding,\n"
+            "10 to 50, 30 when left out",
+            Number("a number from 10 to 50, for example 30", {10.0, true, 50.0}))
+            ->needs(adapted);
+        One("--unfm", adaptation.unfm, "F",
+            "cocomo2 and cocomo2-early: the programmers'\n"
+            "unfamiliarity with the code, 0 to 1, 0.4 when left\n"
+            "out",
+            Number("a number from 0 to 1, for example 0.4", {0.0, true, 1.0}))
+            ->needs(adapted);
+        adapted->excludes("--multiproject");
+    }
+
+    void HistoryOptions() {
+        CLI::Option *history =
+            Each("--history", request_.histories, "FILE",
+                 "a table of finished projects, CSV with a header row\n"
+                 "or ARFF, with the columns mode, kloc and actual (the\n"
+                 "effort) and any drivers; - reads standard input;\n"
+                 "tables add up. How close the Basic and\n"
+                 "Intermediate models come: MMRE and MdMRE, the mean\n"
+                 "and median of |estimate - actual| / actual, PRED(25)\n"
+                 "and PRED(30), the projects within 25 % and 30 %,\n"
+                 "and those within a factor of two; for example\n"
+                 "--history projects.csv",
+                 Any("a table of finished projects, CSV or ARFF, or - for standard input"));
+        One("--calibrate", request_.calibrate, "FIT",
+            "with --history, basic or intermediate: fits each\n"
+            "mode's a (coefficient) or a and b (both, from five\n"
+            "projects), in logarithms: a = exp(mean of ln(actual\n"
+            "/ (EAF x KLOC^b))), or a and b by least squares of\n"
+            "ln(actual / EAF) on ln(KLOC); gives each mode's\n"
+            "--coefficients, the accuracy fitted and leave-one-\n"
+            "out, and with a size the estimate by the fit; for\n"
+            "example --history projects.csv --calibrate both",
+            Coded(FitNames, {}, "fit", Fits, 0))
+            ->needs(history)
+            ->excludes("--coefficients");
+    }
+
     void ChoiceOptions() {
         Each("--scale", codes_.scales, "FACTOR=RATING",
              "cocomo2 and cocomo2-early; a factor left out is\n"
@@ -410,7 +501,7 @@ private:
         One("--eaf", request_.eaf, "FACTOR",
             "intermediate only, instead of --rating: the factor\n"
             "as rated elsewhere, a positive number",
-            Positive("a positive number, for example 1.17"))
+            Number("a positive number, for example 1.17"))
             ->excludes(rating);
         Each("--phase", codes_.phases, "PHASE=COLUMN",
              "advanced only; a phase left out counts 1.0\n" +
@@ -433,15 +524,19 @@ private:
         One("--salary", request_.salary, "AMOUNT",
             "the yearly cost of one person: adds the cost, the\n"
             "effort in staff-months x AMOUNT / 12 x the overhead",
-            Positive("a positive yearly amount, for example 56286"));
+            Number("a positive yearly amount, for example 56286"));
         One("--overhead", request_.overhead, "FACTOR",
             "with --salary or sloccount: what else a person\n"
             "costs, 2.4 when left out",
-            Positive("a positive factor, for example 2.4"));
+            Number("a positive factor, for example 2.4"));
         One("--currency", request_.currency, "SYMBOL",
             "with --salary, text, markdown and sloccount: the\n"
             "symbol before the cost",
             Any("a currency symbol, for example $"));
+        One("--hours-per-month", request_.hoursPerMonth, "H",
+            "the hours of a staff-month, for the effort in labor\n"
+            "hours; 152 when left out",
+            Number("a positive number of hours, for example 152"));
         One("--format", request_.format, "FORMAT",
             Joined(FormatNames) + "; text when\n"
                                   "left out; markdown is a table for a pull request,\n"
@@ -502,22 +597,35 @@ struct Scope {
     std::array<bool, engine::ModelNames.size()> models;
 };
 
-constexpr std::array<Scope, 6> Scopes{{
+constexpr std::array<Scope, 10> Scopes{{
     {"--rating", {false, true, false, true, true}},
     {"--scale", {false, false, false, true, true}},
     {"--mode", {true, true, true, false, false}},
     {"--eaf", {false, true, false, false, false}},
     {"--phase", {false, false, true, false, false}},
-    {"--coefficients", {true, false, false, false, false}},
+    {"--coefficients", {true, true, false, false, false}},
+    {"--calibrate", {true, true, false, false, false}},
+    {"--aa", {false, false, false, true, true}},
+    {"--su", {false, false, false, true, true}},
+    {"--unfm", {false, false, false, true, true}},
 }};
 
 // What only the whole command line can tell.
 void Check(const CLI::App &app, const Request &request) {
-    if (!request.lines && request.reports.empty()) {
-        throw UsageError("missing --lines N or --lines-from FILE");
+    const bool sized = request.lines || !request.reports.empty();
+    if (!sized && request.histories.empty()) {
+        throw UsageError("missing --lines N, --lines-from FILE or --history FILE");
     }
-    if (std::count(request.reports.begin(), request.reports.end(), "-") > 1) {
-        throw UsageError("--lines-from - given twice; standard input holds one report");
+    const auto read = [](const std::vector<std::string> &paths) {
+        return std::count(paths.begin(), paths.end(), "-");
+    };
+    if (read(request.reports) + read(request.histories) > 1) {
+        throw UsageError("standard input given twice, with --lines-from - or --history -; it "
+                         "holds one file");
+    }
+    if (!sized && (request.adapted || request.format == Format::Sloccount)) {
+        throw UsageError(std::string(request.adapted ? "--adapted" : "--format sloccount") +
+                         " applies to an estimate only, of --lines or --lines-from");
     }
     const std::string model(engine::NameOf(engine::ModelNames, request.model).word);
     for (const Scope &scope : Scopes) {
@@ -575,7 +683,7 @@ void Decode(const Codes &codes, Request &request) {
     }
     if (!codes.coefficients.empty()) {
         const std::vector<double> &k = codes.coefficients;
-        request.coefficients = {k[0], k[1], false, k[2], k[3]};
+        request.coefficients = {k[0], k[1], request.model == ::Models::Intermediate, k[2], k[3]};
     }
 }
 
@@ -599,6 +707,7 @@ Parsed ParseArguments(std::span<const std::string_view> args) {
         throw UsageError(Shown(error.what()));
     }
     Unexpected(*app);
+    parsed.request.adapted = app->count("--adapted") > 0;
     Decode(codes, parsed.request);
     Check(*app, parsed.request);
     return parsed;

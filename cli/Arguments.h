@@ -1,8 +1,10 @@
 #pragma once
 
+#include "engine/Adaptation.h"
 #include "engine/Cocomo2.h"
 #include "engine/CostDrivers.h"
 #include "engine/Estimate.h"
+#include "engine/History.h"
 #include "engine/Names.h"
 #include "engine/PhaseDistribution.h"
 
@@ -27,10 +29,11 @@ struct Request {
     // The codes of engine/Names.h: the wizard's three, then COCOMO II's two.
     std::int16_t model = 1;
     std::int16_t mode = 1; // 1 Organic, 2 Semidetached, 3 Embedded; not read by COCOMO II
-    // The Basic model's coefficients given instead of the mode's.
+    // The Basic or Intermediate model's coefficients given instead of the mode's.
     std::optional<engine::Coefficients> coefficients;
-    // Exactly one of the two: the size, a whole number's sign and digits, or the reports
-    // whose counts add up to it ("-" for standard input), in the order given.
+    // At most one of the two: the size, a whole number's sign and digits, or the reports
+    // whose counts add up to it ("-" for standard input), in the order given. Neither only
+    // where histories are given.
     std::optional<std::string> lines;
     std::vector<std::string> reports;
     // Each report estimated as a project of its own, rather than their lines added.
@@ -55,6 +58,17 @@ struct Request {
     std::optional<std::string> currency;
     Format format = Format::Text;
     bool locale = false;
+    // Code adapted from existing code, added to the size as the new lines it is worth.
+    bool adapted = false;
+    engine::Adaptation adaptation;
+    // Tables of finished projects ("-" for standard input), in the order given, and the fit
+    // of the model to them that was asked for.
+    std::vector<std::string> histories;
+    std::optional<engine::history::Fit> calibrate;
+    // The coefficients fitted to the histories for the mode, which the estimate takes
+    // instead of the published ones; set once the histories are read.
+    std::optional<engine::Coefficients> calibrated;
+    double hoursPerMonth = 152.0; // of a staff-month, for the effort in labour hours
 };
 
 enum class Action : std::uint8_t { Estimate, Help, Version };

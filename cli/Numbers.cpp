@@ -13,6 +13,10 @@ std::string WithDecimal(std::string text, std::string_view decimalSeparator) {
 
 } // namespace
 
+std::string Decimals(double value, int decimals, std::string_view decimalSeparator) {
+    return WithDecimal(Chars(value, std::chars_format::fixed, decimals), decimalSeparator);
+}
+
 // A product of fifteen two-decimal multipliers has more decimals than anyone reads; the JSON
 // and CSV forms carry every bit.
 std::string FactorText(double value, std::string_view decimalSeparator) {

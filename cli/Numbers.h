@@ -25,6 +25,9 @@ template <typename... Format> std::string Chars(double value, Format... format) 
     return {buffer.data(), result.ptr};
 }
 
+// A number with as many decimals, with the separator.
+std::string Decimals(double value, int decimals, std::string_view decimalSeparator);
+
 // A factor for people: six decimals at most, trailing zeros dropped, with the separator.
 std::string FactorText(double value, std::string_view decimalSeparator);
 

@@ -1,5 +1,6 @@
 #include "cli/Output.h"
 
+#include "cli/HistoryOutput.h"
 #include "cli/Numbers.h"
 #include "cli/Words.h"
 #include "engine/Cocomo2.h"
@@ -65,7 +66,8 @@ std::string Meaning(const Request &request, const std::string &decimalSeparator)
     if (request.coefficients) {
         const engine::Coefficients &k = *request.coefficients;
         return "Custom: effort = " + number(k.a) + " x KLOC^" + number(k.b) +
-               " staff-months, TDEV = " + number(k.c) + " x effort^" + number(k.d) + " months.\n";
+               (k.appliesEAF ? " x the factor" : "") + " staff-months, TDEV = " + number(k.c) +
+               " x effort^" + number(k.d) + " months.\n";
     }
     const auto mode = static_cast<std::size_t>(request.mode - 1);
     return std::string(engine::ModeNames[mode].shown) + ": " +
@@ -108,7 +110,8 @@ class Rows {
 public:
     using Row = std::pair<std::string_view, std::string>;
 
-    Rows(const Request &request, const Outcome &figures, const NumberFormat &format, bool markdown)
+    Rows(const Request &request, const Outcome &figures, const std::optional<History> &history,
+         const NumberFormat &format, bool markdown)
         : request_(request)
         , figures_(figures)
         , format_(format)
@@ -123,6 +126,10 @@ public:
         }
         rows_.emplace_back("Lines", std::to_string(figures.lines));
         Sources();
+        Adapted();
+        if (history && history->calibration) {
+            rows_.emplace_back("Fitted", FittedText(request, *history, format));
+        }
         Figures();
     }
 
@@ -157,6 +164,30 @@ private:
         }
     }
 
+    // The adapted code and what it is worth.
+    void Adapted() {
+        if (!figures_.equivalent) {
+            return;
+        }
+        const engine::Adaptation &adapted = request_.adaptation;
+        const auto given = [&](double value) {
+            return Given(value, format_.decimal);
+        };
+        rows_.emplace_back("Adapted",
+                           LinesText(static_cast<std::int64_t>(adapted.lines)) + ", DM " +
+                               given(adapted.dm) + "%, CM " + given(adapted.cm) + "%, IM " +
+                               given(adapted.im) + "%" +
+                               (cocomo2_ ? ", AA " + given(adapted.aa) + ", SU " +
+                                               given(adapted.su) + ", UNFM " + given(adapted.unfm)
+                                         : ""));
+        rows_.emplace_back("AAF", Factor(engine::AdjustmentFactor(adapted)));
+        if (cocomo2_) {
+            rows_.emplace_back("AAM", Factor(engine::AdjustmentMultiplier(adapted)));
+        }
+        rows_.emplace_back("Equivalent", Hundredths(*figures_.equivalent) + " lines");
+        rows_.emplace_back("Size used", Hundredths(figures_.size) + " lines");
+    }
+
     void Figures() {
         std::string factor = "none";
         if (figures_.eaf) {
@@ -179,15 +210,30 @@ private:
         rows_.emplace_back("Factor", factor);
         rows_.emplace_back("Effort", Hundredths(figures_.effort));
         rows_.emplace_back("Person-years", Hundredths(figures_.effort / 12.0));
+        rows_.emplace_back("Labor hours", Hundredths(figures_.effort * request_.hoursPerMonth) +
+                                              " (" +
+                                              Given(request_.hoursPerMonth, format_.decimal) +
+                                              " hours a staff-month)");
         std::string schedule;
         if (cocomo2_) {
+            const engine::cocomo2::Range range = engine::cocomo2::RangeOf(*cocomo2_);
             rows_.emplace_back("Effort w/o SCED",
                                Hundredths(figures_.cocomo2->effortWithoutSchedule));
+            rows_.emplace_back("Effort range",
+                               Hundredths(figures_.cocomo2->optimistic.effort) + " to " +
+                                   Hundredths(figures_.cocomo2->pessimistic.effort) + " (" +
+                                   Factor(range.optimistic) + " and " + Factor(range.pessimistic) +
+                                   " x the estimate)");
             rows_.emplace_back("TDEV exponent F", Factor(figures_.coefficients.d));
             schedule = " (SCED " + Factor(figures_.cocomo2->schedulePercent) +
                        "% of the nominal schedule)";
         }
         rows_.emplace_back("TDEV", Hundredths(figures_.tdev) + schedule);
+        if (cocomo2_) {
+            rows_.emplace_back("TDEV range", Hundredths(figures_.cocomo2->optimistic.tdev) +
+                                                 " to " +
+                                                 Hundredths(figures_.cocomo2->pessimistic.tdev));
+        }
         rows_.emplace_back("TDEV in years", Hundredths(figures_.tdev / 12.0));
         rows_.emplace_back("Average staffing", Hundredths(figures_.avgStaffing));
         if (figures_.cost) {
@@ -352,83 +398,184 @@ std::string CsvField(const Json &value) {
     if (!value.is_string()) {
         return value.dump();
     }
-    const std::string text = value.get<std::string>();
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + "\"";
+    return CsvQuoted(value.get<std::string>());
 }
 
 } // namespace
 
-std::string FormatText(const Request &request, const Outcome &figures, const NumberFormat &format) {
+namespace {
+
+std::string LabelledText(const std::vector<std::pair<std::string, std::string>> &rows) {
     constexpr std::size_t labelWidth = 18;
     std::string text;
-    for (const auto &[label, value] : Rows(request, figures, format, false).All()) {
-        const std::string labelled = std::string(label) + ":";
+    for (const auto &[label, value] : rows) {
+        const std::string labelled = label + ":";
         text += labelled + std::string(labelWidth - labelled.size(), ' ') + value + "\n";
     }
-    return text + std::string(Explanation) + Meaning(request, format.decimal);
+    return text;
 }
 
-std::string FormatMarkdown(const Request &request, const Outcome &figures,
-                           const NumberFormat &format) {
+std::string LabelledMarkdown(const std::vector<std::pair<std::string, std::string>> &rows) {
     std::string table = "| Figure | Value |\n| --- | --- |\n";
-    for (const auto &[label, value] : Rows(request, figures, format, true).All()) {
-        table += "| " + std::string(label) + " | " + value + " |\n";
+    for (const auto &[label, value] : rows) {
+        table += "| " + label + " | " + value + " |\n";
     }
-    return table + "\n" + std::string(Explanation) + Meaning(request, format.decimal);
+    return table;
 }
 
-std::string FormatJson(const Request &request, const Outcome &figures) {
-    Json json = Leading(request, figures);
-    json["ratings"] = Rated(request) ? Ratings(request) : Json();
-    json["phases"] = request.model == Models::Advanced ? Columns(request) : Json();
-    json["scale_factors"] = figures.cocomo2 ? ScaleFactors(request) : Json();
-    json["reports"] = Reports(figures);
-    json.update(More(request, figures));
-    json.update(Cocomo2Fields(figures));
-    json["languages"] = Languages(figures);
-    json["change"] = ChangeFields(figures.change);
+std::vector<std::pair<std::string, std::string>>
+Labelled(const Request &request, const Outcome &figures, const std::optional<History> &history,
+         const NumberFormat &format, bool markdown) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const auto &[label, value] : Rows(request, figures, history, format, markdown).All()) {
+        rows.emplace_back(label, value);
+    }
+    return rows;
+}
+
+// The history's rows with its words escaped for Markdown.
+std::vector<std::pair<std::string, std::string>>
+EscapedHistoryRows(const Request &request, const History &history, const NumberFormat &format) {
+    std::vector<std::pair<std::string, std::string>> rows = HistoryRows(request, history, format);
+    for (auto &[label, value] : rows) {
+        if (label == "History") {
+            value = MarkdownEscaped(value);
+        }
+    }
+    return rows;
+}
+
+// The figures that every model's estimate gives since labor hours, and what COCOMO II, adapted
+// code and a calibration add, in the JSON object and the CSV row alike.
+Json Later(const Request &request, const Outcome &figures) {
+    Json json = {{"labor_hours", figures.effort * request.hoursPerMonth},
+                 {"hours_per_month", request.hoursPerMonth}};
+    if (const std::optional<Cocomo2Figures> &more = figures.cocomo2) {
+        json.update({{"effort_optimistic_staff_months", more->optimistic.effort},
+                     {"effort_pessimistic_staff_months", more->pessimistic.effort},
+                     {"tdev_optimistic_months", more->optimistic.tdev},
+                     {"tdev_pessimistic_months", more->pessimistic.tdev}});
+    }
+    if (figures.equivalent) {
+        const engine::Adaptation &adapted = request.adaptation;
+        const bool cocomo2 = figures.cocomo2.has_value();
+        json.update({{"adapted_lines", adapted.lines},
+                     {"dm", adapted.dm},
+                     {"cm", adapted.cm},
+                     {"im", adapted.im},
+                     {"aa", cocomo2 ? Json(adapted.aa) : Json()},
+                     {"su", cocomo2 ? Json(adapted.su) : Json()},
+                     {"unfm", cocomo2 ? Json(adapted.unfm) : Json()},
+                     {"aaf", engine::AdjustmentFactor(adapted)},
+                     {"aam", cocomo2 ? Json(engine::AdjustmentMultiplier(adapted)) : Json()},
+                     {"equivalent_lines", *figures.equivalent},
+                     {"size_lines", figures.size}});
+    }
+    if (!request.histories.empty()) {
+        json["calibrated"] = request.calibrated.has_value();
+    }
+    return json;
+}
+
+} // namespace
+
+std::string FormatText(const Request &request, const std::optional<Outcome> &figures,
+                       const std::optional<History> &history, const NumberFormat &format) {
+    std::string text;
+    if (figures) {
+        text += LabelledText(Labelled(request, *figures, history, format, false)) +
+                std::string(Explanation) + Meaning(request, format.decimal);
+    }
+    if (history) {
+        text += (text.empty() ? "" : "\n") + LabelledText(HistoryRows(request, *history, format)) +
+                "\n" + TableText(AccuracyTable(request, *history, format)) +
+                AccuracyNotes(*history);
+    }
+    return text;
+}
+
+std::string FormatMarkdown(const Request &request, const std::optional<Outcome> &figures,
+                           const std::optional<History> &history, const NumberFormat &format) {
+    std::string text;
+    if (figures) {
+        text += LabelledMarkdown(Labelled(request, *figures, history, format, true)) + "\n" +
+                std::string(Explanation) + Meaning(request, format.decimal);
+    }
+    if (history) {
+        text += (text.empty() ? "" : "\n") +
+                LabelledMarkdown(EscapedHistoryRows(request, *history, format)) + "\n" +
+                TableMarkdown(AccuracyTable(request, *history, format)) + "\n" +
+                AccuracyNotes(*history);
+    }
+    return text;
+}
+
+std::string FormatJson(const Request &request, const std::optional<Outcome> &figures,
+                       const std::optional<History> &history) {
+    Json json = Json::object();
+    if (figures) {
+        json = Leading(request, *figures);
+        json["ratings"] = Rated(request) ? Ratings(request) : Json();
+        json["phases"] = request.model == Models::Advanced ? Columns(request) : Json();
+        json["scale_factors"] = figures->cocomo2 ? ScaleFactors(request) : Json();
+        json["reports"] = Reports(*figures);
+        json.update(More(request, *figures));
+        json.update(Cocomo2Fields(*figures));
+        json["languages"] = Languages(*figures);
+        json["change"] = ChangeFields(figures->change);
+        json.update(Later(request, *figures));
+    }
+    if (history) {
+        json["history"] = HistoryJson(request, *history);
+    }
     // A file name that is not UTF-8 with its bytes replaced, as JSON text must be UTF-8.
     return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-std::string FormatCsv(const Request &request, const Outcome &figures) {
-    Json fields = Leading(request, figures);
-    fields.update(Ratings(request));
-    fields.update(figures.cocomo2 ? ScaleFactors(request) : Columns(request));
-    fields.update(More(request, figures));
-    if (figures.cocomo2) {
-        fields.update(Cocomo2Fields(figures));
-    }
-    std::string languages;
-    for (const LanguageLines &language : figures.languages) {
-        if (language.counted) {
-            languages += (languages.empty() ? "" : ";") + Shown(language.name) + "=" +
-                         std::to_string(language.lines);
+std::string FormatCsv(const Request &request, const std::optional<Outcome> &figures,
+                      const std::optional<History> &history) {
+    std::string text;
+    if (figures) {
+        Json fields = Leading(request, *figures);
+        fields.update(Ratings(request));
+        fields.update(figures->cocomo2 ? ScaleFactors(request) : Columns(request));
+        fields.update(More(request, *figures));
+        if (figures->cocomo2) {
+            fields.update(Cocomo2Fields(*figures));
         }
+        std::string languages;
+        for (const LanguageLines &language : figures->languages) {
+            if (language.counted) {
+                languages += (languages.empty() ? "" : ";") + Shown(language.name) + "=" +
+                             std::to_string(language.lines);
+            }
+        }
+        fields["languages"] = figures->reports.empty() ? Json() : Json(languages);
+        const Json change = ChangeFields(figures->change.value_or(Change{}));
+        for (const auto &[name, value] : change.items()) {
+            fields[name] = figures->change ? value : Json();
+        }
+        fields.update(Later(request, *figures));
+        std::string header;
+        std::string row;
+        for (const auto &[name, value] : fields.items()) {
+            const char *separator = header.empty() ? "" : ",";
+            header += separator + name;
+            row += separator + CsvField(value);
+        }
+        text = header + "\n" + row + "\n";
     }
-    fields["languages"] = figures.reports.empty() ? Json() : Json(languages);
-    const Json change = ChangeFields(figures.change.value_or(Change{}));
-    for (const auto &[name, value] : change.items()) {
-        fields[name] = figures.change ? value : Json();
+    if (history) {
+        text +=
+            (text.empty() ? "" : "\n") + TableCsv(AccuracyTable(request, *history, NumberFormat{}));
     }
-    std::string header;
-    std::string row;
-    for (const auto &[name, value] : fields.items()) {
-        const char *separator = header.empty() ? "" : ",";
-        header += separator + name;
-        row += separator + CsvField(value);
-    }
-    return header + "\n" + row + "\n";
+    return text;
 }
 
-std::string FormatSlocCount(const Request &request, const Outcome &figures) {
+namespace {
+
+// SLOCCount's totals by language, where the reports have languages.
+std::string LanguageTotals(const Outcome &figures) {
     std::string text;
     std::int64_t counted = 0;
     for (const LanguageLines &language : figures.languages) {
@@ -450,14 +597,38 @@ std::string FormatSlocCount(const Request &request, const Outcome &figures) {
         }
         text += "\n\n\n\n";
     }
+    return text;
+}
+
+// A line of SLOCCount's summary: its label, padded as SLOCCount pads them, and the value.
+std::string SummaryLine(const std::string &label, const std::string &value) {
+    constexpr std::size_t width = 58;
+    return label + std::string(width > label.size() ? width - label.size() : 1, ' ') + "= " +
+           value + "\n";
+}
+
+} // namespace
+
+std::string FormatSlocCount(const Request &request, const Outcome &figures) {
+    std::string text = LanguageTotals(figures);
     const engine::Coefficients &k = figures.coefficients;
     const std::string model = request.coefficients ? ""
                               : figures.cocomo2    ? ModelTitle(request) + " model, "
-                                                   : ModelTitle(request) + " COCOMO model, ";
+                              : request.calibrated
+                                  ? ModelTitle(request) + " COCOMO model fitted to the history, "
+                                  : ModelTitle(request) + " COCOMO model, ";
     const std::string factor = figures.eaf ? Perl(*figures.eaf) + " * " : "";
     const std::string currency = request.currency ? Shown(*request.currency) : "$";
     text += "Total Physical Source Lines of Code (SLOC)                = " +
             Commified(std::to_string(figures.lines)) + "\n";
+    if (figures.equivalent) {
+        const engine::Adaptation &adapted = request.adaptation;
+        text += " (adapted " + Commified(Perl(adapted.lines)) + ", AAF " +
+                Perl(engine::AdjustmentFactor(adapted)) +
+                (figures.cocomo2 ? ", AAM " + Perl(engine::AdjustmentMultiplier(adapted)) : "") +
+                ", equivalent " + Rounded(*figures.equivalent, 2) + "; size used " +
+                Rounded(figures.size, 2) + ")\n";
+    }
     text += "Development Effort Estimate, Person-Years (Person-Months) = " +
             Rounded(figures.effort / 12.0, 2) + " (" + Rounded(figures.effort, 2) + ")\n";
     text += " (" + (model.empty() ? "effort model " : model) + "Person-Months = " + Perl(k.a) +
@@ -472,6 +643,14 @@ std::string FormatSlocCount(const Request &request, const Outcome &figures) {
                                      : "(person-months**" + Perl(k.d) + ")";
     text += " (" + (model.empty() ? "schedule model " : model) + "Months = " + Perl(k.c) + " * " +
             schedule + ")\n";
+    if (const std::optional<Cocomo2Figures> &more = figures.cocomo2) {
+        text += SummaryLine("Effort Range, Person-Months (Optimistic - Pessimistic)",
+                            Rounded(more->optimistic.effort, 2) + " - " +
+                                Rounded(more->pessimistic.effort, 2));
+        text += SummaryLine("Schedule Range, Months (Optimistic - Pessimistic)",
+                            Rounded(more->optimistic.tdev, 2) + " - " +
+                                Rounded(more->pessimistic.tdev, 2));
+    }
     // SLOCCount leaves out the staffing of several projects, which do not run side by side.
     if (!request.multiproject) {
         text += "Estimated Average Number of Developers (Effort/Schedule)  = " +
@@ -481,6 +660,8 @@ std::string FormatSlocCount(const Request &request, const Outcome &figures) {
             Rounded(*figures.cost, 0) + "\n";
     text += " (average salary = " + currency + Commified(Perl(*figures.salary)) +
             "/year, overhead = " + Chars(Overhead(request), std::chars_format::fixed, 2) + ").\n";
+    text += SummaryLine("Labor Hours (" + Perl(request.hoursPerMonth) + " per person-month)",
+                        Rounded(figures.effort * request.hoursPerMonth, 2));
     return text;
 }
 

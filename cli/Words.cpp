@@ -24,6 +24,17 @@ std::string Quoted(std::string_view word) {
     return "'" + Shown(word) + "'";
 }
 
+std::string CsvQuoted(const std::string &text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
 std::string Joined(std::span<const std::string_view> names) {
     return CLI::detail::join(names, ", ");
 }

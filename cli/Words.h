@@ -12,6 +12,9 @@ namespace cli {
 std::string Shown(std::string_view word, bool asciiOnly = false);
 std::string Quoted(std::string_view word);
 
+// A CSV field: quoted where it holds a separator, a quote or a line break.
+std::string CsvQuoted(const std::string &text);
+
 // "a, b, c".
 std::string Joined(std::span<const std::string_view> names);
 
