@@ -364,8 +364,9 @@ private:
                         ""),
                 Coded(ModeWords, ModeOtherWords, "mode", Modes));
         Each("--coefficients", codes_.coefficients, "A,B,C,D",
-             "basic only, instead of --mode: effort = A x KLOC^B\n"
-             "staff-months, TDEV = C x effort^D months",
+             "basic and intermediate (x the factor), instead of\n"
+             "--mode: effort = A x KLOC^B staff-months, TDEV =\n"
+             "C x effort^D months",
              Number("four positive numbers A,B,C,D, for example 2.4,1.05,2.5,0.38"))
             ->delimiter(',')
             ->expected(4)
@@ -468,9 +469,10 @@ private:
             "projects), in logarithms: a = exp(mean of ln(actual\n"
             "/ (EAF x KLOC^b))), or a and b by least squares of\n"
             "ln(actual / EAF) on ln(KLOC); gives each mode's\n"
-            "--coefficients, the accuracy fitted and leave-one-\n"
-            "out, and with a size the estimate by the fit; for\n"
-            "example --history projects.csv --calibrate both",
+            "--coefficients, the accuracy fitted and\n"
+            "leave-one-out, and with a size the estimate by the\n"
+            "fit; for example --history projects.csv\n"
+            "--calibrate both",
             Coded(FitNames, {}, "fit", Fits, 0))
             ->needs(history)
             ->excludes("--coefficients");
