@@ -1054,7 +1054,7 @@ TEST(HelpAndVersion, TheManualTheReadmeNamesIsBuiltAndItAndTheHelpListTheParsers
     }
     // What the command line adds to the wizard's figures, in all three.
     const std::string readmeFlat = Flattened(readme);
-    const std::array<std::string_view, 12> items{"person-years",
+    const std::array<std::string_view, 17> items{"person-years",
                                                  "sloccount",
                                                  "--coefficients",
                                                  "--only-lang",
@@ -1065,7 +1065,12 @@ TEST(HelpAndVersion, TheManualTheReadmeNamesIsBuiltAndItAndTheHelpListTheParsers
                                                  engine::ModeMeanings[1],
                                                  engine::ModeMeanings[2],
                                                  "--scale",
-                                                 "cocomo2-early"};
+                                                 "cocomo2-early",
+                                                 "--history",
+                                                 "--calibrate",
+                                                 "--adapted",
+                                                 "--hours-per-month",
+                                                 "leave-one-out"};
     for (const std::string_view item : items) {
         for (const std::string *text : {&manual, &help, &readmeFlat}) {
             EXPECT_NE(text->find(item), std::string::npos) << item;
