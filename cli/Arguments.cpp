@@ -538,7 +538,8 @@ private:
         One("--hours-per-month", request_.hoursPerMonth, "H",
             "the hours of a staff-month, for the effort in labor\n"
             "hours; 152 when left out",
-            Number("a positive number of hours, for example 152"));
+            Number("a number of hours above 0 up to 744, the hours of a month, for example 152",
+                   {0.0, false, 744.0}));
         One("--format", request_.format, "FORMAT",
             Joined(FormatNames) + "; text when\n"
                                   "left out; markdown is a table for a pull request,\n"
@@ -625,13 +626,17 @@ void Check(const CLI::App &app, const Request &request) {
         throw UsageError("standard input given twice, with --lines-from - or --history -; it "
                          "holds one file");
     }
-    if (!sized && (request.adapted || request.format == Format::Sloccount)) {
-        throw UsageError(std::string(request.adapted ? "--adapted" : "--format sloccount") +
-                         " applies to an estimate only, of --lines or --lines-from");
+    if (!request.histories.empty() && request.format == Format::Sloccount) {
+        throw UsageError("--history applies to --format text, json, csv and markdown only, not "
+                         "sloccount, whose summary has no place for it");
+    }
+    if (!sized && request.adapted) {
+        throw UsageError("--adapted applies to an estimate only, of --lines or --lines-from");
     }
     const std::string model(engine::NameOf(engine::ModelNames, request.model).word);
     for (const Scope &scope : Scopes) {
-        if (app.count(scope.option) > 0 && !scope.models[request.model - 1]) {
+        if (app.count(scope.option) > 0 &&
+            !scope.models[static_cast<std::size_t>(request.model - 1)]) {
             std::vector<std::string_view> models;
             for (std::size_t i = 0; i < scope.models.size(); ++i) {
                 if (scope.models[i]) {

@@ -175,13 +175,17 @@ std::string TableCsv(const Table &table) {
     return text;
 }
 
-std::vector<std::pair<std::string, std::string>>
-HistoryRows(const Request &request, const History &history, const NumberFormat &format) {
+std::vector<std::pair<std::string, std::string>> HistoryRows(const Request &request,
+                                                             const History &history,
+                                                             const NumberFormat &format,
+                                                             bool markdown) {
     std::vector<std::pair<std::string, std::string>> rows;
     for (const auto &[source, projects] : history.sources) {
         rows.emplace_back("History", std::to_string(projects) +
                                          (projects == 1 ? " project, " : " projects, ") +
-                                         (source == "-" ? "standard input" : Shown(source)));
+                                         (source == "-" ? "standard input"
+                                          : markdown    ? MarkdownEscaped(Shown(source))
+                                                        : Shown(source)));
     }
     std::string modes;
     for (std::size_t mode = 0; mode < history.modes.size(); ++mode) {
@@ -317,6 +321,9 @@ Json HistoryJson(const Request &request, const History &history) {
 std::string FittedText(const Request &request, const History &history, const NumberFormat &format) {
     const auto mode = static_cast<std::size_t>(request.mode - 1);
     const engine::history::ModeCalibration &fit = history.calibration->modes[mode];
+    if (fit.how == Fitted::Published) {
+        return "no " + ModeShown(mode) + " projects in the history: a and b as published";
+    }
     return "a " + Four(fit.a, format) + ", b " + Four(fit.b, format) + " from " +
            std::to_string(fit.projects) + " " + ModeShown(mode) + " projects of the history, " +
            NameOf(fit.how).text + "; the schedule as published";

@@ -35,9 +35,11 @@ std::string TableCsv(const Table &table);
 
 // What the history says before its table, as rows of a label and a value: each table's
 // projects, the projects of each mode, and where the model was calibrated, how and each mode's
-// fit with the --coefficients that give it.
-std::vector<std::pair<std::string, std::string>>
-HistoryRows(const Request &request, const History &history, const NumberFormat &format);
+// fit with the --coefficients that give it; for Markdown with the tables' names escaped.
+std::vector<std::pair<std::string, std::string>> HistoryRows(const Request &request,
+                                                             const History &history,
+                                                             const NumberFormat &format,
+                                                             bool markdown);
 
 // How close the published models come to the history, and with calibration the fitted ones,
 // fitted and leave-one-out: over all projects and for each mode.

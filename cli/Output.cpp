@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -24,19 +23,6 @@ using Json = nlohmann::ordered_json;
 // A source as the text names it.
 std::string SourceName(const std::string &source) {
     return source == "-" ? "standard input" : Shown(source);
-}
-
-// Text for a Markdown table cell: every ASCII punctuation character escaped, so that none
-// ends the cell or starts emphasis, code or a formula.
-std::string MarkdownEscaped(std::string_view text) {
-    std::string escaped;
-    for (const char c : text) {
-        if (std::ispunct(static_cast<unsigned char>(c)) != 0) {
-            escaped += '\\';
-        }
-        escaped += c;
-    }
-    return escaped;
 }
 
 constexpr std::string_view Explanation = "Effort in staff-months of work, TDEV in months of "
@@ -433,18 +419,6 @@ Labelled(const Request &request, const Outcome &figures, const std::optional<His
     return rows;
 }
 
-// The history's rows with its words escaped for Markdown.
-std::vector<std::pair<std::string, std::string>>
-EscapedHistoryRows(const Request &request, const History &history, const NumberFormat &format) {
-    std::vector<std::pair<std::string, std::string>> rows = HistoryRows(request, history, format);
-    for (auto &[label, value] : rows) {
-        if (label == "History") {
-            value = MarkdownEscaped(value);
-        }
-    }
-    return rows;
-}
-
 // The figures that every model's estimate gives since labor hours, and what COCOMO II, adapted
 // code and a calibration add, in the JSON object and the CSV row alike.
 Json Later(const Request &request, const Outcome &figures) {
@@ -487,9 +461,9 @@ std::string FormatText(const Request &request, const std::optional<Outcome> &fig
                 std::string(Explanation) + Meaning(request, format.decimal);
     }
     if (history) {
-        text += (text.empty() ? "" : "\n") + LabelledText(HistoryRows(request, *history, format)) +
-                "\n" + TableText(AccuracyTable(request, *history, format)) +
-                AccuracyNotes(*history);
+        text += (text.empty() ? "" : "\n") +
+                LabelledText(HistoryRows(request, *history, format, false)) + "\n" +
+                TableText(AccuracyTable(request, *history, format)) + AccuracyNotes(*history);
     }
     return text;
 }
@@ -503,7 +477,7 @@ std::string FormatMarkdown(const Request &request, const std::optional<Outcome> 
     }
     if (history) {
         text += (text.empty() ? "" : "\n") +
-                LabelledMarkdown(EscapedHistoryRows(request, *history, format)) + "\n" +
+                LabelledMarkdown(HistoryRows(request, *history, format, true)) + "\n" +
                 TableMarkdown(AccuracyTable(request, *history, format)) + "\n" +
                 AccuracyNotes(*history);
     }

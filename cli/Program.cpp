@@ -99,10 +99,11 @@ std::string Estimate(Request request, const Environment &environment) {
             tables.push_back({path, ProjectsOf(path, environment.input)});
         }
         history = Examine(request, tables);
-        if (history->calibration) {
-            request.calibrated = FittedCoefficients(
-                request.model, request.mode,
-                history->calibration->modes[static_cast<std::size_t>(request.mode - 1)]);
+        const auto mode = static_cast<std::size_t>(request.mode - 1);
+        if (history->calibration &&
+            history->calibration->modes[mode].how != engine::history::Fitted::Published) {
+            request.calibrated =
+                FittedCoefficients(request.model, request.mode, history->calibration->modes[mode]);
         }
     }
     std::optional<Outcome> figures;

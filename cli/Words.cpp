@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cctype>
+
 namespace cli {
 
 std::string Shown(std::string_view word, bool asciiOnly) {
@@ -33,6 +35,17 @@ std::string CsvQuoted(const std::string &text) {
         quoted += c == '"' ? "\"\"" : std::string(1, c);
     }
     return quoted + "\"";
+}
+
+std::string MarkdownEscaped(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (std::ispunct(static_cast<unsigned char>(c)) != 0) {
+            escaped += '\\';
+        }
+        escaped += c;
+    }
+    return escaped;
 }
 
 std::string Joined(std::span<const std::string_view> names) {

@@ -15,6 +15,10 @@ std::string Quoted(std::string_view word);
 // A CSV field: quoted where it holds a separator, a quote or a line break.
 std::string CsvQuoted(const std::string &text);
 
+// Text for a Markdown table cell: every ASCII punctuation character escaped, so that none
+// ends the cell or starts emphasis, code or a formula.
+std::string MarkdownEscaped(std::string_view text);
+
 // "a, b, c".
 std::string Joined(std::span<const std::string_view> names);
 

@@ -590,6 +590,10 @@ const HistoryRow HistoryRows[] = {
      {"\nOrganic:          a 2.4000, b 1.0500 from 6 projects, a and b fitted;",
       "\nEmbedded:         a 3.6000, b 1.2000 from 0 projects, as published: no projects of the "
       "mode;"}},
+    {"ModeWithoutProjectsKeepsThePublished",
+     "--history - --calibrate both --mode embedded --lines 32000 --format json",
+     BasicEquation,
+     {"\"effort_coefficient\":3.6,\"effort_exponent\":1.2,", "\"calibrated\":false,"}},
     {"EstimateByTheFit",
      "--history @history.csv --calibrate both --lines 32000",
      "",
@@ -971,6 +975,12 @@ const RefusalRow RefusalRows[] = {
     {"AdaptedOfSeveralProjects",
      "--lines-from @cloc.json --multiproject --adapted 9 --dm 5 --cm 1 --im 1", "", 2,
      "cocomo-estimate: --multiproject excludes --adapted\n"},
+    {"HistoryWithSlocCount", "--lines 5 --history @history.csv --format sloccount", "", 2,
+     "cocomo-estimate: --history applies to --format text, json, csv and markdown only, not "
+     "sloccount, whose summary has no place for it\n"},
+    {"HoursBeyondAMonth", "--lines 5 --hours-per-month 745", "", 2,
+     "cocomo-estimate: --hours-per-month: takes a number of hours above 0 up to 744, the hours of "
+     "a month, for example 152, not '745'\n"},
     {"AdaptedWithoutSize", "--history @history.csv --adapted 9 --dm 5 --cm 1 --im 1", "", 2,
      "cocomo-estimate: --adapted applies to an estimate only, of --lines or --lines-from\n"},
     {"LocaleWithSlocCount", On("basic", "--lines 5 --locale --format sloccount"), "", 2,
