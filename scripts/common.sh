@@ -5,13 +5,14 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Building and starting the two programs. The build renders the window icon from its SVG;
-# the forms layer asks the X window manager for its frames through libxcb; cocomo-estimate
-# reads its arguments with CLI11 and line counters' JSON reports with nlohmann-json (both
-# header-only); the screens are laid out for Liberation Sans and fall back on DejaVu Sans
-# Condensed where a caption needs a narrower face; Qt's Wayland platform plugin runs the
-# wizard as a native Wayland client.
+# the forms layer asks the X window manager for its frames through libxcb; the numeric runtime
+# reads numbers with fast_float; cocomo-estimate reads its arguments with CLI11 and line
+# counters' JSON reports with nlohmann-json (all three header-only); the screens are laid out
+# for Liberation Sans and fall back on DejaVu Sans Condensed where a caption needs a narrower
+# face; Qt's Wayland platform plugin runs the wizard as a native Wayland client.
 RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-wayland
-              libxcb1-dev nlohmann-json3-dev libcli11-dev fonts-liberation fonts-dejavu-extra)
+              libxcb1-dev libfast-float-dev nlohmann-json3-dev libcli11-dev fonts-liberation
+              fonts-dejavu-extra)
 # The test suite, on top: GoogleTest and RapidCheck, which generates, runs and shrinks the
 # random walk's action sequences; clang for the sanitizer and fuzzing builds; a real X server,
 # window managers (openbox, KDE's kwin, Xfce's xfwm4, i3), input and screenshot tools (GDK
