@@ -39,6 +39,13 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev
 # weston and Qt's Wayland plugin for the Wayland start-up.
 BENCH_PACKAGES=(libbenchmark-dev xvfb xauth openbox x11-utils libxtst-dev libxdamage-dev
                 weston qt6-wayland)
+# The page (./scripts/test web), on top of building: emscripten, which compiles the engine to
+# WebAssembly; GoogleTest, without which the default build that makes the native
+# cocomo-estimate the page is checked against does not configure; Chromium, its WebDriver and
+# Selenium, which drive the page.
+WEB_PACKAGES=(emscripten libgtest-dev libgmock-dev chromium chromium-driver python3-selenium)
+# axe-core, which checks the page's accessibility, from the npm registry: for the test alone.
+WEB_NPM_PACKAGE=axe-core@4.14.1
 
 say() { printf '==> %s\n' "$*"; }
 
@@ -61,6 +68,20 @@ ensure_packages() {
     say "In a container apt may say that services cannot start or that there is no bus: harmless"
     $sudo apt-get update
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# ensure_npm_package DIR NAME@VERSION: installs the package into DIR/node_modules unless that
+# version is there.
+ensure_npm_package() {
+    local dir=$1 name=${2%@*} version=${2##*@}
+    if grep -qs "\"version\": \"$version\"" "$dir/node_modules/$name/package.json"; then
+        say "npm package $2: present"
+        return
+    fi
+    command -v npm >/dev/null || ensure_packages npm
+    say "Installing $2 from the npm registry into $dir"
+    mkdir -p "$dir"
+    npm install --prefix "$dir" --no-save --no-package-lock --no-audit --no-fund "$2"
 }
 
 # build_preset NAME: configures and builds the preset, in the directory the preset names.
