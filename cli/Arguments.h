@@ -1,9 +1,10 @@
 #pragma once
 
-#include "cli/Text.h"
+#include "engine/Adaptation.h"
 #include "engine/Cocomo2.h"
 #include "engine/CostDrivers.h"
 #include "engine/Estimate.h"
+#include "engine/History.h"
 #include "engine/Names.h"
 #include "engine/PhaseDistribution.h"
 
@@ -18,44 +19,9 @@
 
 namespace cli {
 
-// The words of the command line, each list in the order of its codes or indices.
-inline constexpr auto ModelWords = engine::WordsOf(engine::ModelNames);
-inline constexpr auto ModeWords = engine::WordsOf(engine::ModeNames);
-inline constexpr auto ModeOtherWords = engine::WordsOf(engine::ModeNames, true);
-// What each mode stands for, in a line of the help and of the text output.
-inline constexpr std::array<std::string_view, 3> ModeMeanings{
-    "a small team on familiar, in-house work, requirements flexible",
-    "a team of mixed experience, requirements partly rigid",
-    "tight constraints of hardware, software and operations"};
-inline constexpr std::array<std::string_view, engine::CostDriverCount> DriverNames{
-    "ACAP", "AEXP", "CPLX", "DATA", "LEXP", "MODP", "PCAP", "RELY",
-    "SCED", "STOR", "TIME", "TOOL", "TURN", "VEXP", "VIRT"};
-inline constexpr std::array<std::string_view, engine::RatingCount> StepNames{"VL", "L",  "N",
-                                                                             "H",  "VH", "EH"};
-inline constexpr std::array<std::string_view, engine::RatingCount> StepLongNames{
-    "very-low", "low", "nominal", "high", "very-high", "extra-high"};
-inline constexpr std::array<std::string_view, engine::PhaseCount> PhaseNames{
-    "requirements",       "product-design",       "detailed-design",
-    "code-and-unit-test", "integration-and-test", "maintenance"};
-inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnNames{
-    "small", "intermediate", "medium", "large"};
-inline constexpr std::array<std::string_view, engine::SizeColumnCount> ColumnKdsi{"2", "8", "32",
-                                                                                  "128"};
-// COCOMO II's ratings, by the columns of its tables.
-inline constexpr std::array<std::string_view, engine::cocomo2::RatingCount> RatingNames{
-    "XL", "VL", "L", "N", "H", "VH", "XH"};
-inline constexpr std::array<std::string_view, engine::cocomo2::RatingCount> RatingLongNames{
-    "extra-low", "very-low", "low", "nominal", "high", "very-high", "extra-high"};
+enum class Format : std::uint8_t { Text, Json, Csv, Markdown, Sloccount };
 inline constexpr std::array<std::string_view, 5> FormatNames{"text", "json", "csv", "markdown",
                                                              "sloccount"};
-
-// The COCOMO II model of a model code, none for the wizard's three.
-std::optional<engine::cocomo2::Model> Cocomo2Of(std::int16_t model);
-
-// The names of COCOMO II's factors, in table order.
-std::vector<std::string_view> NamesOf(std::span<const engine::cocomo2::Factor> factors);
-
-enum class Format : std::uint8_t { Text, Json, Csv, Markdown, Sloccount };
 
 // One estimate as the command line asks for it. Every field holds a valid code: the
 // parser refuses anything else.
@@ -63,10 +29,11 @@ struct Request {
     // The codes of engine/Names.h: the wizard's three, then COCOMO II's two.
     std::int16_t model = 1;
     std::int16_t mode = 1; // 1 Organic, 2 Semidetached, 3 Embedded; not read by COCOMO II
-    // The Basic model's coefficients given instead of the mode's.
+    // The Basic or Intermediate model's coefficients given instead of the mode's.
     std::optional<engine::Coefficients> coefficients;
-    // Exactly one of the two: the size, a whole number's sign and digits, or the reports
-    // whose counts add up to it ("-" for standard input), in the order given.
+    // At most one of the two: the size, a whole number's sign and digits, or the reports
+    // whose counts add up to it ("-" for standard input), in the order given. Neither only
+    // where histories are given.
     std::optional<std::string> lines;
     std::vector<std::string> reports;
     // Each report estimated as a project of its own, rather than their lines added.
@@ -91,6 +58,17 @@ struct Request {
     std::optional<std::string> currency;
     Format format = Format::Text;
     bool locale = false;
+    // Code adapted from existing code, added to the size as the new lines it is worth.
+    bool adapted = false;
+    engine::Adaptation adaptation;
+    // Tables of finished projects ("-" for standard input), in the order given, and the fit
+    // of the model to them that was asked for.
+    std::vector<std::string> histories;
+    std::optional<engine::history::Fit> calibrate;
+    // The coefficients fitted to the histories for the mode, which the estimate takes
+    // instead of the published ones; set once the histories are read.
+    std::optional<engine::Coefficients> calibrated;
+    double hoursPerMonth = 152.0; // of a staff-month, for the effort in labour hours
 };
 
 enum class Action : std::uint8_t { Estimate, Help, Version };

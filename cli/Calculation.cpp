@@ -1,5 +1,7 @@
 #include "cli/Calculation.h"
 
+#include "cli/Words.h"
+#include "engine/Adaptation.h"
 #include "engine/Cocomo2.h"
 #include "engine/Estimate.h"
 #include "engine/Names.h"
@@ -137,36 +139,42 @@ Project Kept(const Request &request, const Source &source,
     return project;
 }
 
-Outcome Cocomo2(const Request &request, engine::cocomo2::Model model, std::string_view linesText) {
+Outcome Cocomo2(const Request &request, engine::cocomo2::Model model, engine::Size size) {
     const engine::cocomo2::Result result =
-        engine::cocomo2::Calculate({model, linesText, request.scales, request.multipliers});
+        engine::cocomo2::Calculate({model, size, request.scales, request.multipliers});
     Outcome figures;
     figures.lines = result.lines;
     figures.eaf = result.product;
     figures.coefficients = {engine::cocomo2::A, result.exponent, true, engine::cocomo2::C,
                             result.scheduleExponent};
-    figures.cocomo2 = {result.scaleSum, result.effortWithoutSchedule, result.schedulePercent};
+    figures.cocomo2 = {result.scaleSum, result.effortWithoutSchedule, result.schedulePercent,
+                       result.optimistic, result.pessimistic};
     figures.effort = result.effort;
     figures.tdev = result.tdev;
     figures.avgStaffing = result.avgStaffing;
     return figures;
 }
 
-} // namespace
+// Adds a project's figures to those of the projects before it, which run side by side: their
+// efforts and staffing add up, the longest schedule is theirs.
+void Gather(engine::Figures &total, const engine::Figures &own) {
+    total.effort += own.effort;
+    total.tdev = std::max(total.tdev, own.tdev);
+    total.avgStaffing += own.avgStaffing;
+}
 
-Outcome Calculate(const Request &request, std::string_view linesText) {
-    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
-        Outcome figures = Cocomo2(request, *model, linesText);
-        figures.salary = SalaryOf(request);
-        figures.cost = CostOf(request, figures.effort);
-        return figures;
+Outcome Estimated(const Request &request, engine::Size size) {
+    if (const std::optional<engine::cocomo2::Model> model =
+            engine::cocomo2::ModelOf(request.model)) {
+        return Cocomo2(request, *model, size);
     }
     const engine::Coefficients coefficients =
         request.coefficients ? *request.coefficients
+        : request.calibrated ? *request.calibrated
                              : engine::CoefficientTable[static_cast<std::size_t>(request.model - 1)]
                                                        [static_cast<std::size_t>(request.mode - 1)];
-    const engine::Estimate estimate = engine::Calculate(
-        {request.model, request.mode, linesText, FactorOf(request), &coefficients});
+    const engine::Estimate estimate =
+        engine::Calculate({request.model, request.mode, size, FactorOf(request), &coefficients});
     if (estimate.error) {
         throw *estimate.error;
     }
@@ -179,6 +187,26 @@ Outcome Calculate(const Request &request, std::string_view linesText) {
     figures.effort = estimate.figures.effort;
     figures.tdev = estimate.figures.tdev;
     figures.avgStaffing = estimate.figures.avgStaffing;
+    return figures;
+}
+
+} // namespace
+
+Outcome Calculate(const Request &request, engine::Size size) {
+    std::optional<double> equivalent;
+    const double lines = engine::LinesOf(size);
+    // A negative size stays as it is, for the calculation to refuse it.
+    if (request.adapted && lines >= 0.0) {
+        equivalent = engine::EquivalentLines(request.adaptation,
+                                             engine::cocomo2::ModelOf(request.model).has_value());
+        size = lines + *equivalent;
+    }
+    Outcome figures = Estimated(request, size);
+    figures.size = engine::LinesOf(size);
+    if (equivalent) {
+        figures.lines = static_cast<std::int64_t>(lines);
+        figures.equivalent = equivalent;
+    }
     figures.salary = SalaryOf(request);
     figures.cost = CostOf(request, figures.effort);
     return figures;
@@ -202,25 +230,26 @@ Outcome Calculate(const Request &request, const std::vector<Source> &sources) {
         if (total == 0) {
             throw NoCode("the languages kept count no code in the reports");
         }
-        figures = Calculate(request, std::to_string(total));
+        figures = Calculate(request, static_cast<double>(total));
     } else {
         for (Project &project : projects) {
             if (project.lines == 0) {
                 throw NoCode((project.source == "-" ? "standard input" : Quoted(project.source)) +
                              " counts no code in the languages kept");
             }
-            const Outcome own = Calculate(request, std::to_string(project.lines));
+            const Outcome own = Calculate(request, static_cast<double>(project.lines));
             project.results = own;
             if (&project == &projects.front()) {
                 figures = own;
                 continue;
             }
             figures.lines += own.lines;
-            figures.effort += own.effort;
-            figures.tdev = std::max(figures.tdev, own.tdev);
-            figures.avgStaffing += own.avgStaffing;
+            figures.size += own.size;
+            Gather(figures, own);
             if (figures.cocomo2) {
                 figures.cocomo2->effortWithoutSchedule += own.cocomo2->effortWithoutSchedule;
+                Gather(figures.cocomo2->optimistic, own.cocomo2->optimistic);
+                Gather(figures.cocomo2->pessimistic, own.cocomo2->pessimistic);
             }
         }
         figures.cost = CostOf(request, figures.effort);
@@ -236,6 +265,38 @@ double Overhead(const Request &request) {
     // costs.
     constexpr double usual = 2.4;
     return request.overhead.value_or(usual);
+}
+
+} // namespace cli
+
+namespace cli {
+
+History Examine(const Request &request, const std::vector<HistorySource> &sources) {
+    History history;
+    std::vector<engine::history::Project> projects;
+    for (const HistorySource &source : sources) {
+        history.sources.emplace_back(source.path, source.projects.size());
+        projects.insert(projects.end(), source.projects.begin(), source.projects.end());
+    }
+    history.projects = projects.size();
+    for (const engine::history::Project &project : projects) {
+        ++history.modes[static_cast<std::size_t>(project.mode - 1)];
+    }
+    history.basic = engine::history::CheckHistory(projects, Models::Basic);
+    history.intermediate = engine::history::CheckHistory(projects, Models::Intermediate);
+    if (request.calibrate) {
+        history.calibration =
+            engine::history::Calibrate(projects, request.model, *request.calibrate);
+    }
+    return history;
+}
+
+engine::Coefficients FittedCoefficients(std::int16_t model, std::int16_t mode,
+                                        const engine::history::ModeCalibration &fit) {
+    const engine::Coefficients &published =
+        engine::CoefficientTable[static_cast<std::size_t>(model - 1)]
+                                [static_cast<std::size_t>(mode - 1)];
+    return {fit.a, fit.b, published.appliesEAF, published.c, published.d};
 }
 
 } // namespace cli

@@ -3,11 +3,13 @@
 #include "cli/Arguments.h"
 #include "cli/Report.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace cli {
@@ -50,11 +52,18 @@ struct Cocomo2Figures {
     double scaleSum = 0.0;
     double effortWithoutSchedule = 0.0; // staff-months, with SCED Nominal
     double schedulePercent = 0.0;       // of the nominal schedule, by SCED
+    // The published range of the estimate.
+    engine::Figures optimistic;
+    engine::Figures pessimistic;
 };
 
 // What one estimate gives.
 struct Outcome : Results {
     std::int64_t lines = 0; // the size in whole lines, as the calculation read it
+    // With adapted code: the new lines it is worth, and the lines the figures were computed
+    // from, these and the size's.
+    std::optional<double> equivalent;
+    double size = 0.0;
     // The factor applied, for COCOMO II the product of the effort multipliers; none for the
     // Basic model.
     std::optional<double> eaf;
@@ -70,10 +79,10 @@ struct Outcome : Results {
 };
 
 // The wizard's own steps: the factor formed as the cost-driver or phase screen forms it (or
-// as given), then the calculation on the size text for the model and mode; or COCOMO II's
+// as given), then the calculation on the size for the model and mode; or COCOMO II's
 // calculation on the ratings. Throws rt::RuntimeError where the calculation refuses the size,
 // UsageError for a cost beyond the range of a double.
-Outcome Calculate(const Request &request, std::string_view linesText);
+Outcome Calculate(const Request &request, engine::Size size);
 
 // The estimate of the reports' lines, of the languages kept: of their sum, or with
 // --multiproject each report's, summed but for the longest schedule. Throws as Calculate
@@ -82,5 +91,30 @@ Outcome Calculate(const Request &request, const std::vector<Source> &sources);
 
 // The overhead factor the cost is computed with.
 double Overhead(const Request &request);
+
+// A table of finished projects as read: its path as given ("-" for standard input) and its
+// projects.
+struct HistorySource {
+    std::string path;
+    std::vector<engine::history::Project> projects;
+};
+
+// What the tables of finished projects tell: how many projects each holds and how many
+// there are of each mode, how close the published Basic and Intermediate models come, and
+// the request's model fitted to them where asked.
+struct History {
+    std::vector<std::pair<std::string, std::size_t>> sources;
+    std::size_t projects = 0;
+    std::array<std::size_t, 3> modes{};
+    engine::history::Check basic;
+    engine::history::Check intermediate;
+    std::optional<engine::history::Calibration> calibration;
+};
+
+History Examine(const Request &request, const std::vector<HistorySource> &sources);
+
+// The coefficients fitted for a mode: its a and b, and the published schedule's c and d.
+engine::Coefficients FittedCoefficients(std::int16_t model, std::int16_t mode,
+                                        const engine::history::ModeCalibration &fit);
 
 } // namespace cli

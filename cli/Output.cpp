@@ -1,5 +1,8 @@
 #include "cli/Output.h"
 
+#include "cli/HistoryOutput.h"
+#include "cli/Numbers.h"
+#include "cli/Words.h"
 #include "engine/Cocomo2.h"
 #include "engine/Names.h"
 #include "runtime/numeric/Numeric.h"
@@ -9,8 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <charconv>
-#include <climits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -19,53 +20,6 @@ namespace cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// A number as std::to_chars writes it, which is as printf writes it with the same format:
-// the shortest text that reads back as the same double without a precision.
-template <typename... Format> std::string Chars(double value, Format... format) {
-    std::array<char, 400> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format...);
-    return {buffer.data(), result.ptr};
-}
-
-std::string WithDecimal(std::string text, std::string_view decimalSeparator) {
-    const std::size_t point = text.find('.');
-    return point == std::string::npos ? text : text.replace(point, 1, decimalSeparator);
-}
-
-// The factor for people: six decimals at most, trailing zeros dropped. A product of
-// fifteen two-decimal multipliers has more decimals than anyone reads; the JSON and CSV
-// forms carry every bit.
-std::string FactorText(double value, std::string_view decimalSeparator) {
-    std::string text = Chars(value, std::chars_format::fixed, 6);
-    text.erase(text.find_last_not_of('0') + 1);
-    if (text.back() == '.') {
-        text.pop_back();
-    }
-    return WithDecimal(text, decimalSeparator);
-}
-
-// A number the user gave, as short as it reads back but with no exponent, with the decimal
-// separator.
-std::string Given(double value, std::string_view decimalSeparator) {
-    return WithDecimal(Chars(value, std::chars_format::fixed), decimalSeparator);
-}
-
-// Whole units with the thousands separator between the groups of digits.
-std::string Grouped(std::string digits, const NumberFormat &format) {
-    std::size_t end = digits.size();
-    for (std::size_t i = 0; !format.thousands.empty() && i < format.grouping.size();
-         i = std::min(i + 1, format.grouping.size() - 1)) {
-        const int size = format.grouping[i];
-        if (size <= 0 || size == CHAR_MAX || end <= static_cast<std::size_t>(size)) {
-            break;
-        }
-        end -= static_cast<std::size_t>(size);
-        digits.insert(end, format.thousands);
-    }
-    return digits;
-}
 
 // A source as the text names it.
 std::string SourceName(const std::string &source) {
@@ -98,7 +52,8 @@ std::string Meaning(const Request &request, const std::string &decimalSeparator)
     const auto number = [&](double value) {
         return Given(value, decimalSeparator);
     };
-    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
+    if (const std::optional<engine::cocomo2::Model> model =
+            engine::cocomo2::ModelOf(request.model)) {
         using namespace engine::cocomo2;
         return ModelTitle(request) + ": effort = " + number(A) +
                " x KSLOC^E x the product of the " + std::to_string(MultipliersOf(*model).size()) +
@@ -111,11 +66,12 @@ std::string Meaning(const Request &request, const std::string &decimalSeparator)
     if (request.coefficients) {
         const engine::Coefficients &k = *request.coefficients;
         return "Custom: effort = " + number(k.a) + " x KLOC^" + number(k.b) +
-               " staff-months, TDEV = " + number(k.c) + " x effort^" + number(k.d) + " months.\n";
+               (k.appliesEAF ? " x the factor" : "") + " staff-months, TDEV = " + number(k.c) +
+               " x effort^" + number(k.d) + " months.\n";
     }
     const auto mode = static_cast<std::size_t>(request.mode - 1);
-    return std::string(engine::ModeNames[mode].shown) + ": " + std::string(ModeMeanings[mode]) +
-           ".\n";
+    return std::string(engine::ModeNames[mode].shown) + ": " +
+           std::string(engine::ModeMeanings[mode]) + ".\n";
 }
 
 // "PREC N, FLEX H" for the factors of a COCOMO II table, a factor left out Nominal; with
@@ -125,8 +81,10 @@ std::string RatingsText(std::span<const engine::cocomo2::Factor> table,
     std::string text;
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (!onlyGiven || ratings[i]) {
-            text += (text.empty() ? "" : ", ") + std::string(table[i].name) + " " +
-                    std::string(RatingNames[ratings[i].value_or(engine::cocomo2::Nominal)]);
+            text +=
+                (text.empty() ? "" : ", ") + std::string(table[i].name) + " " +
+                std::string(
+                    engine::cocomo2::RatingNames[ratings[i].value_or(engine::cocomo2::Nominal)]);
         }
     }
     return text;
@@ -148,91 +106,161 @@ std::string Changed(const std::optional<Change> &change) {
 
 // The rows of the text form, label and value; for Markdown with the words from the user and
 // the reports escaped.
-std::vector<std::pair<std::string_view, std::string>>
-Rows(const Request &request, const Outcome &figures, const NumberFormat &format, bool markdown) {
-    const std::string &decimalSeparator = format.decimal;
-    const auto words = [&](const std::string &text) {
-        return markdown ? MarkdownEscaped(Shown(text)) : Shown(text);
-    };
-    const auto hundredths = [&](double value) {
-        return rt::FormatHundredths(value, decimalSeparator);
-    };
-    const auto factorText = [&](double value) {
-        return FactorText(value, decimalSeparator);
-    };
-    const std::optional<engine::cocomo2::Model> cocomo2 = Cocomo2Of(request.model);
-    std::string factor = "none";
-    if (figures.eaf) {
-        factor = factorText(*figures.eaf) + (request.eaf ? " (given with --eaf)"
-                                             : request.model == Models::Intermediate
-                                                 ? " (product of the cost-driver multipliers)"
-                                             : cocomo2 ? " (product of the effort multipliers)"
-                                                       : " (sum of the phase fractions)");
+class Rows {
+public:
+    using Row = std::pair<std::string_view, std::string>;
+
+    Rows(const Request &request, const Outcome &figures, const std::optional<History> &history,
+         const NumberFormat &format, bool markdown)
+        : request_(request)
+        , figures_(figures)
+        , format_(format)
+        , markdown_(markdown)
+        , cocomo2_(engine::cocomo2::ModelOf(request.model)) {
+        rows_.emplace_back("Model", ModelTitle(request));
+        if (!cocomo2_) {
+            rows_.emplace_back(
+                "Mode", request.coefficients
+                            ? "Custom"
+                            : std::string(engine::NameOf(engine::ModeNames, request.mode).shown));
+        }
+        rows_.emplace_back("Lines", std::to_string(figures.lines));
+        Sources();
+        Adapted();
+        if (history && history->calibration) {
+            rows_.emplace_back("Fitted", FittedText(request, *history, format));
+        }
+        Figures();
     }
-    std::vector<std::pair<std::string_view, std::string>> rows = {{"Model", ModelTitle(request)}};
-    if (!cocomo2) {
-        rows.emplace_back("Mode",
-                          request.coefficients
-                              ? "Custom"
-                              : std::string(engine::NameOf(engine::ModeNames, request.mode).shown));
+
+    std::vector<Row> All() const { return rows_; }
+
+private:
+    std::string Words(const std::string &text) const {
+        return markdown_ ? MarkdownEscaped(Shown(text)) : Shown(text);
     }
-    rows.emplace_back("Lines", std::to_string(figures.lines));
-    for (const Project &project : figures.reports) {
-        const std::string lines = LinesText(project.lines) + Changed(project.change);
-        if (project.results) {
-            rows.emplace_back("Project", lines + ", effort " + hundredths(project.results->effort) +
-                                             ", TDEV " + hundredths(project.results->tdev) +
-                                             ", staffing " +
-                                             hundredths(project.results->avgStaffing) + ", " +
-                                             words(SourceName(project.source)));
-        } else {
-            rows.emplace_back("Report", lines + ", " + words(SourceName(project.source)));
+    std::string Hundredths(double value) const {
+        return rt::FormatHundredths(value, format_.decimal);
+    }
+    std::string Factor(double value) const { return FactorText(value, format_.decimal); }
+
+    // Each report's lines, or each project's figures, and each language's lines.
+    void Sources() {
+        for (const Project &project : figures_.reports) {
+            const std::string lines = LinesText(project.lines) + Changed(project.change);
+            const std::string source = Words(SourceName(project.source));
+            if (const std::optional<Results> &own = project.results) {
+                rows_.emplace_back("Project", lines + ", effort " + Hundredths(own->effort) +
+                                                  ", TDEV " + Hundredths(own->tdev) +
+                                                  ", staffing " + Hundredths(own->avgStaffing) +
+                                                  ", " + source);
+            } else {
+                rows_.emplace_back("Report", lines + ", " + source);
+            }
+        }
+        for (const LanguageLines &language : figures_.languages) {
+            rows_.emplace_back(language.counted ? "Language" : "Left out",
+                               LinesText(language.lines) + ", " + Words(language.name));
         }
     }
-    for (const LanguageLines &language : figures.languages) {
-        rows.emplace_back(language.counted ? "Language" : "Left out",
-                          LinesText(language.lines) + ", " + words(language.name));
+
+    // The adapted code and what it is worth.
+    void Adapted() {
+        if (!figures_.equivalent) {
+            return;
+        }
+        const engine::Adaptation &adapted = request_.adaptation;
+        const auto given = [&](double value) {
+            return Given(value, format_.decimal);
+        };
+        rows_.emplace_back("Adapted",
+                           LinesText(static_cast<std::int64_t>(adapted.lines)) + ", DM " +
+                               given(adapted.dm) + "%, CM " + given(adapted.cm) + "%, IM " +
+                               given(adapted.im) + "%" +
+                               (cocomo2_ ? ", AA " + given(adapted.aa) + ", SU " +
+                                               given(adapted.su) + ", UNFM " + given(adapted.unfm)
+                                         : ""));
+        rows_.emplace_back("AAF", Factor(engine::AdjustmentFactor(adapted)));
+        if (cocomo2_) {
+            rows_.emplace_back("AAM", Factor(engine::AdjustmentMultiplier(adapted)));
+        }
+        rows_.emplace_back("Equivalent", Hundredths(*figures_.equivalent) + " lines");
+        rows_.emplace_back("Size used", Hundredths(figures_.size) + " lines");
     }
-    if (cocomo2) {
-        const std::string given =
-            RatingsText(engine::cocomo2::MultipliersOf(*cocomo2), request.multipliers, true);
-        rows.emplace_back("Scale factors",
-                          RatingsText(engine::cocomo2::ScaleFactors, request.scales, false) +
-                              "; sum " + factorText(figures.cocomo2->scaleSum));
-        rows.emplace_back("Exponent E", factorText(figures.coefficients.b));
-        rows.emplace_back("Multipliers",
-                          given.empty() ? "all Nominal" : given + "; the others Nominal");
+
+    void Figures() {
+        std::string factor = "none";
+        if (figures_.eaf) {
+            factor = Factor(*figures_.eaf) + (request_.eaf ? " (given with --eaf)"
+                                              : request_.model == Models::Intermediate
+                                                  ? " (product of the cost-driver multipliers)"
+                                              : cocomo2_ ? " (product of the effort multipliers)"
+                                                         : " (sum of the phase fractions)");
+        }
+        if (cocomo2_) {
+            const std::string given =
+                RatingsText(engine::cocomo2::MultipliersOf(*cocomo2_), request_.multipliers, true);
+            rows_.emplace_back("Scale factors",
+                               RatingsText(engine::cocomo2::ScaleFactors, request_.scales, false) +
+                                   "; sum " + Factor(figures_.cocomo2->scaleSum));
+            rows_.emplace_back("Exponent E", Factor(figures_.coefficients.b));
+            rows_.emplace_back("Multipliers",
+                               given.empty() ? "all Nominal" : given + "; the others Nominal");
+        }
+        rows_.emplace_back("Factor", factor);
+        rows_.emplace_back("Effort", Hundredths(figures_.effort));
+        rows_.emplace_back("Person-years", Hundredths(figures_.effort / 12.0));
+        rows_.emplace_back("Labor hours", Hundredths(figures_.effort * request_.hoursPerMonth) +
+                                              " (" +
+                                              Given(request_.hoursPerMonth, format_.decimal) +
+                                              " hours a staff-month)");
+        std::string schedule;
+        if (cocomo2_) {
+            const engine::cocomo2::Range range = engine::cocomo2::RangeOf(*cocomo2_);
+            rows_.emplace_back("Effort w/o SCED",
+                               Hundredths(figures_.cocomo2->effortWithoutSchedule));
+            rows_.emplace_back("Effort range",
+                               Hundredths(figures_.cocomo2->optimistic.effort) + " to " +
+                                   Hundredths(figures_.cocomo2->pessimistic.effort) + " (" +
+                                   Factor(range.optimistic) + " and " + Factor(range.pessimistic) +
+                                   " x the estimate)");
+            rows_.emplace_back("TDEV exponent F", Factor(figures_.coefficients.d));
+            schedule = " (SCED " + Factor(figures_.cocomo2->schedulePercent) +
+                       "% of the nominal schedule)";
+        }
+        rows_.emplace_back("TDEV", Hundredths(figures_.tdev) + schedule);
+        if (cocomo2_) {
+            rows_.emplace_back("TDEV range", Hundredths(figures_.cocomo2->optimistic.tdev) +
+                                                 " to " +
+                                                 Hundredths(figures_.cocomo2->pessimistic.tdev));
+        }
+        rows_.emplace_back("TDEV in years", Hundredths(figures_.tdev / 12.0));
+        rows_.emplace_back("Average staffing", Hundredths(figures_.avgStaffing));
+        if (figures_.cost) {
+            const std::string symbol = request_.currency ? Shown(*request_.currency) : "";
+            const std::string currency =
+                symbol.empty() ? "" : (markdown_ ? MarkdownEscaped(symbol) : symbol) + " ";
+            rows_.emplace_back(
+                "Cost",
+                currency + Grouped(Chars(*figures_.cost, std::chars_format::fixed, 0), format_) +
+                    " (salary " + Given(*figures_.salary, format_.decimal) + " a year, overhead " +
+                    Given(Overhead(request_), format_.decimal) + ")");
+        }
     }
-    rows.emplace_back("Factor", factor);
-    rows.emplace_back("Effort", hundredths(figures.effort));
-    rows.emplace_back("Person-years", hundredths(figures.effort / 12.0));
-    std::string schedule;
-    if (cocomo2) {
-        rows.emplace_back("Effort w/o SCED", hundredths(figures.cocomo2->effortWithoutSchedule));
-        rows.emplace_back("TDEV exponent F", factorText(figures.coefficients.d));
-        schedule =
-            " (SCED " + factorText(figures.cocomo2->schedulePercent) + "% of the nominal schedule)";
-    }
-    rows.emplace_back("TDEV", hundredths(figures.tdev) + schedule);
-    rows.emplace_back("TDEV in years", hundredths(figures.tdev / 12.0));
-    rows.emplace_back("Average staffing", hundredths(figures.avgStaffing));
-    if (figures.cost) {
-        const std::string symbol = request.currency ? Shown(*request.currency) : "";
-        const std::string currency =
-            symbol.empty() ? "" : (markdown ? MarkdownEscaped(symbol) : symbol) + " ";
-        rows.emplace_back(
-            "Cost", currency + Grouped(Chars(*figures.cost, std::chars_format::fixed, 0), format) +
-                        " (salary " + Given(*figures.salary, decimalSeparator) +
-                        " a year, overhead " + Given(Overhead(request), decimalSeparator) + ")");
-    }
-    return rows;
-}
+
+    const Request &request_;
+    const Outcome &figures_;
+    const NumberFormat &format_;
+    bool markdown_;
+    std::optional<engine::cocomo2::Model> cocomo2_;
+    std::vector<Row> rows_;
+};
 
 // The fields that the JSON object and the CSV row share, in their order.
 Json Leading(const Request &request, const Outcome &figures) {
     return {
         {"model", engine::NameOf(engine::ModelNames, request.model).word},
-        {"mode", Cocomo2Of(request.model) ? Json()
+        {"mode", engine::cocomo2::ModelOf(request.model) ? Json()
                  : request.coefficients
                      ? Json("custom")
                      : Json(engine::NameOf(engine::ModeNames, request.mode).word)},
@@ -267,7 +295,8 @@ Json ChangeFields(const std::optional<Change> &change) {
 
 // Whether the factor was formed from ratings, rather than given.
 bool Rated(const Request &request) {
-    return (request.model == Models::Intermediate && !request.eaf) || Cocomo2Of(request.model);
+    return (request.model == Models::Intermediate && !request.eaf) ||
+           engine::cocomo2::ModelOf(request.model);
 }
 
 // Every factor of a COCOMO II table with its rating, one left out Nominal.
@@ -276,7 +305,7 @@ Json Cocomo2Ratings(std::span<const engine::cocomo2::Factor> table,
     Json json = Json::object();
     for (std::size_t i = 0; i < table.size(); ++i) {
         json[std::string(table[i].name)] =
-            RatingNames[ratings[i].value_or(engine::cocomo2::Nominal)];
+            engine::cocomo2::RatingNames[ratings[i].value_or(engine::cocomo2::Nominal)];
     }
     return json;
 }
@@ -298,14 +327,16 @@ Json Cocomo2Fields(const Outcome &figures) {
 // Every driver with the step used, an unrated one Nominal as on the screen; nothing for the
 // other models.
 Json Ratings(const Request &request) {
-    if (const std::optional<engine::cocomo2::Model> model = Cocomo2Of(request.model)) {
+    if (const std::optional<engine::cocomo2::Model> model =
+            engine::cocomo2::ModelOf(request.model)) {
         return Cocomo2Ratings(engine::cocomo2::MultipliersOf(*model), request.multipliers);
     }
     constexpr std::int16_t nominal = 2;
     Json ratings = Json::object();
     for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
         const auto step = static_cast<std::size_t>(request.ratings[i].value_or(nominal));
-        ratings[std::string(DriverNames[i])] = Rated(request) ? Json(StepNames[step]) : Json();
+        ratings[std::string(engine::DriverNames[i])] =
+            Rated(request) ? Json(engine::StepNames[step]) : Json();
     }
     return ratings;
 }
@@ -316,9 +347,9 @@ Json Columns(const Request &request) {
     Json columns = Json::object();
     for (std::size_t i = 0; i < engine::PhaseCount; ++i) {
         const std::optional<std::int16_t> column = request.columns[i];
-        columns[std::string(PhaseNames[i])] =
+        columns[std::string(engine::PhaseNames[i])] =
             column && request.model == Models::Advanced
-                ? Json(ColumnNames[static_cast<std::size_t>(*column)])
+                ? Json(engine::ColumnNames[static_cast<std::size_t>(*column)])
                 : Json();
     }
     return columns;
@@ -367,98 +398,184 @@ std::string CsvField(const Json &value) {
     if (!value.is_string()) {
         return value.dump();
     }
-    const std::string text = value.get<std::string>();
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
-// Perl's numbers as SLOCCount writes them: "%.15g" for a number as it is, "%0.Nf" rounded,
-// with commas between the groups of three digits before the point.
-std::string Perl(double value) {
-    return Chars(value, std::chars_format::general, 15);
-}
-
-std::string Commified(const std::string &number) {
-    return Grouped(number.substr(0, number.find_first_not_of("0123456789")), {}) +
-           number.substr(std::min(number.find_first_not_of("0123456789"), number.size()));
-}
-
-std::string Rounded(double value, int decimals) {
-    return Commified(Chars(value, std::chars_format::fixed, decimals));
+    return CsvQuoted(value.get<std::string>());
 }
 
 } // namespace
 
-std::string FormatText(const Request &request, const Outcome &figures, const NumberFormat &format) {
+namespace {
+
+std::string LabelledText(const std::vector<std::pair<std::string, std::string>> &rows) {
     constexpr std::size_t labelWidth = 18;
     std::string text;
-    for (const auto &[label, value] : Rows(request, figures, format, false)) {
-        const std::string labelled = std::string(label) + ":";
+    for (const auto &[label, value] : rows) {
+        const std::string labelled = label + ":";
         text += labelled + std::string(labelWidth - labelled.size(), ' ') + value + "\n";
     }
-    return text + std::string(Explanation) + Meaning(request, format.decimal);
+    return text;
 }
 
-std::string FormatMarkdown(const Request &request, const Outcome &figures,
-                           const NumberFormat &format) {
+std::string LabelledMarkdown(const std::vector<std::pair<std::string, std::string>> &rows) {
     std::string table = "| Figure | Value |\n| --- | --- |\n";
-    for (const auto &[label, value] : Rows(request, figures, format, true)) {
-        table += "| " + std::string(label) + " | " + value + " |\n";
+    for (const auto &[label, value] : rows) {
+        table += "| " + label + " | " + value + " |\n";
     }
-    return table + "\n" + std::string(Explanation) + Meaning(request, format.decimal);
+    return table;
 }
 
-std::string FormatJson(const Request &request, const Outcome &figures) {
-    Json json = Leading(request, figures);
-    json["ratings"] = Rated(request) ? Ratings(request) : Json();
-    json["phases"] = request.model == Models::Advanced ? Columns(request) : Json();
-    json["scale_factors"] = figures.cocomo2 ? ScaleFactors(request) : Json();
-    json["reports"] = Reports(figures);
-    json.update(More(request, figures));
-    json.update(Cocomo2Fields(figures));
-    json["languages"] = Languages(figures);
-    json["change"] = ChangeFields(figures.change);
+std::vector<std::pair<std::string, std::string>>
+Labelled(const Request &request, const Outcome &figures, const std::optional<History> &history,
+         const NumberFormat &format, bool markdown) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const auto &[label, value] : Rows(request, figures, history, format, markdown).All()) {
+        rows.emplace_back(label, value);
+    }
+    return rows;
+}
+
+// The history's rows with its words escaped for Markdown.
+std::vector<std::pair<std::string, std::string>>
+EscapedHistoryRows(const Request &request, const History &history, const NumberFormat &format) {
+    std::vector<std::pair<std::string, std::string>> rows = HistoryRows(request, history, format);
+    for (auto &[label, value] : rows) {
+        if (label == "History") {
+            value = MarkdownEscaped(value);
+        }
+    }
+    return rows;
+}
+
+// The figures that every model's estimate gives since labor hours, and what COCOMO II, adapted
+// code and a calibration add, in the JSON object and the CSV row alike.
+Json Later(const Request &request, const Outcome &figures) {
+    Json json = {{"labor_hours", figures.effort * request.hoursPerMonth},
+                 {"hours_per_month", request.hoursPerMonth}};
+    if (const std::optional<Cocomo2Figures> &more = figures.cocomo2) {
+        json.update({{"effort_optimistic_staff_months", more->optimistic.effort},
+                     {"effort_pessimistic_staff_months", more->pessimistic.effort},
+                     {"tdev_optimistic_months", more->optimistic.tdev},
+                     {"tdev_pessimistic_months", more->pessimistic.tdev}});
+    }
+    if (figures.equivalent) {
+        const engine::Adaptation &adapted = request.adaptation;
+        const bool cocomo2 = figures.cocomo2.has_value();
+        json.update({{"adapted_lines", adapted.lines},
+                     {"dm", adapted.dm},
+                     {"cm", adapted.cm},
+                     {"im", adapted.im},
+                     {"aa", cocomo2 ? Json(adapted.aa) : Json()},
+                     {"su", cocomo2 ? Json(adapted.su) : Json()},
+                     {"unfm", cocomo2 ? Json(adapted.unfm) : Json()},
+                     {"aaf", engine::AdjustmentFactor(adapted)},
+                     {"aam", cocomo2 ? Json(engine::AdjustmentMultiplier(adapted)) : Json()},
+                     {"equivalent_lines", *figures.equivalent},
+                     {"size_lines", figures.size}});
+    }
+    if (!request.histories.empty()) {
+        json["calibrated"] = request.calibrated.has_value();
+    }
+    return json;
+}
+
+} // namespace
+
+std::string FormatText(const Request &request, const std::optional<Outcome> &figures,
+                       const std::optional<History> &history, const NumberFormat &format) {
+    std::string text;
+    if (figures) {
+        text += LabelledText(Labelled(request, *figures, history, format, false)) +
+                std::string(Explanation) + Meaning(request, format.decimal);
+    }
+    if (history) {
+        text += (text.empty() ? "" : "\n") + LabelledText(HistoryRows(request, *history, format)) +
+                "\n" + TableText(AccuracyTable(request, *history, format)) +
+                AccuracyNotes(*history);
+    }
+    return text;
+}
+
+std::string FormatMarkdown(const Request &request, const std::optional<Outcome> &figures,
+                           const std::optional<History> &history, const NumberFormat &format) {
+    std::string text;
+    if (figures) {
+        text += LabelledMarkdown(Labelled(request, *figures, history, format, true)) + "\n" +
+                std::string(Explanation) + Meaning(request, format.decimal);
+    }
+    if (history) {
+        text += (text.empty() ? "" : "\n") +
+                LabelledMarkdown(EscapedHistoryRows(request, *history, format)) + "\n" +
+                TableMarkdown(AccuracyTable(request, *history, format)) + "\n" +
+                AccuracyNotes(*history);
+    }
+    return text;
+}
+
+std::string FormatJson(const Request &request, const std::optional<Outcome> &figures,
+                       const std::optional<History> &history) {
+    Json json = Json::object();
+    if (figures) {
+        json = Leading(request, *figures);
+        json["ratings"] = Rated(request) ? Ratings(request) : Json();
+        json["phases"] = request.model == Models::Advanced ? Columns(request) : Json();
+        json["scale_factors"] = figures->cocomo2 ? ScaleFactors(request) : Json();
+        json["reports"] = Reports(*figures);
+        json.update(More(request, *figures));
+        json.update(Cocomo2Fields(*figures));
+        json["languages"] = Languages(*figures);
+        json["change"] = ChangeFields(figures->change);
+        json.update(Later(request, *figures));
+    }
+    if (history) {
+        json["history"] = HistoryJson(request, *history);
+    }
     // A file name that is not UTF-8 with its bytes replaced, as JSON text must be UTF-8.
     return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-std::string FormatCsv(const Request &request, const Outcome &figures) {
-    Json fields = Leading(request, figures);
-    fields.update(Ratings(request));
-    fields.update(figures.cocomo2 ? ScaleFactors(request) : Columns(request));
-    fields.update(More(request, figures));
-    if (figures.cocomo2) {
-        fields.update(Cocomo2Fields(figures));
-    }
-    std::string languages;
-    for (const LanguageLines &language : figures.languages) {
-        if (language.counted) {
-            languages += (languages.empty() ? "" : ";") + Shown(language.name) + "=" +
-                         std::to_string(language.lines);
+std::string FormatCsv(const Request &request, const std::optional<Outcome> &figures,
+                      const std::optional<History> &history) {
+    std::string text;
+    if (figures) {
+        Json fields = Leading(request, *figures);
+        fields.update(Ratings(request));
+        fields.update(figures->cocomo2 ? ScaleFactors(request) : Columns(request));
+        fields.update(More(request, *figures));
+        if (figures->cocomo2) {
+            fields.update(Cocomo2Fields(*figures));
         }
+        std::string languages;
+        for (const LanguageLines &language : figures->languages) {
+            if (language.counted) {
+                languages += (languages.empty() ? "" : ";") + Shown(language.name) + "=" +
+                             std::to_string(language.lines);
+            }
+        }
+        fields["languages"] = figures->reports.empty() ? Json() : Json(languages);
+        const Json change = ChangeFields(figures->change.value_or(Change{}));
+        for (const auto &[name, value] : change.items()) {
+            fields[name] = figures->change ? value : Json();
+        }
+        fields.update(Later(request, *figures));
+        std::string header;
+        std::string row;
+        for (const auto &[name, value] : fields.items()) {
+            const char *separator = header.empty() ? "" : ",";
+            header += separator + name;
+            row += separator + CsvField(value);
+        }
+        text = header + "\n" + row + "\n";
     }
-    fields["languages"] = figures.reports.empty() ? Json() : Json(languages);
-    const Json change = ChangeFields(figures.change.value_or(Change{}));
-    for (const auto &[name, value] : change.items()) {
-        fields[name] = figures.change ? value : Json();
+    if (history) {
+        text +=
+            (text.empty() ? "" : "\n") + TableCsv(AccuracyTable(request, *history, NumberFormat{}));
     }
-    std::string header;
-    std::string row;
-    for (const auto &[name, value] : fields.items()) {
-        const char *separator = header.empty() ? "" : ",";
-        header += separator + name;
-        row += separator + CsvField(value);
-    }
-    return header + "\n" + row + "\n";
+    return text;
 }
 
-std::string FormatSlocCount(const Request &request, const Outcome &figures) {
+namespace {
+
+// SLOCCount's totals by language, where the reports have languages.
+std::string LanguageTotals(const Outcome &figures) {
     std::string text;
     std::int64_t counted = 0;
     for (const LanguageLines &language : figures.languages) {
@@ -480,14 +597,38 @@ std::string FormatSlocCount(const Request &request, const Outcome &figures) {
         }
         text += "\n\n\n\n";
     }
+    return text;
+}
+
+// A line of SLOCCount's summary: its label, padded as SLOCCount pads them, and the value.
+std::string SummaryLine(const std::string &label, const std::string &value) {
+    constexpr std::size_t width = 58;
+    return label + std::string(width > label.size() ? width - label.size() : 1, ' ') + "= " +
+           value + "\n";
+}
+
+} // namespace
+
+std::string FormatSlocCount(const Request &request, const Outcome &figures) {
+    std::string text = LanguageTotals(figures);
     const engine::Coefficients &k = figures.coefficients;
     const std::string model = request.coefficients ? ""
                               : figures.cocomo2    ? ModelTitle(request) + " model, "
-                                                   : ModelTitle(request) + " COCOMO model, ";
+                              : request.calibrated
+                                  ? ModelTitle(request) + " COCOMO model fitted to the history, "
+                                  : ModelTitle(request) + " COCOMO model, ";
     const std::string factor = figures.eaf ? Perl(*figures.eaf) + " * " : "";
     const std::string currency = request.currency ? Shown(*request.currency) : "$";
     text += "Total Physical Source Lines of Code (SLOC)                = " +
             Commified(std::to_string(figures.lines)) + "\n";
+    if (figures.equivalent) {
+        const engine::Adaptation &adapted = request.adaptation;
+        text += " (adapted " + Commified(Perl(adapted.lines)) + ", AAF " +
+                Perl(engine::AdjustmentFactor(adapted)) +
+                (figures.cocomo2 ? ", AAM " + Perl(engine::AdjustmentMultiplier(adapted)) : "") +
+                ", equivalent " + Rounded(*figures.equivalent, 2) + "; size used " +
+                Rounded(figures.size, 2) + ")\n";
+    }
     text += "Development Effort Estimate, Person-Years (Person-Months) = " +
             Rounded(figures.effort / 12.0, 2) + " (" + Rounded(figures.effort, 2) + ")\n";
     text += " (" + (model.empty() ? "effort model " : model) + "Person-Months = " + Perl(k.a) +
@@ -502,6 +643,14 @@ std::string FormatSlocCount(const Request &request, const Outcome &figures) {
                                      : "(person-months**" + Perl(k.d) + ")";
     text += " (" + (model.empty() ? "schedule model " : model) + "Months = " + Perl(k.c) + " * " +
             schedule + ")\n";
+    if (const std::optional<Cocomo2Figures> &more = figures.cocomo2) {
+        text += SummaryLine("Effort Range, Person-Months (Optimistic - Pessimistic)",
+                            Rounded(more->optimistic.effort, 2) + " - " +
+                                Rounded(more->pessimistic.effort, 2));
+        text += SummaryLine("Schedule Range, Months (Optimistic - Pessimistic)",
+                            Rounded(more->optimistic.tdev, 2) + " - " +
+                                Rounded(more->pessimistic.tdev, 2));
+    }
     // SLOCCount leaves out the staffing of several projects, which do not run side by side.
     if (!request.multiproject) {
         text += "Estimated Average Number of Developers (Effort/Schedule)  = " +
@@ -511,6 +660,8 @@ std::string FormatSlocCount(const Request &request, const Outcome &figures) {
             Rounded(*figures.cost, 0) + "\n";
     text += " (average salary = " + currency + Commified(Perl(*figures.salary)) +
             "/year, overhead = " + Chars(Overhead(request), std::chars_format::fixed, 2) + ").\n";
+    text += SummaryLine("Labor Hours (" + Perl(request.hoursPerMonth) + " per person-month)",
+                        Rounded(figures.effort * request.hoursPerMonth, 2));
     return text;
 }
 

@@ -2,8 +2,10 @@
 
 #include "cli/Arguments.h"
 #include "cli/Calculation.h"
+#include "cli/History.h"
 #include "cli/Output.h"
 #include "cli/Report.h"
+#include "cli/Words.h"
 #include "engine/Estimate.h"
 #include "runtime/numeric/RuntimeError.h"
 
@@ -25,25 +27,36 @@ std::string ReadError(std::string_view name, int error) {
     return "cannot read " + std::string(name) + ": " + std::strerror(error);
 }
 
+// A file named on the command line, opened, or standard input for "-", and how messages
+// name it.
+struct Opened {
+    explicit Opened(const std::string &path, std::FILE *input)
+        : name(path == "-" ? "standard input" : Quoted(path)) {
+        if (path != "-") {
+            owned.reset(std::fopen(path.c_str(), "rb"));
+            if (!owned) {
+                throw UsageError(ReadError(name, errno));
+            }
+        }
+        file = path == "-" ? input : owned.get();
+        errno = 0;
+    }
+
+    std::string name;
+    std::unique_ptr<std::FILE, FileCloser> owned;
+    std::FILE *file = nullptr;
+};
+
 // What a line counter's report counts. Throws UsageError for a file that cannot be read or
 // is no such report, NoCode for one that counts no code.
 Count CountOf(const std::string &path, std::FILE *input) {
-    const bool standardInput = path == "-";
-    const std::string name = standardInput ? "standard input" : Quoted(path);
-    std::unique_ptr<std::FILE, FileCloser> opened;
-    if (!standardInput) {
-        opened.reset(std::fopen(path.c_str(), "rb"));
-        if (!opened) {
-            throw UsageError(ReadError(name, errno));
-        }
-    }
-    std::FILE *file = standardInput ? input : opened.get();
-    errno = 0;
+    const Opened opened(path, input);
+    const std::string &name = opened.name;
     Count count;
     try {
-        count = ReadReport(file);
+        count = ReadReport(opened.file);
     } catch (const BadReport &bad) {
-        if (std::ferror(file) != 0) {
+        if (std::ferror(opened.file) != 0) {
             throw UsageError(ReadError(name, errno));
         }
         throw UsageError(name + ": " + bad.what() + "; " + std::string(ReportFormats));
@@ -60,27 +73,58 @@ Count CountOf(const std::string &path, std::FILE *input) {
     return count;
 }
 
-std::string Estimate(const Request &request, const Environment &environment) {
+// The projects of a table of finished projects. Throws UsageError for a file that cannot be
+// read or is no such table.
+std::vector<engine::history::Project> ProjectsOf(const std::string &path, std::FILE *input) {
+    const Opened opened(path, input);
+    try {
+        return ReadHistory(opened.file, opened.name);
+    } catch (const BadHistory &bad) {
+        if (std::ferror(opened.file) != 0) {
+            throw UsageError(ReadError(opened.name, errno));
+        }
+        throw UsageError(bad.what());
+    }
+}
+
+std::string Estimate(Request request, const Environment &environment) {
     std::vector<Source> sources;
     for (const std::string &path : request.reports) {
         sources.push_back({path, CountOf(path, environment.input)});
     }
-    const Outcome figures =
-        request.lines ? Calculate(request, *request.lines) : Calculate(request, sources);
+    std::optional<History> history;
+    if (!request.histories.empty()) {
+        std::vector<HistorySource> tables;
+        for (const std::string &path : request.histories) {
+            tables.push_back({path, ProjectsOf(path, environment.input)});
+        }
+        history = Examine(request, tables);
+        if (history->calibration) {
+            request.calibrated = FittedCoefficients(
+                request.model, request.mode,
+                history->calibration->modes[static_cast<std::size_t>(request.mode - 1)]);
+        }
+    }
+    std::optional<Outcome> figures;
+    if (request.lines) {
+        figures = Calculate(request, *request.lines);
+    } else if (!sources.empty()) {
+        figures = Calculate(request, sources);
+    }
     switch (request.format) {
     case Format::Json:
-        return FormatJson(request, figures);
+        return FormatJson(request, figures, history);
     case Format::Csv:
-        return FormatCsv(request, figures);
+        return FormatCsv(request, figures, history);
     case Format::Sloccount:
-        return FormatSlocCount(request, figures);
+        return FormatSlocCount(request, *figures);
     case Format::Markdown:
     case Format::Text:
         break;
     }
     const NumberFormat format = request.locale ? environment.numberFormat() : NumberFormat{};
-    return request.format == Format::Markdown ? FormatMarkdown(request, figures, format)
-                                              : FormatText(request, figures, format);
+    return request.format == Format::Markdown ? FormatMarkdown(request, figures, history, format)
+                                              : FormatText(request, figures, history, format);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "cli/Report.h"
 
-#include "cli/Text.h"
+#include "cli/Words.h"
 
 #include <nlohmann/json.hpp>
 

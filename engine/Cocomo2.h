@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 // COCOMO II, 2000 calibration: the Post-Architecture and Early Design models. Used by the
 // command line only; the wizard estimates with the 1981 models.
@@ -18,6 +19,10 @@ enum class Model : std::uint8_t { PostArchitecture, EarlyDesign };
 // The columns of every table: Extra Low, Very Low, Low, Nominal, High, Very High, Extra High.
 inline constexpr std::size_t RatingCount = 7;
 inline constexpr std::size_t Nominal = 3;
+inline constexpr std::array<std::string_view, RatingCount> RatingNames{"XL", "VL", "L", "N",
+                                                                       "H",  "VH", "XH"};
+inline constexpr std::array<std::string_view, RatingCount> RatingLongNames{
+    "extra-low", "very-low", "low", "nominal", "high", "very-high", "extra-high"};
 
 // A rating that a factor does not define.
 inline constexpr std::nullopt_t Undefined = std::nullopt;
@@ -88,16 +93,37 @@ inline constexpr std::array<std::optional<double>, RatingCount> SchedulePercent{
 
 std::span<const Factor> MultipliersOf(Model model);
 
+// The model of a model code of engine/Names.h; none for the 1981 models.
+std::optional<Model> ModelOf(std::int16_t code);
+
+// The names of a table's factors, and the ratings a factor defines (from the first to the last
+// without a gap), in table order.
+std::vector<std::string_view> NamesOf(std::span<const Factor> factors);
+std::vector<std::string_view> RatingsOf(const Factor &factor);
+
 // A rating by its column; none is Nominal.
 using Rating = std::optional<std::size_t>;
 
 struct Input {
     Model model = Model::PostArchitecture;
-    std::string_view sizeText;
+    Size size;
     std::array<Rating, ScaleFactors.size()> scales{};
     // By the rows of the model's multipliers; the rows beyond them are not read.
     std::array<Rating, PostArchitecture.size()> multipliers{};
 };
+
+// The published range of each model's estimate: the optimistic and the pessimistic effort
+// as factors of the estimate.
+struct Range {
+    double optimistic;
+    double pessimistic;
+};
+inline constexpr Range PostArchitectureRange{0.80, 1.25};
+inline constexpr Range EarlyDesignRange{0.67, 1.5};
+
+constexpr Range RangeOf(Model model) {
+    return model == Model::EarlyDesign ? EarlyDesignRange : PostArchitectureRange;
+}
 
 // The figures, effort being PM, and what they were computed from.
 struct Result : Figures {
@@ -108,9 +134,13 @@ struct Result : Figures {
     double effortWithoutSchedule = 0.0; // PM_NS
     double scheduleExponent = 0.0;      // F
     double schedulePercent = 0.0;       // SCED%
+    // The effort times the model's range, each development time from the schedule equation
+    // on PM_NS times the same factor.
+    Figures optimistic;
+    Figures pessimistic;
 };
 
-// The estimate for the size in lines read from the text as the 1981 calculation reads it.
+// The estimate for the size in lines, read from its text as the 1981 calculation reads it.
 // The sum of the scale factors and the product of the multipliers run left to right in table
 // order, and every equation left to right as written (A x KSLOC^E, then x the product), so
 // that the last bits are fixed. Throws rt::RuntimeError as the 1981 calculation does: the

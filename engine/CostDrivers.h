@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace engine {
 
@@ -26,6 +27,16 @@ enum class CostDriver : std::uint8_t {
 
 inline constexpr std::size_t CostDriverCount = 15;
 inline constexpr std::size_t RatingCount = 6; // VL, L, N, H, VH, EH
+
+// The drivers' short names and the steps' names, as the command line and history tables
+// write them.
+inline constexpr std::array<std::string_view, CostDriverCount> DriverNames{
+    "ACAP", "AEXP", "CPLX", "DATA", "LEXP", "MODP", "PCAP", "RELY",
+    "SCED", "STOR", "TIME", "TOOL", "TURN", "VEXP", "VIRT"};
+inline constexpr std::array<std::string_view, RatingCount> StepNames{"VL", "L",  "N",
+                                                                     "H",  "VH", "EH"};
+inline constexpr std::array<std::string_view, RatingCount> StepLongNames{
+    "very-low", "low", "nominal", "high", "very-high", "extra-high"};
 
 // Steps a driver does not define hold 1.00.
 inline constexpr std::array<std::array<double, RatingCount>, CostDriverCount> CostDriverTable{{

@@ -20,7 +20,7 @@ void ComputeForMode(const EstimateInput &input, Estimate &estimate) {
                                 : CoefficientTable[static_cast<std::size_t>(input.model - 1)]
                                                   [static_cast<std::size_t>(input.mode - 1)];
     Figures &figures = estimate.figures;
-    const double kloc = static_cast<double>(estimate.lines) / 1000.0;
+    const double kloc = estimate.size / 1000.0;
     rt::CheckFloatingPoint(kloc);
     if (k.appliesEAF) {
         estimate.eaf = input.eaf;
@@ -35,11 +35,20 @@ void ComputeForMode(const EstimateInput &input, Estimate &estimate) {
 
 } // namespace
 
+double LinesOf(const Size &size) {
+    if (const auto *text = std::get_if<std::string_view>(&size)) {
+        return rt::ToInt32(rt::Val(*text));
+    }
+    rt::ToInt32(std::get<double>(size)); // only for its range check
+    return std::get<double>(size);
+}
+
 Estimate Calculate(const EstimateInput &input, const Figures &held) {
     Estimate estimate;
     estimate.figures = held;
     try {
-        estimate.lines = rt::ToInt32(rt::Val(input.sizeText));
+        estimate.size = LinesOf(input.size);
+        estimate.lines = rt::ToInt32(estimate.size);
         if (input.model < Models::Basic || input.model > Models::Advanced) {
             return estimate;
         }

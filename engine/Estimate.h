@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <variant>
 
 namespace engine {
 
@@ -33,11 +34,18 @@ struct Figures {
     double avgStaffing = 0.0; // people: effort / tdev
 };
 
+// A size in lines: the text of the size box, or a number of lines counted elsewhere.
+using Size = std::variant<std::string_view, double>;
+
+// The lines of a size: its text read as the size box's is, rounded to whole lines, or the
+// number as it is. Raises the overflow error for either beyond the 32-bit range.
+double LinesOf(const Size &size);
+
 // What one calculation is given.
 struct EstimateInput {
     std::int16_t model = 0; // 1 Basic, 2 Intermediate, 3 Advanced
     std::int16_t mode = 0;  // 1 Organic, 2 Semidetached, 3 Embedded
-    std::string_view sizeText;
+    Size size;
     double eaf = 0.0; // read by the Intermediate and Advanced models only
     // The user's own, in place of the table's for the model and mode; applied as the
     // table's are.
@@ -49,13 +57,14 @@ struct EstimateInput {
 // figure that no step reached keeps the value the calculation started from.
 struct Estimate {
     bool ran = false;       // false for a Model other than 1 to 3, or a size out of range
-    std::int32_t lines = 0; // the whole size read from the text
+    std::int32_t lines = 0; // the size in whole lines
+    double size = 0.0;      // the lines the figures were computed from: lines, for a text
     double eaf = 0.0;       // the factor the effort was multiplied by, where its model has one
     Figures figures;
     std::optional<rt::RuntimeError> error;
 };
 
-// Reads the size in lines from the text and computes the figures for the model and mode,
+// Reads the size in lines and computes the figures for the model and mode,
 // from held, the figures already stored: a Mode other than 1 to 3 computes no effort and no
 // TDEV, and the average staffing is then that of held. The error is the overflow for a size
 // out of range (before anything is computed), the invalid argument for a negative size (at

@@ -46,6 +46,12 @@ inline constexpr std::array<Name, 3> ModeNames{{
     {Modes::Embedded, "Embedded", "embedded"},
 }};
 
+// What each mode stands for, by its code from 1.
+inline constexpr std::array<std::string_view, 3> ModeMeanings{
+    "a small team on familiar, in-house work, requirements flexible",
+    "a team of mixed experience, requirements partly rigid",
+    "tight constraints of hardware, software and operations"};
+
 // The name of a model's or mode's code, which the caller knows to be one of the table's.
 template <std::size_t N>
 constexpr const Name &NameOf(const std::array<Name, N> &names, std::int16_t code) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace engine {
 
@@ -17,6 +18,14 @@ enum class Phase : std::uint8_t {
 
 inline constexpr std::size_t PhaseCount = 6;
 inline constexpr std::size_t SizeColumnCount = 4; // 2, 8, 32 and 128 KDSI
+
+// The phases' and columns' names on the command line; a column also by its size in KDSI.
+inline constexpr std::array<std::string_view, PhaseCount> PhaseNames{
+    "requirements",       "product-design",       "detailed-design",
+    "code-and-unit-test", "integration-and-test", "maintenance"};
+inline constexpr std::array<std::string_view, SizeColumnCount> ColumnNames{"small", "intermediate",
+                                                                           "medium", "large"};
+inline constexpr std::array<std::string_view, SizeColumnCount> ColumnKdsi{"2", "8", "32", "128"};
 
 using PhaseTable = std::array<std::array<double, SizeColumnCount>, PhaseCount>;
 

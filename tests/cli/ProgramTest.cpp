@@ -2,6 +2,7 @@
 // output and standard error out.
 #include "cli/Program.h"
 #include "cli/Arguments.h"
+#include "cli/Words.h"
 
 #include <nlohmann/json.hpp>
 
@@ -220,7 +221,8 @@ FiguresRow Cocomo2Row(const char *name, std::int32_t lines, const std::string &c
 const FiguresRow FiguresRows[] = {
     {"BasicOrganic", "--model basic --mode organic --lines 32000", 32000, 0, 91.33110643220898,
      13.898730114383307, 6.571183531198554, 0,
-     "\nEffort:           91.33\nPerson-years:     7.61\nTDEV:             13.90\nTDEV in years:   "
+     "\nEffort:           91.33\nPerson-years:     7.61\nLabor hours:      13882.33 (152 hours a "
+     "staff-month)\nTDEV:             13.90\nTDEV in years:   "
      " "
      "1.16\n"},
     {"BasicSemiDetached", "--model BASIC --mode Semi-Detached --lines 32000", 32000, 0,
@@ -263,7 +265,8 @@ const FiguresRow FiguresRows[] = {
     {"MarkdownTable", "--lines 32000 --salary 100000 --format markdown", 32000, 0,
      91.33110643220898, 13.898730114383307, 6.571183531198554, 1826622.1286441798,
      "| Figure | Value |\n| --- | --- |\n| Model | Basic |\n| Mode | Organic |\n| Lines | 32000 "
-     "|\n| Factor | none |\n| Effort | 91.33 |\n| Person-years | 7.61 |\n| TDEV | 13.90 |\n"
+     "|\n| Factor | none |\n| Effort | 91.33 |\n| Person-years | 7.61 |\n| Labor hours | "
+     "13882.33 (152 hours a staff-month) |\n| TDEV | 13.90 |\n"
      "| TDEV in years | 1.16 |\n| Average staffing | 6.57 |\n"
      "| Cost | 1,826,622 (salary 100000 a year, overhead 2.4) |\n\nEffort in staff-months"},
     {"AdvancedUntouchedCountsSix", "--model advanced --mode organic --lines 32000", 32000, 6.0,
@@ -324,10 +327,12 @@ const FiguresRow FiguresRows[] = {
      "\nLeft out:         4 lines, C\nLanguage:         2 lines, Python\n"},
     {"ExcludedLanguagesOfScc", "--lines-from @scc.json --exclude-lang c++ --exclude-lang=CMAKE",
      5322, 0, 13.886405896573967, 6.7939782740449, 2.0439285108732737},
-    Cocomo2Row("Cocomo2AllNominalTheWorkedFigure", 100000, "--model cocomo2 --lines 100000",
-               "\nEffort:           465.32\nPerson-years:     38.78\nEffort w/o SCED:  465.32\n"
-               "TDEV exponent F:  0.31794\nTDEV:             25.87 (SCED 100% of the nominal "
-               "schedule)\n"),
+    Cocomo2Row(
+        "Cocomo2AllNominalTheWorkedFigure", 100000, "--model cocomo2 --lines 100000",
+        "\nEffort:           465.32\nPerson-years:     38.78\nLabor hours:      70727.93 (152 "
+        "hours a staff-month)\nEffort w/o SCED:  465.32\nEffort range:     372.25 to 581.64 "
+        "(0.8 and 1.25 x the estimate)\nTDEV exponent F:  0.31794\nTDEV:             25.87 "
+        "(SCED 100% of the nominal schedule)\nTDEV range:       24.10 to 27.78\n"),
     Cocomo2Row("Cocomo2ProcessReliabilitySchedule", 100000,
                "--model cocomo2 --lines 100000 --scale PMAT=H --rating RELY=VH --rating SCED=L",
                "\nScale factors:    PREC N, FLEX N, RESL N, TEAM N, PMAT H; sum 17.41\nExponent E: "
@@ -351,6 +356,26 @@ const FiguresRow FiguresRows[] = {
     Cocomo2Row("ScheduleHigh", 100000, "--model cocomo2 --lines 100000 --rating SCED=H"),
     Cocomo2Row("ScheduleVeryHigh", 7, "--model cocomo2-early --lines 7 --rating SCED=VH"),
     Cocomo2Row("EarlyDesignFromAReport", 32000, "--model cocomo2-early --lines-from @scc.json"),
+    Cocomo2Row("EarlyDesignRange", 100000, "--model cocomo2-early --lines 100000",
+               "\nEffort range:     311.76 to 697.97 (0.67 and 1.5 x the estimate)\n"),
+    {"AdaptedCocomo2TheWorkedExample",
+     "--model cocomo2 --lines 32000 --adapted 438 --dm 30 --cm 35 --im 40 --aa 4 --su 20 --unfm "
+     "0.4",
+     32000, 1, 133.79187564211952, 17.407769861422807, 7.685756228809896, 0,
+     "\nAAF:              34.5\nAAM:              0.4402\nEquivalent:       192.81 lines\nSize "
+     "used:        32192.81 lines\n",
+     1.0997, 133.79187564211952},
+    {"AdaptedBasicKeepsTheFraction", "--lines 32000 --adapted 438 --dm 30 --cm 35 --im 40", 32000,
+     0, 91.78400655274304, 13.924880378901083, 6.591367685413927, 0,
+     "\nAdapted:          438 lines, DM 30%, CM 35%, IM 40%\nAAF:              34.5\nEquivalent: "
+     "      151.11 lines\nSize used:        32151.11 lines\n"},
+    {"CoefficientsForIntermediateTakeTheFactor",
+     "--model intermediate --lines 32000 --coefficients 0.25,1.03,1,1 --rating ACAP=H", 32000, 0.86,
+     7.633837967826774, 7.633837967826774, 1.0, 0,
+     "\nCustom: effort = 0.25 x KLOC^1.03 x the factor staff-months"},
+    {"LaborHoursOfAnotherMonth", "--lines 32000 --hours-per-month 160", 32000, 0, 91.33110643220898,
+     13.898730114383307, 6.571183531198554, 0,
+     "\nLabor hours:      14612.98 (160 hours a staff-month)\n"},
     {"Cocomo2Multiproject",
      "--model cocomo2 --lines-from @cloc.json --lines-from @scc.json --multiproject", 32006, 1,
      132.92154186413003, 17.371246090606004, 7.663457397777923, 0, nullptr, 1.0997,
@@ -404,6 +429,7 @@ TEST(Output, TextShowsTheResultsScreensFiguresAndSaysWhatTheyAre) {
                            "Factor:           none\n"
                            "Effort:           91.33\n"
                            "Person-years:     7.61\n"
+                           "Labor hours:      13882.33 (152 hours a staff-month)\n"
                            "TDEV:             13.90\n"
                            "TDEV in years:    1.16\n"
                            "Average staffing: 6.57\n"
@@ -454,7 +480,8 @@ TEST(Output, JsonIsOneObjectWithShortestRoundTripNumbers) {
               "\"effort_coefficient\":2.4,\"effort_exponent\":1.05,\"tdev_coefficient\":2.5,"
               "\"tdev_exponent\":0.38,\"multiproject\":false,\"scale_factor_sum\":null,"
               "\"effort_without_sced_staff_months\":null,\"sced_percent\":null,"
-              "\"languages\":null,\"change\":null}\n");
+              "\"languages\":null,\"change\":null,\"labor_hours\":13882.328177695765,"
+              "\"hours_per_month\":152.0}\n");
 }
 
 TEST(Output, JsonNamesEveryRatingAndEveryColumnUsed) {
@@ -487,10 +514,12 @@ TEST(Output, CsvHasAHeaderAndOneRowWithTheSameFields) {
         "CPLX,DATA,LEXP,MODP,PCAP,RELY,SCED,STOR,TIME,TOOL,TURN,VEXP,VIRT,requirements,"
         "product-design,detailed-design,code-and-unit-test,integration-and-test,maintenance,"
         "effort_person_years,tdev_years,effort_coefficient,effort_exponent,tdev_coefficient,"
-        "tdev_exponent,multiproject,languages,added,modified,removed,unchanged\n"
+        "tdev_exponent,multiproject,languages,added,modified,removed,unchanged,labor_hours,"
+        "hours_per_month\n"
         "intermediate,embedded,32000,1.1,197.11999999999998,13.559817037135492,"
         "14.537069302643152,,N,N,N,N,N,N,N,N,N,N,N,L,N,N,N,,,,,,,16.426666666666666,"
-        "1.1299847530946243,2.8,1.2,2.5,0.32,false,\"C=31000;Odd, \"\"x\"\"=1000\",,,,\n");
+        "1.1299847530946243,2.8,1.2,2.5,0.32,false,\"C=31000;Odd, \"\"x\"\"=1000\",,,,,"
+        "29962.239999999998,152\n");
     EXPECT_EQ(
         RunProgram(Words("--model cocomo2-early --lines 1 --rating sced=vh --scale team=xh "
                          "--format csv"))
@@ -499,11 +528,87 @@ TEST(Output, CsvHasAHeaderAndOneRowWithTheSameFields) {
         "PDIF,PREX,FCIL,SCED,PREC,FLEX,RESL,TEAM,PMAT,effort_person_years,tdev_years,"
         "effort_coefficient,effort_exponent,tdev_coefficient,tdev_exponent,multiproject,"
         "scale_factor_sum,effort_without_sced_staff_months,sced_percent,languages,added,modified,"
-        "removed,unchanged\ncocomo2-early,,1,1,0.0018533068477586934,0.8281979052360405,"
+        "removed,unchanged,labor_hours,hours_per_month,effort_optimistic_staff_months,"
+        "effort_pessimistic_staff_months,tdev_optimistic_months,tdev_pessimistic_months\n"
+        "cocomo2-early,,1,1,0.0018533068477586934,0.8281979052360405,"
         "0.0022377584343569326,,N,N,N,N,N,N,VH,N,N,N,XH,N,0.00015444223731322446,"
-        "0.06901649210300338,2.94,1.0668,3.67,0.31136,false,15.68,0.0018533068477586934,160,,,,,"
-        "\n");
+        "0.06901649210300338,2.94,1.0668,3.67,0.31136,false,15.68,0.0018533068477586934,160,,,,,,"
+        "0.2817026408593214,152,0.0012417155879983247,0.00277996027163804,0.7311067242325855,"
+        "0.9396408782688006\n");
 }
+
+// --- Histories of finished projects: figures worked out by hand, in every format ----------
+
+struct HistoryRow {
+    const char *name;
+    std::string command; // the words, split at blanks
+    std::string input;   // standard input
+    std::vector<std::string> shown;
+};
+
+void PrintTo(const HistoryRow &row, std::ostream *os) {
+    *os << row.name;
+}
+
+// Organic projects whose effort is the Basic model's own.
+const std::string BasicEquation = "mode,kloc,actual\norganic,2,4.969271634438612\n"
+                                  "organic,5,13.005580640812418\norganic,10,26.928442903247127\n"
+                                  "organic,32,91.33110643220898\norganic,80,239.03182540612016\n"
+                                  "organic,200,625.5942338702705\n";
+
+const HistoryRow HistoryRows[] = {
+    {"TextTable",
+     "--history @history.csv",
+     "",
+     {"Projects:         9: 5 Organic, 2 Semi-detached, 2 Embedded\n",
+      "published  Basic         all                  9                  17.30  10.71     88.89     "
+      "88.89          8\n",
+      "published  Intermediate  all                  9                  36.24  35.40     33.33     "
+      "33.33          9\n"}},
+    {"JsonFullPrecision",
+     "--history @history.arff --format json",
+     "",
+     {"\"basic\":{\"all\":{\"projects\":9,\"mmre\":17.3036752815915,\"mdmre\":10.713957207455199,",
+      "\"intermediate\":{\"all\":{\"projects\":9,\"mmre\":36.244477822637315,"}},
+    {"CsvRowOfTheFit",
+     "--history @history.csv --calibrate coefficient --format csv",
+     "",
+     {"\nfitted,basic,organic,5,2.923714907398752,1.05,",
+      ",coefficient,\"2.923714907398752,1.05,2.5,0.38\"\n"}},
+    {"MarkdownTable",
+     "--history @history.csv --format markdown",
+     "",
+     {"| published | Intermediate | all | 9 |  |  | 36.24 | 35.40 | 33.33 | 33.33 | 9 |  |\n"}},
+    {"IntermediateFitDividesTheFactorOut",
+     "--model intermediate --history @history.csv --calibrate coefficient",
+     "",
+     {"\nOrganic:          a 3.5436, b 1.0500 from 5 projects, a fitted, b as published; "
+      "--coefficients 3.5435967920116"}},
+    {"BothGivesTheBasicEquationBack",
+     "--history - --calibrate both",
+     BasicEquation,
+     {"\nOrganic:          a 2.4000, b 1.0500 from 6 projects, a and b fitted;",
+      "\nEmbedded:         a 3.6000, b 1.2000 from 0 projects, as published: no projects of the "
+      "mode;"}},
+    {"EstimateByTheFit",
+     "--history @history.csv --calibrate both --lines 32000",
+     "",
+     {"\nFitted:           a 2.9855, b 1.0427 from 5 Organic projects of the history, a and b "
+      "fitted; the schedule as published\nFactor:           none\nEffort:           110.79\n"}},
+};
+
+class History : public testing::TestWithParam<HistoryRow> {};
+
+TEST_P(History, ShowsTheFiguresWorkedOutByHand) {
+    const HistoryRow &row = GetParam();
+    const Outcome outcome = RunProgram(Words(row.command), row.input);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    for (const std::string &shown : row.shown) {
+        EXPECT_NE(outcome.out.find(shown), std::string::npos) << shown << "\nin\n" << outcome.out;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, History, testing::ValuesIn(HistoryRows), NamedRow);
 
 // --- Reports of line counters ----------------------------------------------------------
 
@@ -541,9 +646,9 @@ void PrintTo(const RefusalRow &row, std::ostream *os) {
 
 const std::string Options =
     "options: --model, --mode, --coefficients, --lines, --lines-from, --multiproject, "
-    "--only-lang, --exclude-lang, --scale, --rating, --eaf, --phase, --salary, --overhead, "
-    "--currency, "
-    "--format, --locale, -h, --help, --version";
+    "--only-lang, --exclude-lang, --adapted, --dm, --cm, --im, --aa, --su, --unfm, --history, "
+    "--calibrate, --scale, --rating, --eaf, --phase, --salary, --overhead, --currency, "
+    "--hours-per-month, --format, --locale, -h, --help, --version";
 const std::string Models = "models: basic, intermediate, advanced, cocomo2, cocomo2-early";
 const std::string RatingModels =
     " applies to --model intermediate, cocomo2 and cocomo2-early only, not ";
@@ -563,10 +668,11 @@ const std::string Formats = "; it reads cloc --json, also with --by-file, --by-f
                             "--diff (the code of SUM; with --diff its added and modified code), "
                             "and scc --format json or json2 (the sum of the languages' Code)\n";
 const std::string Stdin = "cocomo-estimate: standard input: ";
+const std::string StdinLine = "cocomo-estimate: standard input line ";
 const std::string NoCode = " counts no code: the tree holds no source file that the line counter "
                            "knows, or does not exist\n";
 
-const std::string NotWhole = "cocomo-estimate: --lines takes a whole number of lines, digits "
+const std::string NotWhole = "cocomo-estimate: --lines: takes a whole number of lines, digits "
                              "only, for example 202339, not ";
 
 // A command line with the model and the Organic mode.
@@ -581,88 +687,89 @@ const RefusalRow RefusalRows[] = {
     {"PositionalArgument", On("basic", "32000"), "", 2,
      "cocomo-estimate: unexpected argument '32000'; " + Options + "\n"},
     {"UnknownModel", "--model cocomo3 --mode organic --lines 1", "", 2,
-     "cocomo-estimate: unknown model 'cocomo3' in --model cocomo3; " + Models + "\n"},
+     "cocomo-estimate: --model: unknown model 'cocomo3'; " + Models + "\n"},
     {"ControlCharactersStayOnOneLine", "--model bas\nic --mode organic --lines 1", "", 2,
-     "cocomo-estimate: unknown model 'bas\\x0aic' in --model bas\\x0aic; " + Models + "\n"},
+     "cocomo-estimate: --model: unknown model 'bas\\x0aic'; " + Models + "\n"},
     {"UnknownMode", "--model basic --mode semi --lines 1", "", 2,
-     "cocomo-estimate: unknown mode 'semi' in --mode semi; modes: organic, semidetached, "
+     "cocomo-estimate: --mode: unknown mode 'semi'; modes: organic, semidetached, "
      "embedded (or semi-detached)\n"},
     {"UnknownShortOption", "-x --lines 1", "", 2,
      "cocomo-estimate: unknown option '-x'; " + Options + "\n"},
     {"OptionAfterTheEndOfOptions", "--lines 1 -- --lines 2", "", 2,
      "cocomo-estimate: unexpected argument '--lines'; " + Options + "\n"},
     {"UnknownFormat", On("basic", "--lines 1 --format xml"), "", 2,
-     "cocomo-estimate: unknown format 'xml' in --format xml; formats: text, json, csv, markdown, "
+     "cocomo-estimate: --format: unknown format 'xml'; formats: text, json, csv, markdown, "
      "sloccount\n"},
     {"MissingValueAtTheEnd", On("basic", "--lines"), "", 2,
-     "cocomo-estimate: --lines needs a value; a whole number of lines, digits only, for example "
-     "202339\n"},
+     "cocomo-estimate: --lines: 1 required N missing; a whole number of lines, digits only, for "
+     "example 202339\n"},
     {"MissingValueBeforeAnOption", "--model --mode organic --lines 1", "", 2,
-     "cocomo-estimate: --model needs a value; " + Models + "\n"},
+     "cocomo-estimate: --model: needs a value; " + Models + "\n"},
     {"MissingSize", On("basic", ""), "", 2,
-     "cocomo-estimate: missing --lines N or --lines-from FILE\n"},
+     "cocomo-estimate: missing --lines N, --lines-from FILE or --history FILE\n"},
     {"TwoSizes", On("basic", "--lines 1 --lines-from -"), "", 2,
      "cocomo-estimate: --lines excludes --lines-from\n"},
     {"FlagWithAValue", On("basic", "--lines 1 --locale=de"), "", 2,
-     "cocomo-estimate: --locale takes no value, not 'de'\n"},
+     "cocomo-estimate: --locale takes no value\n"},
     {"LocaleWithJson", On("basic", "--lines 1 --locale --format json"), "", 2,
      "cocomo-estimate: --locale applies to --format text and markdown only, not json, whose "
      "numbers always have a decimal point\n"},
     {"UnknownDriver", On("intermediate", "--lines 1 --rating FOO=H"), "", 2,
-     "cocomo-estimate: unknown driver 'FOO' in --rating FOO=H; " + Drivers + "\n"},
+     "cocomo-estimate: --rating: unknown driver 'FOO' in FOO=H; " + Drivers + "\n"},
     {"UnknownStep", On("intermediate", "--lines 1 --rating ACAP=XH"), "", 2,
-     "cocomo-estimate: unknown step 'XH' in --rating ACAP=XH; " + Steps + "\n"},
+     "cocomo-estimate: --rating: unknown step 'XH' in ACAP=XH; " + Steps + "\n"},
     {"RatingWithoutStep", On("intermediate", "--lines 1 --rating ACAP"), "", 2,
-     "cocomo-estimate: --rating needs DRIVER=STEP, not 'ACAP'; " + Drivers + "; " + Steps + "\n"},
+     "cocomo-estimate: --rating: needs DRIVER=STEP, not 'ACAP'; " + Drivers + "; " + Steps + "\n"},
     {"ExtraHighNotOfferedForAcap", On("intermediate", "--lines 1 --rating acap=eh"), "", 2,
-     "cocomo-estimate: step 'eh' is not offered for ACAP in --rating acap=eh; ACAP steps: VL, L, "
+     "cocomo-estimate: --rating: step 'eh' is not offered for ACAP in acap=eh; ACAP steps: VL, L, "
      "N, H, VH\n"},
     {"LowNotOfferedForStor", On("intermediate", "--lines 1 --rating STOR=low"), "", 2,
-     "cocomo-estimate: step 'low' is not offered for STOR in --rating STOR=low; STOR steps: N, H, "
+     "cocomo-estimate: --rating: step 'low' is not offered for STOR in STOR=low; STOR steps: N, H, "
      "VH, EH\n"},
     {"VeryLowNotOfferedForTurn", On("intermediate", "--lines 1 --rating TURN=VL"), "", 2,
-     "cocomo-estimate: step 'VL' is not offered for TURN in --rating TURN=VL; TURN steps: L, N, "
+     "cocomo-estimate: --rating: step 'VL' is not offered for TURN in TURN=VL; TURN steps: L, N, "
      "H, VH\n"},
     {"VeryHighNotOfferedForVexp", On("intermediate", "--lines 1 --rating VEXP=VH"), "", 2,
-     "cocomo-estimate: step 'VH' is not offered for VEXP in --rating VEXP=VH; VEXP steps: VL, L, "
+     "cocomo-estimate: --rating: step 'VH' is not offered for VEXP in VEXP=VH; VEXP steps: VL, L, "
      "N, H\n"},
     {"RatingForBasic", On("basic", "--rating ACAP=H --lines 1"), "", 2,
-     "cocomo-estimate: --rating ACAP=H" + RatingModels + "basic\n"},
+     "cocomo-estimate: --rating" + RatingModels + "basic\n"},
     {"RatingForAdvanced", On("advanced", "--lines 1 --rating ACAP=H"), "", 2,
-     "cocomo-estimate: --rating ACAP=H" + RatingModels + "advanced\n"},
+     "cocomo-estimate: --rating" + RatingModels + "advanced\n"},
     {"Cocomo2RatingNotDefined", "--model cocomo2 --lines 1 --rating rely=xh", "", 2,
-     "cocomo-estimate: rating 'xh' is not defined for RELY in --rating rely=xh; RELY ratings: VL, "
+     "cocomo-estimate: --rating: rating 'xh' is not defined for RELY in rely=xh; RELY ratings: VL, "
      "L, N, H, VH\n"},
     {"Cocomo2HasNoExtraLow", "--model cocomo2 --lines 1 --scale PREC=extra-low", "", 2,
-     "cocomo-estimate: rating 'extra-low' is not defined for PREC in --scale PREC=extra-low; PREC "
+     "cocomo-estimate: --scale: rating 'extra-low' is not defined for PREC in PREC=extra-low; PREC "
      "ratings: VL, L, N, H, VH, XH\n"},
     {"EarlyDesignRuseFromLow", "--model cocomo2-early --lines 1 --rating RUSE=VL", "", 2,
-     "cocomo-estimate: rating 'VL' is not defined for RUSE in --rating RUSE=VL; RUSE ratings: L, "
+     "cocomo-estimate: --rating: rating 'VL' is not defined for RUSE in RUSE=VL; RUSE ratings: L, "
      "N, "
      "H, VH, XH\n"},
     {"EarlyDesignWithoutRely", "--model cocomo2-early --lines 1 --rating RELY=H", "", 2,
-     "cocomo-estimate: unknown driver 'RELY' in --rating RELY=H; cocomo2-early drivers: PERS, "
+     "cocomo-estimate: --rating: unknown driver 'RELY' in RELY=H; cocomo2-early drivers: PERS, "
      "RCPX, "
      "RUSE, PDIF, PREX, FCIL, SCED\n"},
     {"UnknownScaleFactor", "--model cocomo2 --lines 1 --scale TURN=H", "", 2,
-     "cocomo-estimate: unknown scale factor 'TURN' in --scale TURN=H; " + Scales + "\n"},
+     "cocomo-estimate: --scale: unknown scale factor 'TURN' in TURN=H; " + Scales + "\n"},
     {"UnknownRating", "--model cocomo2 --lines 1 --scale PMAT=EH", "", 2,
-     "cocomo-estimate: unknown rating 'EH' in --scale PMAT=EH; " + Ratings + "\n"},
+     "cocomo-estimate: --scale: unknown rating 'EH' in PMAT=EH; " + Ratings + "\n"},
     {"ScaleWithoutRating", "--model cocomo2 --lines 1 --scale PMAT", "", 2,
-     "cocomo-estimate: --scale needs FACTOR=RATING, not 'PMAT'; " + Scales + "; " + Ratings + "\n"},
+     "cocomo-estimate: --scale: needs FACTOR=RATING, not 'PMAT'; " + Scales + "; " + Ratings +
+         "\n"},
     {"ScaleForIntermediate", On("intermediate", "--lines 1 --scale TEAM=VL"), "", 2,
-     "cocomo-estimate: --scale TEAM=VL applies to --model cocomo2 and cocomo2-early only, not "
+     "cocomo-estimate: --scale applies to --model cocomo2 and cocomo2-early only, not "
      "intermediate\n"},
     {"ModeForCocomo2", "--model cocomo2 --mode embedded --lines 1", "", 2,
-     "cocomo-estimate: --mode embedded applies to --model basic, intermediate and advanced only, "
+     "cocomo-estimate: --mode applies to --model basic, intermediate and advanced only, "
      "not cocomo2\n"},
     {"FactorForCocomo2", "--model cocomo2-early --lines 1 --eaf 1.1", "", 2,
-     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not cocomo2-early\n"},
+     "cocomo-estimate: --eaf applies to --model intermediate only, not cocomo2-early\n"},
     {"PhaseForCocomo2", "--model cocomo2 --lines 1 --phase maintenance=2", "", 2,
-     "cocomo-estimate: --phase maintenance=2 applies to --model advanced only, not cocomo2\n"},
+     "cocomo-estimate: --phase applies to --model advanced only, not cocomo2\n"},
     {"CoefficientsForCocomo2", "--model cocomo2 --lines 5 --coefficients 1,1,1,1", "", 2,
-     "cocomo-estimate: --coefficients 1,1,1,1 applies to --model basic only, not cocomo2, whose "
-     "coefficients are fixed\n"},
+     "cocomo-estimate: --coefficients applies to --model basic and intermediate only, not "
+     "cocomo2\n"},
     {"Cocomo2ZeroLines", "--model cocomo2 --lines 0", "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
     {"EarlyDesignNegativeSize", "--model cocomo2-early --lines -1", "", 1,
@@ -671,37 +778,36 @@ const RefusalRow RefusalRows[] = {
      R"([{"Name": "C", "Code": 2147483647}, {"Name": "Go", "Code": 1}])", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
     {"FactorWithRatings", On("intermediate", "--lines 1 --rating TOOL=L --eaf 1.1"), "", 2,
-     "cocomo-estimate: --eaf 1.1 and --rating TOOL=L exclude each other; give the factor or the "
-     "ratings\n"},
+     "cocomo-estimate: --rating excludes --eaf\n"},
     {"FactorForBasic", On("basic", "--lines 1 --eaf 1.1"), "", 2,
-     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not basic\n"},
+     "cocomo-estimate: --eaf applies to --model intermediate only, not basic\n"},
     {"FactorForAdvanced", On("advanced", "--lines 1 --eaf 1.1"), "", 2,
-     "cocomo-estimate: --eaf 1.1 applies to --model intermediate only, not advanced\n"},
+     "cocomo-estimate: --eaf applies to --model intermediate only, not advanced\n"},
     {"FactorZero", On("intermediate", "--lines 1 --eaf 0"), "", 2,
-     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not '0'\n"},
+     "cocomo-estimate: --eaf: takes a positive number, for example 1.17, not '0'\n"},
     {"FactorWithAComma", On("intermediate", "--lines 1 --eaf 1,17"), "", 2,
-     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not '1,17'\n"},
+     "cocomo-estimate: --eaf: takes a positive number, for example 1.17, not '1,17'\n"},
     {"FactorNotFinite", On("intermediate", "--lines 1 --eaf inf"), "", 2,
-     "cocomo-estimate: --eaf takes a positive number, for example 1.17, not 'inf'\n"},
+     "cocomo-estimate: --eaf: takes a positive number, for example 1.17, not 'inf'\n"},
     {"OverheadWithoutSalary", On("basic", "--lines 1 --overhead 2"), "", 2,
-     "cocomo-estimate: --overhead 2 applies with --salary only, which adds the cost\n"},
+     "cocomo-estimate: --overhead applies with --salary only, which adds the cost\n"},
     {"CurrencyWithJson", On("basic", "--lines 1 --salary 9 --currency $ --format json"), "", 2,
      "cocomo-estimate: --currency applies to --format text, markdown and sloccount only, not json, "
      "whose cost is a plain number\n"},
     {"SalaryNegative", On("basic", "--lines 1 --salary -5"), "", 2,
-     "cocomo-estimate: --salary takes a positive yearly amount, for example 56286, not '-5'\n"},
+     "cocomo-estimate: --salary: takes a positive yearly amount, for example 56286, not '-5'\n"},
     {"CostBeyondTheDoubleRange", On("basic", "--lines 2147483647 --salary 1e308"), "", 2,
      "cocomo-estimate: the cost is beyond the range of a double; give a smaller --salary or "
      "--overhead\n"},
     {"UnknownPhase", On("advanced", "--lines 1 --phase testing=small"), "", 2,
-     "cocomo-estimate: unknown phase 'testing' in --phase testing=small; " + Phases + "\n"},
+     "cocomo-estimate: --phase: unknown phase 'testing' in testing=small; " + Phases + "\n"},
     {"UnknownColumn", On("advanced", "--lines 1 --phase requirements=huge"), "", 2,
-     "cocomo-estimate: unknown column 'huge' in --phase requirements=huge; " + Columns + "\n"},
+     "cocomo-estimate: --phase: unknown column 'huge' in requirements=huge; " + Columns + "\n"},
     {"PhaseWithoutColumn", On("advanced", "--lines 1 --phase requirements"), "", 2,
-     "cocomo-estimate: --phase needs PHASE=COLUMN, not 'requirements'; " + Phases + "; " + Columns +
-         "\n"},
+     "cocomo-estimate: --phase: needs PHASE=COLUMN, not 'requirements'; " + Phases + "; " +
+         Columns + "\n"},
     {"PhaseForIntermediate", On("intermediate", "--lines 1 --phase maintenance=2"), "", 2,
-     "cocomo-estimate: --phase maintenance=2 applies to --model advanced only, not "
+     "cocomo-estimate: --phase applies to --model advanced only, not "
      "intermediate\n"},
     // Reports that cannot be read.
     {"MissingReport", On("basic", "--lines-from /nonexistent/cloc.json"), "", 2,
@@ -752,7 +858,8 @@ const RefusalRow RefusalRows[] = {
     {"OneOfTwoCountsNoCode", On("basic", "--lines-from @cloc.json --lines-from @empty.json"), "", 1,
      "cocomo-estimate: '@empty.json'" + NoCode},
     {"StandardInputTwice", On("basic", "--lines-from - --lines-from -"), "", 2,
-     "cocomo-estimate: --lines-from - given twice; standard input holds one report\n"},
+     "cocomo-estimate: standard input given twice, with --lines-from - or --history -; it holds "
+     "one file\n"},
     {"SumCodeZero", On("basic", "--lines-from -"), R"({"SUM": {"code": 0}})", 1,
      "cocomo-estimate: standard input" + NoCode},
     {"SccNoLanguages", On("basic", "--lines-from -"), "[]", 1,
@@ -766,8 +873,8 @@ const RefusalRow RefusalRows[] = {
     {"ZeroLines", On("basic", "--lines 0"), "", 1,
      "cocomo-estimate: Run-time error '6': Overflow\n" + Requirement},
     {"EmptySize", On("intermediate", "--lines="), "", 2,
-     "cocomo-estimate: --lines needs a value; a whole number of lines, digits only, for example "
-     "202339\n"},
+     "cocomo-estimate: --lines: 1 required N missing; a whole number of lines, digits only, for "
+     "example 202339\n"},
     {"SizeRoundingToZero", On("advanced", "--lines 0.4"), "", 2, NotWhole + "'0.4'\n"},
     {"NotANumber", On("basic", "--lines abc"), "", 2, NotWhole + "'abc'\n"},
     {"GroupedDigits", On("basic", "--lines 202,339"), "", 2, NotWhole + "'202,339'\n"},
@@ -823,15 +930,49 @@ const RefusalRow RefusalRows[] = {
     {"MultiprojectOfLines", On("basic", "--lines 5 --multiproject"), "", 2,
      "cocomo-estimate: --multiproject requires --lines-from\n"},
     {"MultiprojectWithAValue", On("basic", "--lines-from - --multiproject=yes"), "", 2,
-     "cocomo-estimate: --multiproject takes no value, not 'yes'\n"},
+     "cocomo-estimate: --multiproject takes no value\n"},
     {"CoefficientsThree", "--lines 5 --coefficients 2.4,1.05,2.5", "", 2,
-     "cocomo-estimate: --coefficients takes four positive numbers A,B,C,D, for example "
-     "2.4,1.05,2.5,0.38, not '2.4,1.05,2.5'\n"},
-    {"CoefficientsForIntermediate", "--model intermediate --lines 5 --coefficients 1,1,1,1", "", 2,
-     "cocomo-estimate: --coefficients 1,1,1,1 applies to --model basic only, not intermediate, "
-     "whose coefficients are fixed\n"},
+     "cocomo-estimate: --coefficients: At least 4 required but received 3; four positive numbers "
+     "A,B,C,D, for example 2.4,1.05,2.5,0.38\n"},
     {"CoefficientsWithAMode", On("basic", "--lines 5 --coefficients 1,1,1,1"), "", 2,
      "cocomo-estimate: --mode excludes --coefficients\n"},
+    // Histories that cannot be read, and the new options out of place or range.
+    {"HistoryWithoutEffort", "--history -", "mode,kloc\norganic,3\n", 2,
+     Stdin + "no effort column; it needs one named actual, act_effort or effort\n"},
+    {"HistoryValueNotANumber", "--history -", "mode,kloc,actual\norganic,3,abc\n", 2,
+     StdinLine + "2, column actual: 'abc' is not a number\n"},
+    {"HistorySizeZero", "--history -", "mode,kloc,actual\norganic,0,4\n", 2,
+     StdinLine + "2, column kloc: '0' is not above zero\n"},
+    {"HistoryEffortNotFinite", "--history -", "mode,kloc,actual\norganic,3,inf\n", 2,
+     StdinLine + "2, column actual: 'inf' is not finite\n"},
+    {"HistoryRatingTheDriverLacks", "--history -", "mode,kloc,actual,ACAP\norganic,3,4,xh\n", 2,
+     Stdin.substr(0, Stdin.size() - 2) +
+         " line 2, column ACAP: rating 'xh' is not defined for ACAP; ACAP ratings: VL, L, N, H, "
+         "VH\n"},
+    {"HistoryEmpty", "--history -", "mode,kloc,actual\n", 2, Stdin + "no projects\n"},
+    {"HistoryNeitherShape", "--history -", std::string("\0\1", 2), 2,
+     Stdin.substr(0, Stdin.size() - 2) +
+         " line 1: neither CSV with a header row nor ARFF: a NUL byte, which text never holds\n"},
+    {"HistoryArffWithoutData", "--history -", "@relation x\n@attribute mode string\n", 2,
+     Stdin + "neither CSV with a header row nor ARFF: ARFF whose rows no @data line begins\n"},
+    {"CalibrateWithoutHistory", "--lines 5 --calibrate both", "", 2,
+     "cocomo-estimate: --calibrate requires --history\n"},
+    {"CalibrateAdvanced", "--model advanced --history @history.csv --calibrate both", "", 2,
+     "cocomo-estimate: --calibrate applies to --model basic and intermediate only, not "
+     "advanced\n"},
+    {"DesignModifiedWithoutAdapted", "--lines 5 --dm 30", "", 2,
+     "cocomo-estimate: --dm requires --adapted\n"},
+    {"DesignModifiedBeyondAHundred", "--lines 5 --adapted 9 --dm 500 --cm 1 --im 1", "", 2,
+     "cocomo-estimate: --dm: takes a percentage from 0 to 100, for example 30, not '500'\n"},
+    {"UnderstandingBelowTen", "--model cocomo2 --lines 5 --adapted 9 --dm 5 --cm 1 --im 1 --su 5",
+     "", 2, "cocomo-estimate: --su: takes a number from 10 to 50, for example 30, not '5'\n"},
+    {"AssessmentFor1981", "--lines 5 --adapted 9 --dm 5 --cm 1 --im 1 --aa 2", "", 2,
+     "cocomo-estimate: --aa applies to --model cocomo2 and cocomo2-early only, not basic\n"},
+    {"AdaptedOfSeveralProjects",
+     "--lines-from @cloc.json --multiproject --adapted 9 --dm 5 --cm 1 --im 1", "", 2,
+     "cocomo-estimate: --multiproject excludes --adapted\n"},
+    {"AdaptedWithoutSize", "--history @history.csv --adapted 9 --dm 5 --cm 1 --im 1", "", 2,
+     "cocomo-estimate: --adapted applies to an estimate only, of --lines or --lines-from\n"},
     {"LocaleWithSlocCount", On("basic", "--lines 5 --locale --format sloccount"), "", 2,
      "cocomo-estimate: --locale applies to --format text and markdown only, not sloccount, whose "
      "numbers are written as SLOCCount writes them\n"},
@@ -901,21 +1042,30 @@ TEST(HelpAndVersion, TheManualTheReadmeNamesIsBuiltAndItAndTheHelpListTheParsers
         COCOMO_BINARY_DIR "/" + readme.substr(path, readme.find_first_of("` \n", path) - path)));
     EXPECT_NE(manual.find("cocomo-wizard " COCOMO_VERSION), std::string::npos);
     const std::string help = Flattened(RunProgram(Words("--help")).out);
+    using engine::WordsOf, cli::Joined;
     for (const std::string &list :
-         {cli::Joined(cli::ModelWords), cli::Joined(cli::ModeWords), cli::Joined(cli::DriverNames),
-          cli::Joined(cli::StepNames), cli::Joined(cli::StepLongNames),
-          cli::Joined(cli::PhaseNames), cli::Joined(cli::ColumnNames), cli::Joined(cli::ColumnKdsi),
-          cli::Joined(cli::FormatNames), std::string(cli::ModeOtherWords[1]),
-          cli::Joined(cli::RatingNames), cli::Joined(cli::RatingLongNames)}) {
+         {Joined(WordsOf(engine::ModelNames)), Joined(WordsOf(engine::ModeNames)),
+          Joined(engine::DriverNames), Joined(engine::StepNames), Joined(engine::StepLongNames),
+          Joined(engine::PhaseNames), Joined(engine::ColumnNames), Joined(engine::ColumnKdsi),
+          Joined(cli::FormatNames), std::string(WordsOf(engine::ModeNames, true)[1]),
+          Joined(engine::cocomo2::RatingNames), Joined(engine::cocomo2::RatingLongNames)}) {
         EXPECT_NE(manual.find(list), std::string::npos) << list;
         EXPECT_NE(help.find(list), std::string::npos) << list;
     }
     // What the command line adds to the wizard's figures, in all three.
     const std::string readmeFlat = Flattened(readme);
-    const std::array<std::string_view, 12> items{
-        "person-years",       "sloccount",          "--coefficients", "--only-lang",
-        "--exclude-lang",     "--multiproject",     "--diff",         cli::ModeMeanings[0],
-        cli::ModeMeanings[1], cli::ModeMeanings[2], "--scale",        "cocomo2-early"};
+    const std::array<std::string_view, 12> items{"person-years",
+                                                 "sloccount",
+                                                 "--coefficients",
+                                                 "--only-lang",
+                                                 "--exclude-lang",
+                                                 "--multiproject",
+                                                 "--diff",
+                                                 engine::ModeMeanings[0],
+                                                 engine::ModeMeanings[1],
+                                                 engine::ModeMeanings[2],
+                                                 "--scale",
+                                                 "cocomo2-early"};
     for (const std::string_view item : items) {
         for (const std::string *text : {&manual, &help, &readmeFlat}) {
             EXPECT_NE(text->find(item), std::string::npos) << item;

@@ -1,11 +1,16 @@
 #include "cli/Report.h"
+#include "cli/History.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -150,5 +155,111 @@ TEST(Reports, StopsAtTheFirstByteThatCannotBelong) {
     EXPECT_EQ(CodeLines(zeros).first, Refused);
     std::fclose(zeros);
 }
+
+struct HistoryRow {
+    const char *name;
+    std::string table;
+    std::string read; // each project as mode, size, effort and factor; or the message
+};
+
+void PrintTo(const HistoryRow &row, std::ostream *os) {
+    *os << row.name;
+}
+
+std::string Contents(const std::string &name) {
+    std::ifstream file(std::string(COCOMO_CLI_REPORTS) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// The two tables of tests/cli/reports hold the same projects.
+const std::string TeamHistory =
+    "1 2.5 6.8 0.62866; 1 8 24 1.1440000000000001; 1 22 140 1.0695; 1 45 118 0.415623208; "
+    "1 90 290 1.196; 2 30 150 1.3224999999999998; 2 120 820 2.1917896; 3 60 640 2.002; "
+    "3 400 5200 1.8793235999999998; ";
+
+const std::string Modes = "; modes: organic, semidetached (or semi-detached), embedded";
+const std::string Neither = "'h.csv' line 2: neither CSV with a header row nor ARFF: ";
+
+const HistoryRow HistoryRows[] = {
+    {"CsvNumbersAndRatingWords",
+     "\xef\xbb\xbfKLOC,Project,Mode,Actual,acap,cplx,Tool\r\n12,A,organic,40,1.04,H,very_low\r\n"
+     "\r\n 5.5 , \"B, b\" ,Semi-Detached, \"14\" ,n,extra high,0.93",
+     "1 12 40 1.48304; 2 5.5 14 1.5345; "},
+    {"ArffCommentsAndQuotedNames",
+     "% history\n@RELATION cocomo81\n\n@attribute 'dev_mode' {organic,embedded}\n"
+     "@attribute \"LOC\" numeric\n@Attribute rely {vl,l,n,h,vh}\n@attribute 'time' real\n"
+     "@attribute actual real\n@data\n% first\norganic, 2.2, 'h', 1, 8.4\n"
+     "\"embedded\",45,0.88,XH,\"2\\20\"\n",
+     "1 2.2 8.4 1.15; 3 45 220 1.4607999999999999; "},
+    {"HistoryCsv", Contents("history.csv"), TeamHistory},
+    {"HistoryArff", Contents("history.arff"), TeamHistory},
+    {"NoModeColumn", "kloc,actual\n1,2\n",
+     "'h.csv': no mode column; it needs one named dev_mode or mode"},
+    {"NoEffortColumn", "mode,kloc,act\n",
+     "'h.csv': no effort column; it needs one named actual, act_effort or effort"},
+    {"TwoSizeColumns", "mode,KLOC,loc,actual\n",
+     "'h.csv': two size columns, KLOC and loc; keep one"},
+    {"NotANumber", "mode,kloc,actual\n\norganic,1,1\norganic,abc,1\n",
+     "'h.csv' line 4, column kloc: 'abc' is not a number"},
+    {"ZeroAfterAQuotedLineBreak", "mode,kloc,actual,notes\norganic,2,7,\"x\r\ny\"\norganic,0,5,z\n",
+     "'h.csv' line 4, column kloc: '0' is not above zero"},
+    {"Negative", "mode,kloc,actual\norganic,1,-3",
+     "'h.csv' line 2, column actual: '-3' is not above zero"},
+    {"Infinite", "mode,kloc,actual\norganic,inf,1",
+     "'h.csv' line 2, column kloc: 'inf' is not finite"},
+    {"UnknownMode", "dev_mode,kloc,actual\nsemi,1,1",
+     "'h.csv' line 2, column dev_mode: unknown mode 'semi'" + Modes},
+    {"RatingNotDefined", "mode,kloc,actual,acap\norganic,1,1,xh",
+     "'h.csv' line 2, column acap: rating 'xh' is not defined for ACAP; ACAP ratings: VL, L, N, H, "
+     "VH"},
+    {"NeitherMultiplierNorRating", "mode,kloc,actual,turn\norganic,1,1,\"\n\"",
+     "'h.csv' line 2, column turn: '\\x0a' is neither a multiplier nor a rating; TURN takes a "
+     "multiplier such as 1.15 or a rating: L, N, H, VH"},
+    {"FieldsShort", "mode,kloc,x,y,actual\norganic,1,1,1,1\norganic,1,1",
+     "'h.csv' line 3: 3 fields, where the header names 5"},
+    {"HeaderOnly", "mode,kloc,actual\n\n", "'h.csv': no projects"},
+    {"Empty", "", "'h.csv': no projects"},
+    {"Nul", std::string("mode,kloc,actual\norganic,1\0,1", 29),
+     Neither + "a NUL byte, which text never holds"},
+    {"ArffWithoutData", "@relation x\n@attribute mode string\n",
+     "'h.csv': neither CSV with a header row nor ARFF: ARFF whose rows no @data line begins"},
+    {"ArffAttributeWithoutName", "@relation x\n@attribute\n@data\n",
+     Neither + "'@attribute', where an @attribute line gives a name and a type"},
+    {"ArffDataFirst", "\n@data\n", Neither + "'@data' where ARFF takes @relation or @attribute"},
+    {"ArffStrayLine", "@relation x\nmode,kloc\n",
+     Neither + "'mode,kloc' where ARFF takes a % comment, @relation, @attribute or @data"},
+    {"LineTooLong", "mode,kloc,actual\norganic,1," + std::string(70000, '1'),
+     "'h.csv' line 2: longer than 65536 bytes, which no history table's rows are"},
+    {"QuoteNotClosed", "mode,kloc,actual\norganic,1,\"1\n",
+     "'h.csv' line 2: a quoted value is not closed by the end of the file"},
+};
+
+class Histories : public testing::TestWithParam<HistoryRow> {};
+
+TEST_P(Histories, Read) {
+    const HistoryRow &row = GetParam();
+    std::FILE *file = std::tmpfile();
+    std::fwrite(row.table.data(), 1, row.table.size(), file);
+    std::rewind(file);
+    std::string read;
+    try {
+        for (const auto &project : cli::ReadHistory(file, "'h.csv'")) {
+            read += std::to_string(project.mode);
+            for (const double figure : {project.kloc, project.actual, project.eaf}) {
+                std::array<char, 32> text{};
+                read += " " + std::string(text.data(),
+                                          std::to_chars(text.begin(), text.end(), figure).ptr);
+            }
+            read += "; ";
+        }
+    } catch (const cli::BadHistory &bad) {
+        read = bad.what();
+    }
+    EXPECT_EQ(read, row.read);
+    std::fclose(file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Histories, testing::ValuesIn(HistoryRows),
+                         [](const auto &row) { return std::string(row.param.name); });
 
 } // namespace

@@ -107,7 +107,7 @@ std::vector<std::size_t> OfferedSteps(std::size_t driver) {
 std::vector<Case> Cases() {
     std::vector<Case> cases;
     for (std::int16_t mode = 1; mode <= 3; ++mode) {
-        const std::string modeName(cli::ModeWords[static_cast<std::size_t>(mode - 1)]);
+        const std::string modeName(engine::ModeNames[static_cast<std::size_t>(mode - 1)].word);
         cases.push_back({"Basic_" + modeName + "_32000", 1, mode, "32000", {}});
         cases.push_back({"Basic_" + modeName + "_1E9", 1, mode, "1E9", {}});
         cases.push_back({"Intermediate_" + modeName + "_Unrated", 2, mode, "32000", {}});
@@ -160,14 +160,16 @@ protected:
         Click(Get<frmMain>(), ModelButton[row.model]);
         Click(Get<frmMode>(), ModeButton[row.mode]);
         QStringList args{
-            "--model", QString::fromUtf8(cli::ModelWords[static_cast<std::size_t>(row.model - 1)]),
-            "--mode", QString::fromUtf8(cli::ModeWords[static_cast<std::size_t>(row.mode - 1)])};
+            "--model",
+            QString::fromUtf8(engine::ModelNames[static_cast<std::size_t>(row.model - 1)].word),
+            "--mode",
+            QString::fromUtf8(engine::ModeNames[static_cast<std::size_t>(row.mode - 1)].word)};
         if (row.model == 2) {
             for (const auto &[driver, step] : row.choices) {
-                const QString name = QString::fromUtf8(cli::DriverNames[driver]);
+                const QString name = QString::fromUtf8(engine::DriverNames[driver]);
                 Click(Get<frmEAF>(), (driver == 0 ? "Opt" : "opt") + name,
                       static_cast<std::int16_t>(step));
-                args << "--rating" << name + "=" + QString::fromUtf8(cli::StepLongNames[step]);
+                args << "--rating" << name + "=" + QString::fromUtf8(engine::StepLongNames[step]);
             }
             Click(Get<frmEAF>(), "cmdContinue");
         } else if (row.model == 3) {
@@ -175,8 +177,8 @@ protected:
             for (const auto &[phase, column] : row.choices) {
                 Click(screen, PhaseArrays[phase], static_cast<std::int16_t>(column));
                 args << "--phase"
-                     << QString::fromUtf8(cli::PhaseNames[phase]) + "=" +
-                            QString::fromUtf8(cli::ColumnNames[column]);
+                     << QString::fromUtf8(engine::PhaseNames[phase]) + "=" +
+                            QString::fromUtf8(engine::ColumnNames[column]);
             }
             Click(screen, "cmdContinue");
         }
@@ -253,7 +255,7 @@ TEST(BuiltProgram, UsageErrorAndRefusedSize) {
         RunProgram({"--model", "basic", "--mode", "organic", "--lines", "1", "--rating", "ACAP=H"});
     EXPECT_EQ(usage.status, 2);
     EXPECT_EQ(usage.out, "");
-    EXPECT_EQ(usage.err, "cocomo-estimate: --rating ACAP=H applies to --model intermediate, "
+    EXPECT_EQ(usage.err, "cocomo-estimate: --rating applies to --model intermediate, "
                          "cocomo2 and cocomo2-early "
                          "only, not basic\n");
 

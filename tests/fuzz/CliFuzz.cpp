@@ -1,11 +1,13 @@
 // Fuzzing of cocomo-estimate's argument parser and report reader. The input is a command
 // line, its words split at NUL bytes as the words of argv are, then after two NUL bytes
 // what standard input holds; without two NUL bytes, the whole input is both. The standard
-// input is read as a line counter's report and the command line run whole with it. Nothing may
+// input is read as a line counter's report and as a history table, and the command line run
+// whole with it. Nothing may
 // crash, and whatever is accepted must be consistent: a parsed request holds only valid codes, a
 // refused report says why in one line, and a run ends with 0 and output only, or with 1 or 2 and
 // the refusal's lines only.
 #include "cli/Arguments.h"
+#include "cli/History.h"
 #include "cli/Program.h"
 #include "cli/Report.h"
 #include "engine/Estimate.h"
@@ -48,7 +50,7 @@ void CheckRequest(const cli::Request &request) {
     if (request.model < 1 || request.model > 5 || request.mode < 1 || request.mode > 3) {
         Fail("accepted a model outside 1 to 5 or a mode outside 1 to 3");
     }
-    const auto model = cli::Cocomo2Of(request.model);
+    const auto model = engine::cocomo2::ModelOf(request.model);
     const auto table =
         model ? engine::cocomo2::MultipliersOf(*model) : std::span<const engine::cocomo2::Factor>();
     for (std::size_t i = 0; i < request.multipliers.size(); ++i) {
@@ -63,14 +65,15 @@ void CheckRequest(const cli::Request &request) {
             Fail("accepted a scale factor's rating that it does not define, or for COCOMO 81");
         }
     }
-    if (request.lines.has_value() != request.reports.empty()) {
+    if ((request.lines && !request.reports.empty()) ||
+        (!request.lines && request.reports.empty() && request.histories.empty())) {
         Fail("accepted no size or two");
     }
     for (std::size_t i = 0; i < engine::CostDriverCount; ++i) {
         const auto &step = request.ratings[i];
         if (step && (request.model != 2 || *step < 0 || *step > 5 ||
                      !engine::RatingOffered[i][static_cast<std::size_t>(*step)])) {
-            Fail("accepted a rating the screen does not offer", cli::DriverNames[i]);
+            Fail("accepted a rating the screen does not offer", engine::DriverNames[i]);
         }
     }
     const bool rated = std::any_of(request.ratings.begin(), request.ratings.end(),
@@ -92,9 +95,22 @@ void CheckRequest(const cli::Request &request) {
         return std::isfinite(value) && value > 0.0;
     };
     const auto &k = request.coefficients;
-    if (k && (request.model != 1 || !positive(k->a) || !positive(k->b) || !positive(k->c) ||
+    if (k && (request.model > 2 || !positive(k->a) || !positive(k->b) || !positive(k->c) ||
               !positive(k->d))) {
-        Fail("accepted coefficients that are not four positive numbers for the Basic model");
+        Fail("accepted coefficients that are not four positive numbers for Basic or Intermediate");
+    }
+    const engine::Adaptation &a = request.adaptation;
+    const auto within = [](double value, double low, double high) {
+        return value >= low && value <= high;
+    };
+    if (request.adapted &&
+        (!within(a.lines, 0, 2147483647) || std::trunc(a.lines) != a.lines ||
+         !within(a.dm, 0, 100) || !within(a.cm, 0, 100) || !within(a.im, 0, 100) ||
+         !within(a.aa, 0, 8) || !within(a.su, 10, 50) || !within(a.unfm, 0, 1))) {
+        Fail("accepted adapted code out of its ranges");
+    }
+    if (request.calibrate && (request.histories.empty() || request.model > 2)) {
+        Fail("accepted --calibrate without a history or for another model");
     }
     if ((request.multiproject || !request.languages.empty()) && request.reports.empty()) {
         Fail("accepted --multiproject or a language without reports");
@@ -160,6 +176,9 @@ void CheckJson(const std::string &output) {
         Fail("the JSON output does not parse", output);
     }
     for (const char *name : {"effort_staff_months", "tdev_months", "average_staffing"}) {
+        if (!figures.contains(name) && figures.contains("history")) {
+            continue;
+        }
         if (!figures[name].is_number() || !std::isfinite(figures[name].get<double>())) {
             Fail("a result that is not a finite number", output);
         }
@@ -186,6 +205,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             Fail("a refused report without its one-line reason", why);
         }
     }
+    std::rewind(report);
+    try {
+        cli::ReadHistory(report, "standard input");
+    } catch (const cli::BadHistory &bad) {
+        const std::string_view why = bad.what();
+        if (!why.starts_with("standard input") || why.find('\n') != std::string_view::npos) {
+            Fail("a refused history without its one-line reason", why);
+        }
+    }
 
     const std::vector<std::string_view> args = Words(command);
     try {
@@ -194,9 +222,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             CheckRequest(parsed.request);
         }
         // A named file would be read from the disk; standard input is the input itself.
+        const auto named = [](const std::vector<std::string> &paths) {
+            return std::any_of(paths.begin(), paths.end(),
+                               [](const std::string &path) { return path != "-"; });
+        };
         if (parsed.action == cli::Action::Estimate &&
-            std::any_of(parsed.request.reports.begin(), parsed.request.reports.end(),
-                        [](const std::string &path) { return path != "-"; })) {
+            (named(parsed.request.reports) || named(parsed.request.histories))) {
             std::fclose(report);
             return 0;
         }

@@ -1,6 +1,6 @@
-#include "cli/Text.h"
+#include "cli/Words.h"
 
-#include <algorithm>
+#include <CLI/CLI.hpp>
 
 namespace cli {
 
@@ -24,23 +24,23 @@ std::string Quoted(std::string_view word) {
     return "'" + Shown(word) + "'";
 }
 
-std::string Joined(std::span<const std::string_view> names) {
-    std::string list;
-    for (const std::string_view name : names) {
-        if (!list.empty()) {
-            list += ", ";
-        }
-        list += name;
+std::string CsvQuoted(const std::string &text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
     }
-    return list;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+std::string Joined(std::span<const std::string_view> names) {
+    return CLI::detail::join(names, ", ");
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
+    return CLI::ignore_case(std::string(a)) == CLI::ignore_case(std::string(b));
 }
 
 } // namespace cli
