@@ -51,14 +51,11 @@ def browser(language="en-US"):
 
 
 def serve(page, requested):
-    class Handler(http.server.SimpleHTTPRequestHandler):
-        extensions_map = {".wasm": "application/wasm", ".js": "text/javascript"}
-
-        def log_message(self, *_):
-            requested.append(self.path)
-
+    handler = type("Handler", (http.server.SimpleHTTPRequestHandler,), {
+        "extensions_map": {".wasm": "application/wasm", ".js": "text/javascript"},
+        "log_message": lambda self, *_: requested.append(self.path)})
     server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(Handler, directory=page))
+        ("127.0.0.1", 0), functools.partial(handler, directory=page))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return "http://127.0.0.1:%d/index.html" % server.server_port
 
