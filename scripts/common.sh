@@ -5,13 +5,14 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Building and starting the two programs. The build renders the window icon from its SVG;
-# the forms layer asks the X window manager for its frames through libxcb; cocomo-estimate
-# reads its arguments with CLI11 and line counters' JSON reports with nlohmann-json (both
-# header-only); the screens are laid out for Liberation Sans and fall back on DejaVu Sans
-# Condensed where a caption needs a narrower face; Qt's Wayland platform plugin runs the
-# wizard as a native Wayland client.
+# the forms layer asks the X window manager for its frames through libxcb; the numeric runtime
+# reads numbers with fast_float; cocomo-estimate reads its arguments with CLI11 and line
+# counters' JSON reports with nlohmann-json (all three header-only); the screens are laid out
+# for Liberation Sans and fall back on DejaVu Sans Condensed where a caption needs a narrower
+# face; Qt's Wayland platform plugin runs the wizard as a native Wayland client.
 RUN_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-wayland
-              libxcb1-dev nlohmann-json3-dev libcli11-dev fonts-liberation fonts-dejavu-extra)
+              libxcb1-dev libfast-float-dev nlohmann-json3-dev libcli11-dev fonts-liberation
+              fonts-dejavu-extra)
 # The test suite, on top: GoogleTest and RapidCheck, which generates, runs and shrinks the
 # random walk's action sequences; clang for the sanitizer and fuzzing builds; a real X server,
 # window managers (openbox, KDE's kwin, Xfce's xfwm4, i3), input and screenshot tools (GDK
@@ -38,6 +39,13 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev
 # weston and Qt's Wayland plugin for the Wayland start-up.
 BENCH_PACKAGES=(libbenchmark-dev xvfb xauth openbox x11-utils libxtst-dev libxdamage-dev
                 weston qt6-wayland)
+# The page (./scripts/test web), on top of building: emscripten, which compiles the engine to
+# WebAssembly; GoogleTest, without which the default build that makes the native
+# cocomo-estimate the page is checked against does not configure; Chromium, its WebDriver and
+# Selenium, which drive the page.
+WEB_PACKAGES=(emscripten libgtest-dev libgmock-dev chromium chromium-driver python3-selenium)
+# axe-core, which checks the page's accessibility, from the npm registry: for the test alone.
+WEB_NPM_PACKAGE=axe-core@4.14.1
 
 say() { printf '==> %s\n' "$*"; }
 
@@ -60,6 +68,20 @@ ensure_packages() {
     say "In a container apt may say that services cannot start or that there is no bus: harmless"
     $sudo apt-get update
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# ensure_npm_package DIR NAME@VERSION: installs the package into DIR/node_modules unless that
+# version is there.
+ensure_npm_package() {
+    local dir=$1 name=${2%@*} version=${2##*@}
+    if grep -qs "\"version\": \"$version\"" "$dir/node_modules/$name/package.json"; then
+        say "npm package $2: present"
+        return
+    fi
+    command -v npm >/dev/null || ensure_packages npm
+    say "Installing $2 from the npm registry into $dir"
+    mkdir -p "$dir"
+    npm install --prefix "$dir" --no-save --no-package-lock --no-audit --no-fund "$2"
 }
 
 # build_preset NAME: configures and builds the preset, in the directory the preset names.

@@ -2,11 +2,11 @@
 
 #include "runtime/numeric/RuntimeError.h"
 
-#include <algorithm>
+#include <fast_float/fast_float.h>
+
 #include <array>
-#include <charconv>
 #include <cmath>
-#include <system_error>
+#include <cstdio>
 
 namespace rt {
 namespace {
@@ -17,8 +17,6 @@ bool IsSkipped(char c) {
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
-
-constexpr long long ExponentLimit = 1'000'000'000LL; // far beyond the double range
 
 } // namespace
 
@@ -31,29 +29,19 @@ double Val(std::string_view text) {
         }
         return at < text.size() ? text[at] : '\0';
     };
-    // The number as the grammar finds it, in the form std::from_chars reads: optional '-',
+    // The number as the grammar finds it, in the form from_chars reads: optional '-',
     // integer digits, optional '.' and fraction digits, optional 'e' and exponent.
     std::string clean;
     const auto take = [&] {
         clean += text[at++];
     };
-    bool negative = false;
     if (peek() == '-') {
-        negative = true;
         take();
     } else if (peek() == '+') {
         ++at;
     }
-    // Where the leading significant digit stands, to tell an overflow from an underflow.
     bool anyDigit = false;
-    bool significant = false;
-    long long integerDigits = 0; // significant digits before the point
-    long long fractionZeros = 0; // zeros after the point before the first significant digit
     while (IsDigit(peek())) {
-        significant = significant || text[at] != '0';
-        if (significant) {
-            ++integerDigits;
-        }
         anyDigit = true;
         take();
     }
@@ -63,10 +51,6 @@ double Val(std::string_view text) {
     if (peek() == '.') {
         take();
         while (IsDigit(peek())) {
-            if (!significant && text[at] == '0') {
-                ++fractionZeros;
-            }
-            significant = significant || text[at] != '0';
             anyDigit = true;
             take();
         }
@@ -74,18 +58,15 @@ double Val(std::string_view text) {
     if (!anyDigit) {
         return 0.0;
     }
-    long long exponent = 0;
     if (peek() == 'E' || peek() == 'e') {
         const std::size_t mantissaLength = clean.size();
         ++at;
         clean += 'e';
-        const bool negativeExponent = peek() == '-';
         if (peek() == '+' || peek() == '-') {
             take();
         }
         bool anyExponentDigit = false;
         while (IsDigit(peek())) {
-            exponent = std::min(ExponentLimit, exponent * 10 + (text[at] - '0'));
             anyExponentDigit = true;
             take();
         }
@@ -93,17 +74,14 @@ double Val(std::string_view text) {
         if (!anyExponentDigit) {
             clean.resize(mantissaLength);
         }
-        exponent = negativeExponent ? -exponent : exponent;
     }
+    // fast_float rounds correctly as std::from_chars does, where the standard library has no
+    // floating-point from_chars (libc++ before 17, which the WebAssembly build uses). Out of
+    // range it gives an infinity for an overflow and a signed zero for an underflow.
     double value = 0.0;
-    const auto result = std::from_chars(clean.data(), clean.data() + clean.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        const long long magnitude =
-            (integerDigits > 0 ? integerDigits - 1 : -fractionZeros - 1) + exponent;
-        if (magnitude >= 0) {
-            throw RuntimeError(ErrorCode::Overflow);
-        }
-        return negative ? -0.0 : 0.0;
+    fast_float::from_chars(clean.data(), clean.data() + clean.size(), value);
+    if (std::isinf(value)) {
+        throw RuntimeError(ErrorCode::Overflow);
     }
     return value;
 }
@@ -115,18 +93,19 @@ std::string FormatHundredths(double value, std::string_view decimalSeparator) {
     if (std::isinf(value)) {
         return value < 0 ? "-Infinity" : "Infinity";
     }
-    // to_chars rounds the exact binary value, so 0.125 (exact) goes to 0.12 and
-    // 0.135 (stored just above) goes to 0.14; 310 digits cover the largest double.
+    // printf rounds the exact binary value, so 0.125 (exact) goes to 0.12 and 0.135 (stored
+    // just above) goes to 0.14; 310 digits cover the largest double. Its radix character is
+    // the C library's locale's, which a program may have set: the digits around it are taken.
     std::array<char, 400> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, 2);
-    std::string text(buffer.data(), result.ptr);
-    if (text == "-0.00") {
-        text.erase(0, 1);
-    }
-    const std::size_t point = text.find('.');
-    text.replace(point, 1, decimalSeparator);
-    return text;
+    const int length = std::snprintf(buffer.data(), buffer.size(), "%.2f", value);
+    const std::string_view printed(buffer.data(), static_cast<std::size_t>(length));
+    const std::size_t radix = printed.find_first_not_of("-0123456789");
+    // No minus for a value that rounds to zero.
+    const bool zero = printed.find_first_of("123456789") == std::string_view::npos;
+    const std::size_t first = zero ? printed.find_first_not_of('-') : 0;
+    return std::string(printed.substr(first, radix - first))
+        .append(decimalSeparator)
+        .append(printed.substr(printed.size() - 2));
 }
 
 } // namespace rt

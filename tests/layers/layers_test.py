@@ -20,6 +20,7 @@ RULES = {
     "runtime/forms": (("runtime/numeric",), True),
     "screens": (("engine", "runtime/forms", "runtime/numeric"), True),
     "cli": (("engine", "runtime/numeric"), False),
+    "web": (("engine", "runtime/numeric"), False),
     "app": (("engine", "runtime/forms", "runtime/numeric", "screens"), True),
 }
 # The one file that speaks to the X server itself, and the screens' list, the one file of

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -168,6 +170,17 @@ class FormatHundredths : public testing::TestWithParam<FormatCase> {};
 TEST_P(FormatHundredths, Pattern0Point00) {
     const FormatCase &c = GetParam();
     EXPECT_EQ(rt::FormatHundredths(c.value, c.separator), c.shown);
+}
+
+// The C library writes its locale's radix character, and a program may set that locale (Qt
+// sets the user's at start-up).
+TEST_P(FormatHundredths, Pattern0Point00WhereTheCLibraryWritesACommaRadix) {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "no German locale in LOCPATH";
+    const FormatCase &c = GetParam();
+    const std::string shown = rt::FormatHundredths(c.value, c.separator);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_EQ(shown, c.shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pattern, FormatHundredths,
