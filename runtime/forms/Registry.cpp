@@ -3,8 +3,8 @@
 #include "runtime/forms/ErrorReport.h"
 #include "runtime/forms/Form.h"
 #include "runtime/forms/FormWindow.h"
+#include "runtime/forms/IndicatorsAndFocusMark.h"
 #include "runtime/forms/OptionRows.h"
-#include "runtime/forms/Style.h"
 #include "runtime/forms/WindowSystem.h"
 #include "runtime/numeric/RuntimeError.h"
 

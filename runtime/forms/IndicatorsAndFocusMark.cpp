@@ -1,4 +1,4 @@
-#include "runtime/forms/Style.h"
+#include "runtime/forms/IndicatorsAndFocusMark.h"
 
 #include "runtime/forms/Look.h"
 
