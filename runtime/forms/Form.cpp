@@ -1,10 +1,22 @@
 #include "runtime/forms/Form.h"
 
 #include <QAbstractButton>
+#include <QImage>
 
 #include <utility>
 
 namespace forms {
+
+void Form::Prepare() const {
+    // Drawn once off screen, the controls pay for what a style, a face or a glyph costs the
+    // first time it is drawn: the faces to decide and load, the style's images, the glyphs.
+    // A one-pixel canvas is enough for that, and takes no memory worth the name.
+    QWidget scratch;
+    BuildControls(&scratch, LayoutOf());
+    QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
+    pixel.setDevicePixelRatio(scratch.devicePixelRatioF());
+    scratch.render(&pixel);
+}
 
 QString Form::Caption() const {
     return window_ != nullptr ? window_->windowTitle() : QString();
