@@ -1,35 +1,21 @@
-#include "runtime/forms/Accessibility.h"
-#include "runtime/forms/Controls.h"
+#include "runtime/forms/RegistryState.h"
+
 #include "runtime/forms/ErrorReport.h"
 #include "runtime/forms/Form.h"
-#include "runtime/forms/FormWindow.h"
-#include "runtime/forms/IndicatorsAndFocusMark.h"
-#include "runtime/forms/OptionRows.h"
 #include "runtime/forms/WindowSystem.h"
 #include "runtime/numeric/RuntimeError.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
 #include <new>
 #include <utility>
 
-// The forms that are loaded, the one in front, and the handlers that run on them: showing,
-// unloading and ending, and what a handler leaves to be done once it has run.
+// The forms that are loaded, the one in front, and the handlers that run on them: ending,
+// and what a handler leaves to be done once it has run.
 namespace forms {
-namespace {
-
-struct Registry {
-    std::vector<Form *> loaded{}; // back to front
-    bool ended = false;
-    unsigned generation = 0; // tells a stale queued check from a current one
-    int handlersRunning = 0;
-    std::vector<QPointer<QWidget>> leaving{}; // unloaded by the running handler
-    QPointer<QWidget> broughtForward{};       // the window the running handler showed last
-};
 
 Registry &State() {
     static Registry registry;
@@ -42,8 +28,6 @@ void BringToFront(Form *form) {
     loaded.push_back(form);
 }
 
-// The program also ends when no form is left open. Checked once the current handler has
-// finished, since a handler may unload its own form and then show another.
 void ScheduleLastWindowCheck() {
     const unsigned generation = State().generation;
     QTimer::singleShot(0, qApp, [generation] {
@@ -52,6 +36,8 @@ void ScheduleLastWindowCheck() {
         }
     });
 }
+
+namespace {
 
 // On the form's window, or on the front form's where the handler unloaded its own.
 void Report(Form *owner, const rt::RuntimeError &error, const InputAdvice *advice = nullptr) {
@@ -132,72 +118,6 @@ void UnloadAll() {
         delete window;
     }
     State() = Registry{.generation = State().generation + 1};
-}
-
-void Form::Show() {
-    if (window_ == nullptr) {
-        Load();
-        return;
-    }
-    if (window_->isMinimized()) {
-        window_->showNormal();
-    }
-    static_cast<FormWindow *>(window_.data())->Fit().Place();
-    if (!window_->isVisible()) {
-        ShowInFront(window_);
-    } else {
-        BringForward(window_);
-    }
-    BringToFront(this);
-    State().broughtForward = window_;
-}
-
-void Form::Unload() {
-    QWidget *window = window_;
-    if (window == nullptr) {
-        return;
-    }
-    Forget();
-    if (State().handlersRunning > 0) {
-        State().leaving.emplace_back(window);
-    } else {
-        window->hide();
-        window->deleteLater();
-    }
-    ScheduleLastWindowCheck();
-}
-
-void Form::Load() {
-    InstallAccessibleRoles();
-    InstallFormsStyle();
-    window_ = new FormWindow(this);
-    controls_ = BuildControls(window_, LayoutOf());
-    AttachOptionRows(window_);
-    LabelPictureBoxes(window_);
-    Wire();
-    BringToFront(this);
-    Form_Load();
-}
-
-void Form::WindowClosed(const QWidget *window) {
-    if (window == window_) {
-        Forget();
-        ScheduleLastWindowCheck();
-    }
-}
-
-void Form::WindowActivated(const QWidget *window) {
-    if (window == window_) {
-        BringToFront(this);
-    }
-}
-
-void Form::Forget() {
-    window_ = nullptr;
-    controls_.clear();
-    DiscardWorkingValues();
-    auto &loaded = State().loaded;
-    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
 }
 
 } // namespace forms
