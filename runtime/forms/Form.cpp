@@ -130,6 +130,14 @@ void Form::PaletteChanged(const QWidget *window) {
     }
 }
 
+Form *Form::AsForm() {
+    return this;
+}
+
+QWidget *Form::ControlNamed(const QString &name) const {
+    return Control<QWidget>(name);
+}
+
 void Form::Forget() {
     window_ = nullptr;
     controls_.clear();

@@ -1,6 +1,7 @@
 #include "runtime/forms/Preparation.h"
 
 #include "runtime/forms/Form.h"
+#include "runtime/forms/Registry.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
-#include "runtime/forms/RegistryState.h"
+#include "runtime/forms/Registry.h"
 
 #include "runtime/forms/ErrorReport.h"
-#include "runtime/forms/Form.h"
+#include "runtime/forms/RegistryState.h"
 #include "runtime/forms/WindowSystem.h"
 #include "runtime/numeric/RuntimeError.h"
 
@@ -22,7 +22,7 @@ Registry &State() {
     return registry;
 }
 
-void BringToFront(Form *form) {
+void BringToFront(Registered *form) {
     auto &loaded = State().loaded;
     loaded.erase(std::remove(loaded.begin(), loaded.end(), form), loaded.end());
     loaded.push_back(form);
@@ -40,20 +40,20 @@ void ScheduleLastWindowCheck() {
 namespace {
 
 // On the form's window, or on the front form's where the handler unloaded its own.
-void Report(Form *owner, const rt::RuntimeError &error, const InputAdvice *advice = nullptr) {
+void Report(Registered *owner, const rt::RuntimeError &error, const InputAdvice *advice = nullptr) {
     const bool loaded = owner != nullptr && owner->IsLoaded();
     QWidget *parent = loaded ? owner->Window() : nullptr;
-    if (parent == nullptr && FrontForm() != nullptr) {
-        parent = FrontForm()->Window();
+    if (parent == nullptr && !State().loaded.empty()) {
+        parent = State().loaded.back()->Window();
     }
     ReportRuntimeError(error, parent, advice != nullptr ? advice->text : QString(),
-                       advice != nullptr && loaded ? owner->Control<QWidget>(advice->control)
+                       advice != nullptr && loaded ? owner->ControlNamed(advice->control)
                                                    : nullptr);
 }
 
 } // namespace
 
-void Dispatch(Form *owner, const std::function<void()> &handler, const InputAdvice *advice) {
+void Dispatch(Registered *owner, const std::function<void()> &handler, const InputAdvice *advice) {
     if (State().ended) {
         return;
     }
@@ -98,11 +98,16 @@ bool Ended() {
 }
 
 std::vector<Form *> LoadedForms() {
-    return State().loaded;
+    std::vector<Form *> forms;
+    forms.reserve(State().loaded.size());
+    for (Registered *form : State().loaded) {
+        forms.push_back(form->AsForm());
+    }
+    return forms;
 }
 
 Form *FrontForm() {
-    return State().loaded.empty() ? nullptr : State().loaded.back();
+    return State().loaded.empty() ? nullptr : State().loaded.back()->AsForm();
 }
 
 void UnloadAll() {
@@ -111,8 +116,8 @@ void UnloadAll() {
             delete widget;
         }
     }
-    const std::vector<Form *> loaded = State().loaded;
-    for (Form *form : loaded) {
+    const std::vector<Registered *> loaded = State().loaded;
+    for (Registered *form : loaded) {
         QWidget *window = form->Window();
         form->Forget();
         delete window;
