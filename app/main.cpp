@@ -1,7 +1,7 @@
 #include "app/IconPixels.h"
 #include "app/Startup.h"
+#include "runtime/forms/Fonts.h"
 #include "runtime/forms/Form.h"
-#include "runtime/forms/Look.h"
 #include "runtime/forms/Preparation.h"
 #include "screens/Screens.h"
 #include "screens/frmMain.h"

@@ -1,6 +1,7 @@
 #include "runtime/forms/Controls.h"
 
-#include "runtime/forms/Look.h"
+#include "runtime/forms/Colours.h"
+#include "runtime/forms/Fonts.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -3,6 +3,7 @@
 #include "runtime/forms/Controls.h"
 #include "runtime/forms/FormWindow.h"
 #include "runtime/forms/Layout.h"
+#include "runtime/forms/Registry.h"
 #include "runtime/numeric/RuntimeError.h"
 
 #include <QHash>
@@ -13,43 +14,13 @@
 #include <functional>
 #include <optional>
 #include <utility>
-#include <vector>
 
 namespace forms {
-
-class Form;
-
-// What the report of a handler's run-time errors adds for a user whose input the handler
-// refused: what that input must be, and the control holding it, which the report leaves in
-// view.
-struct InputAdvice {
-    QString text;
-    QString control;
-};
-
-// Runs one event handler of a form. A run-time error it raises is reported in a message
-// box parented to the form's window, with the advice, if any, below the error; the program
-// then goes on with every form and variable as the handler left them. After End no handler
-// runs.
-void Dispatch(Form *owner, const std::function<void()> &handler,
-              const InputAdvice *advice = nullptr);
-
-// Ends the program at once: every window closes and no further handler runs.
-void End();
-bool Ended();
-
-// The loaded forms, the one in front last.
-std::vector<Form *> LoadedForms();
-Form *FrontForm();
-
-// Deletes every form's window at once and forgets that End ran. For the end of main, where
-// the event loop no longer runs, and for tests that start each case afresh.
-void UnloadAll();
 
 // One screen. The object exists once per run, created on first reference; loading builds
 // its window from its layout and runs Form_Load, unloading discards the window, its
 // controls and the form's working values.
-class Form : private WindowOwner {
+class Form : public Registered, private WindowOwner {
 public:
     Form() = default;
     Form(const Form &) = delete;
@@ -68,8 +39,8 @@ public:
     // costs the first time. The window itself is still built when the form is shown.
     void Prepare() const;
 
-    bool IsLoaded() const { return window_ != nullptr; }
-    QWidget *Window() const { return window_; }
+    bool IsLoaded() const override { return window_ != nullptr; }
+    QWidget *Window() const override { return window_; }
 
     QString Caption() const;
     void SetCaption(const QString &caption);
@@ -120,8 +91,6 @@ protected:
     }
 
 private:
-    friend void UnloadAll();
-
     void Load();
     void ConnectClick(QWidget *button, std::function<void()> handler,
                       std::optional<InputAdvice> advice = std::nullopt);
@@ -129,7 +98,9 @@ private:
     void WindowClosed(const QWidget *window) override;
     void WindowActivated(const QWidget *window) override;
     void PaletteChanged(const QWidget *window) override;
-    void Forget();
+    Form *AsForm() override;
+    QWidget *ControlNamed(const QString &name) const override;
+    void Forget() override;
 
     QPointer<QWidget> window_;
     QHash<QString, QWidget *> controls_;

@@ -1,17 +1,24 @@
 #include "runtime/forms/Preparation.h"
 
-#include "runtime/forms/Controls.h"
 #include "runtime/forms/Form.h"
+#include "runtime/forms/Registry.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
 #include <utility>
 
 namespace forms {
+namespace {
+
+int &PreparedCount() {
+    static int prepared = 0;
+    return prepared;
+}
+
+} // namespace
 
 void PrepareAfterFirstPaint(std::vector<const Form *> forms) {
     // Lives on the window it waits for, so a window closed before painting takes it along.
@@ -40,6 +47,7 @@ void PrepareAfterFirstPaint(std::vector<const Form *> forms) {
                 return;
             }
             forms[next]->Prepare();
+            ++PreparedCount();
             QTimer::singleShot(0, qApp, [forms, next] { PrepareFrom(forms, next + 1); });
         }
 
@@ -50,29 +58,8 @@ void PrepareAfterFirstPaint(std::vector<const Form *> forms) {
     }
 }
 
-namespace {
-
-int &PreparedCount() {
-    static int prepared = 0;
-    return prepared;
-}
-
-} // namespace
-
 int FormsPrepared() {
     return PreparedCount();
-}
-
-void Form::Prepare() const {
-    // Drawn once off screen, the controls pay for what a style, a face or a glyph costs the
-    // first time it is drawn: the faces to decide and load, the style's images, the glyphs.
-    // A one-pixel canvas is enough for that, and takes no memory worth the name.
-    QWidget scratch;
-    BuildControls(&scratch, LayoutOf());
-    QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
-    pixel.setDevicePixelRatio(scratch.devicePixelRatioF());
-    scratch.render(&pixel);
-    ++PreparedCount();
 }
 
 } // namespace forms

@@ -1,49 +1,33 @@
-#include "runtime/forms/Accessibility.h"
-#include "runtime/forms/Controls.h"
+#include "runtime/forms/Registry.h"
+
 #include "runtime/forms/ErrorReport.h"
-#include "runtime/forms/Form.h"
-#include "runtime/forms/FormWindow.h"
-#include "runtime/forms/OptionRows.h"
-#include "runtime/forms/Style.h"
+#include "runtime/forms/RegistryState.h"
 #include "runtime/forms/WindowSystem.h"
 #include "runtime/numeric/RuntimeError.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
 #include <new>
 #include <utility>
 
-// The forms that are loaded, the one in front, and the handlers that run on them: showing,
-// unloading and ending, and what a handler leaves to be done once it has run.
+// The forms that are loaded, the one in front, and the handlers that run on them: ending,
+// and what a handler leaves to be done once it has run.
 namespace forms {
-namespace {
-
-struct Registry {
-    std::vector<Form *> loaded{}; // back to front
-    bool ended = false;
-    unsigned generation = 0; // tells a stale queued check from a current one
-    int handlersRunning = 0;
-    std::vector<QPointer<QWidget>> leaving{}; // unloaded by the running handler
-    QPointer<QWidget> broughtForward{};       // the window the running handler showed last
-};
 
 Registry &State() {
     static Registry registry;
     return registry;
 }
 
-void BringToFront(Form *form) {
+void BringToFront(Registered *form) {
     auto &loaded = State().loaded;
     loaded.erase(std::remove(loaded.begin(), loaded.end(), form), loaded.end());
     loaded.push_back(form);
 }
 
-// The program also ends when no form is left open. Checked once the current handler has
-// finished, since a handler may unload its own form and then show another.
 void ScheduleLastWindowCheck() {
     const unsigned generation = State().generation;
     QTimer::singleShot(0, qApp, [generation] {
@@ -53,21 +37,23 @@ void ScheduleLastWindowCheck() {
     });
 }
 
+namespace {
+
 // On the form's window, or on the front form's where the handler unloaded its own.
-void Report(Form *owner, const rt::RuntimeError &error, const InputAdvice *advice = nullptr) {
+void Report(Registered *owner, const rt::RuntimeError &error, const InputAdvice *advice = nullptr) {
     const bool loaded = owner != nullptr && owner->IsLoaded();
     QWidget *parent = loaded ? owner->Window() : nullptr;
-    if (parent == nullptr && FrontForm() != nullptr) {
-        parent = FrontForm()->Window();
+    if (parent == nullptr && !State().loaded.empty()) {
+        parent = State().loaded.back()->Window();
     }
     ReportRuntimeError(error, parent, advice != nullptr ? advice->text : QString(),
-                       advice != nullptr && loaded ? owner->Control<QWidget>(advice->control)
+                       advice != nullptr && loaded ? owner->ControlNamed(advice->control)
                                                    : nullptr);
 }
 
 } // namespace
 
-void Dispatch(Form *owner, const std::function<void()> &handler, const InputAdvice *advice) {
+void Dispatch(Registered *owner, const std::function<void()> &handler, const InputAdvice *advice) {
     if (State().ended) {
         return;
     }
@@ -112,11 +98,16 @@ bool Ended() {
 }
 
 std::vector<Form *> LoadedForms() {
-    return State().loaded;
+    std::vector<Form *> forms;
+    forms.reserve(State().loaded.size());
+    for (Registered *form : State().loaded) {
+        forms.push_back(form->AsForm());
+    }
+    return forms;
 }
 
 Form *FrontForm() {
-    return State().loaded.empty() ? nullptr : State().loaded.back();
+    return State().loaded.empty() ? nullptr : State().loaded.back()->AsForm();
 }
 
 void UnloadAll() {
@@ -125,79 +116,13 @@ void UnloadAll() {
             delete widget;
         }
     }
-    const std::vector<Form *> loaded = State().loaded;
-    for (Form *form : loaded) {
+    const std::vector<Registered *> loaded = State().loaded;
+    for (Registered *form : loaded) {
         QWidget *window = form->Window();
         form->Forget();
         delete window;
     }
     State() = Registry{.generation = State().generation + 1};
-}
-
-void Form::Show() {
-    if (window_ == nullptr) {
-        Load();
-        return;
-    }
-    if (window_->isMinimized()) {
-        window_->showNormal();
-    }
-    static_cast<FormWindow *>(window_.data())->Fit().Place();
-    if (!window_->isVisible()) {
-        ShowInFront(window_);
-    } else {
-        BringForward(window_);
-    }
-    BringToFront(this);
-    State().broughtForward = window_;
-}
-
-void Form::Unload() {
-    QWidget *window = window_;
-    if (window == nullptr) {
-        return;
-    }
-    Forget();
-    if (State().handlersRunning > 0) {
-        State().leaving.emplace_back(window);
-    } else {
-        window->hide();
-        window->deleteLater();
-    }
-    ScheduleLastWindowCheck();
-}
-
-void Form::Load() {
-    InstallAccessibleRoles();
-    InstallFormsStyle();
-    window_ = new FormWindow(this);
-    controls_ = BuildControls(window_, LayoutOf());
-    AttachOptionRows(window_);
-    LabelPictureBoxes(window_);
-    Wire();
-    BringToFront(this);
-    Form_Load();
-}
-
-void Form::WindowClosed(const QWidget *window) {
-    if (window == window_) {
-        Forget();
-        ScheduleLastWindowCheck();
-    }
-}
-
-void Form::WindowActivated(const QWidget *window) {
-    if (window == window_) {
-        BringToFront(this);
-    }
-}
-
-void Form::Forget() {
-    window_ = nullptr;
-    controls_.clear();
-    DiscardWorkingValues();
-    auto &loaded = State().loaded;
-    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
 }
 
 } // namespace forms

@@ -1,7 +1,7 @@
 #include "tests/screens/ScreenTest.h"
 
+#include "runtime/forms/Colours.h"
 #include "runtime/forms/Layout.h"
-#include "runtime/forms/Look.h"
 #include "runtime/forms/ScreenText.h"
 #include "screens/frmBasicResults.h"
 #include "screens/frmEAF.h"

@@ -1,7 +1,7 @@
 #include "tests/screens/ScreenTest.h"
 
+#include "runtime/forms/Colours.h"
 #include "runtime/forms/Layout.h"
-#include "runtime/forms/Look.h"
 #include "screens/frmBasicResults.h"
 #include "screens/frmKLOC.h"
 #include "screens/frmMain.h"

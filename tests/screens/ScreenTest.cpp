@@ -1,6 +1,5 @@
 #include "tests/screens/ScreenTest.h"
 
-#include "runtime/forms/Look.h"
 #include "screens/Screens.h"
 #include "screens/frmMain.h"
 

@@ -1,4 +1,4 @@
-#include "runtime/forms/Look.h"
+#include "runtime/forms/Fonts.h"
 
 #include <QApplication>
 

@@ -1,7 +1,8 @@
 #include "tests/screens/ScreenTest.h"
 
 #include "engine/Estimate.h"
-#include "runtime/forms/Look.h"
+#include "runtime/forms/Colours.h"
+#include "runtime/forms/Fonts.h"
 #include "runtime/forms/Preparation.h"
 #include "screens/frmBasicResults.h"
 #include "screens/frmEAF.h"

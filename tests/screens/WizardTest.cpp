@@ -1,6 +1,6 @@
 #include "tests/screens/WizardTest.h"
 
-#include "runtime/forms/Look.h"
+#include "runtime/forms/Colours.h"
 #include "screens/frmBasicResults.h"
 #include "screens/frmEAF.h"
 #include "screens/frmKLOC.h"

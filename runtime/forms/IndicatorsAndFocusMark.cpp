@@ -1,6 +1,6 @@
-#include "runtime/forms/Style.h"
+#include "runtime/forms/IndicatorsAndFocusMark.h"
 
-#include "runtime/forms/Look.h"
+#include "runtime/forms/Colours.h"
 
 #include <QApplication>
 #include <QPainter>
