@@ -591,7 +591,9 @@ std::string Mismatch(CLI::App &app, const std::string &what) {
         return "--" + what.substr(0, what.size() - flagGiven.size()) + " takes no value";
     }
     CLI::Option *option = app.get_option_no_throw(what.substr(0, what.find(':')));
-    return Shown(what) + (option == nullptr ? "" : "; " + option->get_validator()->get_name());
+    // A flag has no validator to say what it accepts.
+    const bool accepts = option != nullptr && option->get_type_size() > 0;
+    return Shown(what) + (accepts ? "; " + option->get_validator()->get_name() : "");
 }
 
 // The models an option applies to, by their codes from 1.
